@@ -1,0 +1,209 @@
+#include "cli/CommandLineTool.h"
+
+#include "platform/FileReplacement.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString generalHelp = uR"(Usage: %1 COMMAND [OPTIONS]
+Turn MIDI files into engraved sheet music.
+
+Commands:
+  convert [OPTIONS] FILE.mid...   convert each file to a PDF, one after another
+  engines                         show which engines are installed and where
+
+Options:
+  -h, --help      show this help (also after a command)
+  -v, --version   show the version
+
+Exit status: 0 success, 1 a conversion failed, 2 a usage error.
+)"_s;
+
+// QCommandLineParser names the whole executable path and not the command in its usage line.
+QString helpWithUsage(const QCommandLineParser& parser, const QString& usage)
+{
+    QString help = parser.helpText();
+    const qsizetype endOfFirstLine = help.indexOf(u'\n');
+    return help.replace(0, endOfFirstLine, u"Usage: "_s + usage);
+}
+
+QString outputPathIn(const QString& directory, const QString& fileName)
+{
+    return QDir(directory).absoluteFilePath(fileName);
+}
+
+} // namespace
+
+CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err)
+    : m_converter(std::move(converter))
+    , m_out(out)
+    , m_err(err)
+{
+}
+
+int CommandLineTool::usage(const QString& message)
+{
+    m_err << m_program << u": "_s << message << u'\n'
+          << u"Try '"_s << m_program << u" --help' for more information.\n"_s;
+    m_err.flush();
+    return usageError;
+}
+
+int CommandLineTool::run(const QStringList& arguments)
+{
+    m_program = arguments.isEmpty() ? u"velmarto-cli"_s : QFileInfo(arguments.first()).fileName();
+    const QStringList rest = arguments.mid(1);
+    if (rest.isEmpty()) {
+        return usage(u"missing command"_s);
+    }
+    const QString& command = rest.first();
+    if (command == u"-h"_s || command == u"--help"_s) {
+        m_out << generalHelp.arg(m_program);
+        return success;
+    }
+    if (command == u"-v"_s || command == u"--version"_s) {
+        m_out << m_program << u' ' << QStringLiteral(VELMARTO_VERSION) << u'\n';
+        return success;
+    }
+    if (command == u"convert"_s) {
+        return convert(rest);
+    }
+    if (command == u"engines"_s) {
+        return engines(rest);
+    }
+    if (command.startsWith(u'-')) {
+        return usage(u"unrecognized option '%1'"_s.arg(command));
+    }
+    return usage(u"unknown command '%1'"_s.arg(command));
+}
+
+int CommandLineTool::engines(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Show which engines are installed and where."_s);
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        return usage(parser.errorText());
+    }
+    if (parser.isSet(u"help"_s)) {
+        m_out << helpWithUsage(parser, m_program + u" engines"_s);
+        return success;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return usage(u"engines takes no arguments"_s);
+    }
+    const auto row = [this](const QString& name, const std::optional<QString>& path) {
+        m_out << name.leftJustified(13) << (path ? u"found    "_s : u"missing  "_s)
+              << path.value_or(u"-"_s) << u'\n';
+    };
+    row(u"MuseScore"_s, m_converter.locateMuseScore());
+    row(u"musicxml2ly"_s, m_converter.locate(u"musicxml2ly"_s));
+    row(u"lilypond"_s, m_converter.locate(u"lilypond"_s));
+    return success;
+}
+
+int CommandLineTool::convert(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"Convert MIDI files to PDF sheet music."_s);
+    parser.addHelpOption();
+    const QCommandLineOption fast(u"fast"_s,
+                                  u"Let MuseScore write the PDF directly (quicker, plainer)."_s);
+    const QCommandLineOption paper(u"paper"_s, u"LilyPond paper size (default: letter)."_s,
+                                   u"NAME"_s, u"letter"_s);
+    const QCommandLineOption output(QStringList{u"o"_s, u"output"_s},
+                                    u"Where to write the PDF (one input file only)."_s,
+                                    u"OUT.pdf"_s);
+    const QCommandLineOption musicXml(u"musicxml"_s,
+                                      u"Also save the MusicXML (one input file only)."_s,
+                                      u"OUT.musicxml"_s);
+    const QCommandLineOption log(u"log"_s, u"Print the engines' transcripts."_s);
+    parser.addOptions({fast, paper, output, musicXml, log});
+    parser.addPositionalArgument(u"FILE.mid"_s, u"The MIDI files, converted one after another."_s,
+                                 u"FILE.mid..."_s);
+
+    if (!parser.parse(arguments)) {
+        return usage(parser.errorText());
+    }
+    if (parser.isSet(u"help"_s)) {
+        m_out << helpWithUsage(parser, m_program + u" convert [options] FILE.mid..."_s);
+        return success;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty()) {
+        return usage(u"convert needs at least one MIDI file"_s);
+    }
+    if (files.size() > 1 && (parser.isSet(output) || parser.isSet(musicXml))) {
+        return usage(u"-o and --musicxml take a single input file"_s);
+    }
+    if (parser.isSet(fast) && parser.isSet(musicXml)) {
+        return usage(u"--fast produces no MusicXML"_s);
+    }
+    const ConversionEngine engine =
+        parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both;
+
+    QStringList pdfDestinations;
+    for (const QString& file : files) {
+        const QString destination =
+            parser.isSet(output)
+                ? parser.value(output)
+                : outputPathIn(QDir::currentPath(), QFileInfo(file).completeBaseName() + u".pdf"_s);
+        if (pdfDestinations.contains(destination)) {
+            return usage(u"two input files would both be written to '%1'"_s.arg(destination));
+        }
+        pdfDestinations << destination;
+    }
+
+    bool allSucceeded = true;
+    for (qsizetype index = 0; index < files.size(); ++index) {
+        allSucceeded &= convertOne(files.at(index), engine, parser.value(paper),
+                                   pdfDestinations.at(index), parser.value(musicXml),
+                                   parser.isSet(log));
+    }
+    return allSucceeded ? success : conversionFailed;
+}
+
+bool CommandLineTool::convertOne(const QString& midi, ConversionEngine engine,
+                                 const QString& paperSize, const QString& pdfDestination,
+                                 const QString& musicXmlDestination, bool printLog)
+{
+    const auto reportFailure = [&](const QString& message) {
+        m_err << m_program << u": "_s << midi << u": "_s << message << u'\n';
+        m_err.flush();
+        return false;
+    };
+
+    const auto result =
+        m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()), engine,
+                            paperSize);
+    if (!result) {
+        return reportFailure(describe(result.error()));
+    }
+    if (printLog) {
+        m_out << result->log;
+    }
+    if (const auto copied = FileReplacement::copy(result->pdfURL.toLocalFile(), pdfDestination);
+        !copied) {
+        return reportFailure(u"could not write "_s + pdfDestination + u": "_s + copied.error());
+    }
+    if (!musicXmlDestination.isEmpty() && result->musicXMLURL) {
+        if (const auto copied =
+                FileReplacement::copy(result->musicXMLURL->toLocalFile(), musicXmlDestination);
+            !copied) {
+            return reportFailure(u"could not write "_s + musicXmlDestination + u": "_s +
+                                 copied.error());
+        }
+    }
+    m_out << midi << u" \u2192 "_s << pdfDestination << u'\n';
+    m_out.flush();
+    return true;
+}
+
+} // namespace velmarto

@@ -1,0 +1,209 @@
+#include "conversion/Converter.h"
+
+#include "conversion/LilyPondSource.h"
+#include "conversion/MusicXmlSanitizer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QUuid>
+
+#include <filesystem>
+#include <system_error>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temporaryDirectory)
+{
+    const QString path = temporaryDirectory + u"/midi2sheet-"_s +
+                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(path.toStdString()), error);
+    if (error) {
+        return std::unexpected(WorkDirectoryError{u"Could not create the folder "_s + path +
+                                                  u": "_s + QString::fromStdString(error.message())});
+    }
+    return path;
+}
+
+QString baseName(const QString& midiPath)
+{
+    const QString base = QFileInfo(midiPath).completeBaseName();
+    return base.isEmpty() ? u"score"_s : base;
+}
+
+bool isPartwiseMusicXml(const QString& path)
+{
+    if (!Converter::isValidOutput(path, 200)) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(file.readAll());
+    return !decoder.hasError() && text.contains(u"score-partwise"_s);
+}
+
+} // namespace
+
+QString describe(const ConversionFailure& failure)
+{
+    return std::visit(
+        [](const auto& error) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(error)>, ConversionError>) {
+                return error.description();
+            } else {
+                return error.description;
+            }
+        },
+        failure);
+}
+
+Converter::Converter(PlatformProfile profile, QProcessEnvironment environment)
+    : m_profile(std::move(profile))
+    , m_locator(m_profile.museScoreCandidates, m_profile.toolDirectories)
+    , m_runner(std::move(environment), m_profile.temporaryDirectory)
+{
+}
+
+std::optional<QString> Converter::locateMuseScore() const
+{
+    return m_locator.locateMuseScore();
+}
+
+std::optional<QString> Converter::locate(const QString& name) const
+{
+    return m_locator.locate(name);
+}
+
+ToolStatus Converter::toolStatus() const
+{
+    return m_locator.toolStatus();
+}
+
+bool Converter::allReady() const
+{
+    return toolStatus().allReady();
+}
+
+bool Converter::isValidOutput(const QString& path, qint64 minBytes)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.size() >= minBytes;
+}
+
+std::expected<ConversionResult, ConversionFailure>
+Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize) const
+{
+    const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
+    if (!workDirectory) {
+        return std::unexpected(workDirectory.error());
+    }
+    const QString midi = midiURL.toLocalFile();
+    const QString stem = *workDirectory + u'/' + baseName(midi);
+    const QString pdf = stem + u".pdf"_s;
+
+    const auto fail = [](const QString& stage, const QString& detail) {
+        return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
+    };
+
+    const auto museScore = locateMuseScore();
+    if (!museScore) {
+        return fail(u"Locating MuseScore"_s, m_profile.museScoreMissingDetail);
+    }
+
+    QString log;
+    if (engine == ConversionEngine::museScoreOnly) {
+        const auto transcript = m_runner.run({
+            .executable = *museScore,
+            .arguments = {u"-o"_s, pdf, midi},
+            .stage = u"MuseScore conversion"_s,
+            .extraEnvironment = m_profile.museScoreEnvironment,
+            .throwOnNonZero = false,
+        });
+        if (!transcript) {
+            return std::unexpected(transcript.error());
+        }
+        log += *transcript;
+        if (!isValidOutput(pdf, 1000)) {
+            return fail(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
+        }
+        return ConversionResult{.pdfURL = QUrl::fromLocalFile(pdf), .log = log};
+    }
+
+    const QString musicXml = stem + u".musicxml"_s;
+    const QString lilypondSource = stem + u".ly"_s;
+
+    const auto import = m_runner.run({
+        .executable = *museScore,
+        .arguments = {u"-o"_s, musicXml, midi},
+        .stage = u"MuseScore import"_s,
+        .extraEnvironment = m_profile.museScoreEnvironment,
+        .throwOnNonZero = false,
+    });
+    if (!import) {
+        return std::unexpected(import.error());
+    }
+    log += *import;
+    if (!isPartwiseMusicXml(musicXml)) {
+        return fail(u"MuseScore import"_s,
+                    u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
+    }
+    // Text from the MIDI file (track names, lyrics) travels through the MusicXML into LilyPond
+    // strings, where a backslash can end the string early and let the file run Scheme code.
+    if (!MusicXmlSanitizer::neutraliseBackslashes(musicXml)) {
+        return fail(u"MuseScore import"_s,
+                    u"The MusicXML could not be prepared for musicxml2ly.\n\n"_s + log);
+    }
+
+    const auto musicxml2ly = locate(u"musicxml2ly"_s);
+    if (!musicxml2ly) {
+        return fail(u"Locating musicxml2ly"_s, m_profile.musicxml2lyMissingDetail);
+    }
+    const auto translation = m_runner.run({
+        .executable = *musicxml2ly,
+        .arguments = {musicXml, u"-o"_s, lilypondSource},
+        .stage = u"musicxml2ly"_s,
+        .extraEnvironment = m_profile.musicxml2lyEnvironment,
+    });
+    if (!translation) {
+        return std::unexpected(translation.error());
+    }
+    log += *translation;
+    if (!QFileInfo::exists(lilypondSource)) {
+        return fail(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
+    }
+    LilyPondSource::setPaperSize(lilypondSource, paperSize);
+
+    const auto lilypond = locate(u"lilypond"_s);
+    if (!lilypond) {
+        return fail(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
+    }
+    const auto engraving = m_runner.run({
+        .executable = *lilypond,
+        .arguments = {u"-o"_s, stem, lilypondSource},
+        .stage = u"LilyPond engraving"_s,
+        .extraPath = m_profile.toolDirectories,
+    });
+    if (!engraving) {
+        return std::unexpected(engraving.error());
+    }
+    log += *engraving;
+    if (!QFileInfo::exists(pdf)) {
+        return fail(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
+    }
+    return ConversionResult{
+        .pdfURL = QUrl::fromLocalFile(pdf),
+        .musicXMLURL = QUrl::fromLocalFile(musicXml),
+        .lilypondURL = QUrl::fromLocalFile(lilypondSource),
+        .log = log,
+    };
+}
+
+} // namespace velmarto

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "conversion/ConversionEngine.h"
+#include "conversion/ConversionError.h"
+#include "conversion/ConversionResult.h"
+#include "conversion/EngineLocator.h"
+#include "conversion/EngineRunner.h"
+#include "conversion/ToolStatus.h"
+#include "conversion/WorkDirectoryError.h"
+#include "platform/PlatformProfile.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <expected>
+#include <optional>
+#include <variant>
+
+namespace velmarto {
+
+using ConversionFailure = std::variant<ConversionError, WorkDirectoryError>;
+
+// The text a screen or the command line shows for a failed conversion.
+QString describe(const ConversionFailure& failure);
+
+// Turns one MIDI file into a PDF by running the engines one after another in a fresh work
+// directory, checking each product before going on. It keeps no state between calls: every
+// conversion gets its own directory, which is never deleted, so earlier results stay valid.
+class Converter {
+public:
+    explicit Converter(PlatformProfile profile = PlatformProfile::current(),
+                       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+
+    // Blocks for the length of all engine runs; call it off the main thread.
+    std::expected<ConversionResult, ConversionFailure>
+    convert(const QUrl& midiURL, ConversionEngine engine,
+            const QString& paperSize = QStringLiteral("letter")) const;
+
+    std::optional<QString> locateMuseScore() const;
+    std::optional<QString> locate(const QString& name) const;
+    ToolStatus toolStatus() const;
+    bool allReady() const;
+
+    // True when the file system reports a size of at least minBytes for the file.
+    static bool isValidOutput(const QString& path, qint64 minBytes);
+
+    const PlatformProfile& profile() const { return m_profile; }
+
+private:
+    PlatformProfile m_profile;
+    EngineLocator m_locator;
+    EngineRunner m_runner;
+};
+
+} // namespace velmarto

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/MailProfile.h"
+
+#include <QMap>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace velmarto {
+
+// Everything that differs between macOS and a freedesktop Linux desktop, as plain data. Both
+// profiles are built and tested on every platform; the app picks one with current(). Tests build
+// their own on temporary folders.
+struct PlatformProfile {
+    enum class Kind { macOS, freedesktop };
+
+    Kind kind = Kind::freedesktop;
+
+    // Where conversions make their work directories, and the TMPDIR engines inherit when the
+    // environment has none.
+    QString temporaryDirectory;
+
+    // musicxml2ly and lilypond are looked up here, in order; lilypond also gets them on its PATH.
+    QStringList toolDirectories;
+    // MuseScore executables, tried in order.
+    QStringList museScoreCandidates;
+
+    QMap<QString, QString> museScoreEnvironment;
+    QMap<QString, QString> musicxml2lyEnvironment;
+
+    // The detail texts of the locating errors: what is missing and how to install it.
+    QString museScoreMissingDetail;
+    QString musicxml2lyMissingDetail;
+    QString lilypondMissingDetail;
+
+    MailProfile mail;
+
+    // Revealing a file. macOS: this program is /usr/bin/open, run as "open -R PATH". freedesktop:
+    // the file manager is asked over D-Bus first, and this program (xdg-open) opens the
+    // containing folder when that fails.
+    QString revealProgram;
+
+    static PlatformProfile macOS();
+    // The environment decides whether MuseScore must be told to run without a display.
+    static PlatformProfile freedesktop(
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+    static PlatformProfile current();
+};
+
+} // namespace velmarto

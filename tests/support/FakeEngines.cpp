@@ -1,0 +1,107 @@
+#include "support/FakeEngines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace velmarto::test {
+
+using namespace Qt::StringLiterals;
+
+FakeEngines::FakeEngines()
+{
+    QVERIFY(m_root.isValid());
+    QVERIFY(QDir(m_root.path()).mkpath(u"bin"_s));
+    QVERIFY(QDir(m_root.path()).mkpath(u"tmp"_s));
+}
+
+PlatformProfile FakeEngines::profile() const
+{
+    PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
+    profile.temporaryDirectory = temporaryDirectory();
+    profile.toolDirectories = {binDirectory()};
+    profile.museScoreCandidates = {path(u"bin/mscore"_s)};
+    profile.museScoreEnvironment.clear();
+    return profile;
+}
+
+QString FakeEngines::binDirectory() const
+{
+    return path(u"bin"_s);
+}
+
+QString FakeEngines::temporaryDirectory() const
+{
+    return path(u"tmp"_s);
+}
+
+QString FakeEngines::path(const QString& relative) const
+{
+    return m_root.filePath(relative);
+}
+
+QString FakeEngines::writeFile(const QString& relative, const QByteArray& contents)
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qFatal("cannot write %s", qPrintable(full));
+    }
+    file.write(contents);
+    return full;
+}
+
+QString FakeEngines::writeScript(const QString& relative, const QString& body)
+{
+    const QString full = writeFile(relative, (u"#!/bin/sh\n"_s + body + u'\n').toUtf8());
+    QFile::setPermissions(full, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadGroup | QFile::ExeGroup);
+    return full;
+}
+
+void FakeEngines::installMuseScore(const QString& body)
+{
+    writeScript(u"bin/mscore"_s, body);
+}
+
+void FakeEngines::installMusicxml2ly(const QString& body)
+{
+    writeScript(u"bin/musicxml2ly"_s, body);
+}
+
+void FakeEngines::installLilypond(const QString& body)
+{
+    writeScript(u"bin/lilypond"_s, body);
+}
+
+void FakeEngines::installWorkingEngines()
+{
+    // MuseScore: "-o OUT IN". A PDF gets 2000 bytes, MusicXML a small partwise score.
+    installMuseScore(uR"(out="$2"
+case "$out" in
+  *.pdf) head -c 2000 /dev/zero > "$out" ;;
+  *) { printf '<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n'
+       printf '<part-list><score-part id="P1"><part-name>Piano</part-name></score-part></part-list>\n'
+       printf '<part id="P1"><measure number="1"><note><rest/><duration>4</duration></note></measure></part>\n'
+       printf '</score-partwise>\n'; } > "$out" ;;
+esac
+echo "MuseScore wrote $out")"_s);
+    // musicxml2ly: "IN -o OUT".
+    installMusicxml2ly(uR"(printf '%% generated\n\version "2.24.0"\n{ c4 }\n' > "$3"
+echo "musicxml2ly wrote $3")"_s);
+    // lilypond: "-o BASE IN".
+    installLilypond(uR"(printf '%%PDF-1.4 fake\n' > "$2.pdf"
+echo "lilypond wrote $2.pdf")"_s);
+}
+
+QString FakeEngines::writeMidi(const QString& name)
+{
+    static const QByteArray midi = QByteArray::fromHex(
+        "4d546864000000060000000101e0"
+        "4d54726b0000000c00903c40836000803c0000ff2f00");
+    return writeFile(name, midi);
+}
+
+} // namespace velmarto::test
