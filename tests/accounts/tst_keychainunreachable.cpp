@@ -1,0 +1,40 @@
+#include "accounts/AccountStore.h"
+#include "accounts/KeychainSecretStore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+// The real QtKeychain with no Secret Service to reach: the session bus address points at a socket
+// that does not exist, as on a desktop without a keyring daemon.
+class KeychainUnreachableTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_directory;
+
+private slots:
+    void initTestCase() {
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+                QFile::encodeName(u"unix:path="_s + m_directory.filePath(u"no-bus"_s)));
+    }
+
+    void accountsGoToThePreferencesAndComeBack() {
+        const PreferenceStore preferences(m_directory.filePath(u"preferences.ini"_s));
+        const AccountStore store(std::make_shared<KeychainSecretStore>(), preferences);
+        const Account ann{u"ann@example.com"_s, u"0123456789abcdef0123456789abcdef"_s, u"aa"_s};
+
+        store.saveAll({ann});
+
+        QVERIFY(preferences.open()
+                    ->value(u"velmarto.accounts.fallback"_s)
+                    .toByteArray()
+                    .contains("ann@example.com"));
+        QCOMPARE(store.loadAll(), QList<Account>{ann});
+    }
+};
+
+QTEST_GUILESS_MAIN(KeychainUnreachableTest)
+#include "tst_keychainunreachable.moc"
