@@ -27,15 +27,13 @@ Exit status: 0 success, 1 a conversion failed, 2 a usage error.
 )"_s;
 
 // QCommandLineParser names the whole executable path and not the command in its usage line.
-QString helpWithUsage(const QCommandLineParser& parser, const QString& usage)
-{
+QString helpWithUsage(const QCommandLineParser& parser, const QString& usage) {
     QString help = parser.helpText();
     const qsizetype endOfFirstLine = help.indexOf(u'\n');
     return help.replace(0, endOfFirstLine, u"Usage: "_s + usage);
 }
 
-QString outputPathIn(const QString& directory, const QString& fileName)
-{
+QString outputPathIn(const QString& directory, const QString& fileName) {
     return QDir(directory).absoluteFilePath(fileName);
 }
 
@@ -44,20 +42,16 @@ QString outputPathIn(const QString& directory, const QString& fileName)
 CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err)
     : m_converter(std::move(converter))
     , m_out(out)
-    , m_err(err)
-{
-}
+    , m_err(err) {}
 
-int CommandLineTool::usage(const QString& message)
-{
-    m_err << m_program << u": "_s << message << u'\n'
-          << u"Try '"_s << m_program << u" --help' for more information.\n"_s;
+int CommandLineTool::usage(const QString& message) {
+    m_err << m_program << u": "_s << message << u'\n' << u"Try '"_s << m_program
+          << u" --help' for more information.\n"_s;
     m_err.flush();
     return usageError;
 }
 
-int CommandLineTool::run(const QStringList& arguments)
-{
+int CommandLineTool::run(const QStringList& arguments) {
     m_program = arguments.isEmpty() ? u"velmarto-cli"_s : QFileInfo(arguments.first()).fileName();
     const QStringList rest = arguments.mid(1);
     if (rest.isEmpty()) {
@@ -84,8 +78,7 @@ int CommandLineTool::run(const QStringList& arguments)
     return usage(u"unknown command '%1'"_s.arg(command));
 }
 
-int CommandLineTool::engines(const QStringList& arguments)
-{
+int CommandLineTool::engines(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Show which engines are installed and where."_s);
     parser.addHelpOption();
@@ -109,8 +102,7 @@ int CommandLineTool::engines(const QStringList& arguments)
     return success;
 }
 
-int CommandLineTool::convert(const QStringList& arguments)
-{
+int CommandLineTool::convert(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Convert MIDI files to PDF sheet music."_s);
     parser.addHelpOption();
@@ -121,9 +113,8 @@ int CommandLineTool::convert(const QStringList& arguments)
     const QCommandLineOption output(QStringList{u"o"_s, u"output"_s},
                                     u"Where to write the PDF (one input file only)."_s,
                                     u"OUT.pdf"_s);
-    const QCommandLineOption musicXml(u"musicxml"_s,
-                                      u"Also save the MusicXML (one input file only)."_s,
-                                      u"OUT.musicxml"_s);
+    const QCommandLineOption musicXml(
+        u"musicxml"_s, u"Also save the MusicXML (one input file only)."_s, u"OUT.musicxml"_s);
     const QCommandLineOption log(u"log"_s, u"Print the engines' transcripts."_s);
     parser.addOptions({fast, paper, output, musicXml, log});
     parser.addPositionalArgument(u"FILE.mid"_s, u"The MIDI files, converted one after another."_s,
@@ -163,26 +154,24 @@ int CommandLineTool::convert(const QStringList& arguments)
 
     bool allSucceeded = true;
     for (qsizetype index = 0; index < files.size(); ++index) {
-        allSucceeded &= convertOne(files.at(index), engine, parser.value(paper),
-                                   pdfDestinations.at(index), parser.value(musicXml),
-                                   parser.isSet(log));
+        allSucceeded &=
+            convertOne(files.at(index), engine, parser.value(paper), pdfDestinations.at(index),
+                       parser.value(musicXml), parser.isSet(log));
     }
     return allSucceeded ? success : conversionFailed;
 }
 
 bool CommandLineTool::convertOne(const QString& midi, ConversionEngine engine,
                                  const QString& paperSize, const QString& pdfDestination,
-                                 const QString& musicXmlDestination, bool printLog)
-{
+                                 const QString& musicXmlDestination, bool printLog) {
     const auto reportFailure = [&](const QString& message) {
         m_err << m_program << u": "_s << midi << u": "_s << message << u'\n';
         m_err.flush();
         return false;
     };
 
-    const auto result =
-        m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()), engine,
-                            paperSize);
+    const auto result = m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
+                                            engine, paperSize);
     if (!result) {
         return reportFailure(describe(result.error()));
     }

@@ -6,8 +6,7 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
-QString rawValue(ConversionEngine engine)
-{
+QString rawValue(ConversionEngine engine) {
     switch (engine) {
     case ConversionEngine::both:
         return u"MuseScore + LilyPond (best quality)"_s;
@@ -18,8 +17,7 @@ QString rawValue(ConversionEngine engine)
     return {};
 }
 
-std::optional<ConversionEngine> conversionEngineFromRawValue(const QString& text)
-{
+std::optional<ConversionEngine> conversionEngineFromRawValue(const QString& text) {
     for (ConversionEngine engine : allConversionEngines) {
         if (rawValue(engine) == text) {
             return engine;
@@ -28,8 +26,7 @@ std::optional<ConversionEngine> conversionEngineFromRawValue(const QString& text
     return std::nullopt;
 }
 
-size_t qHash(ConversionEngine engine, size_t seed) noexcept
-{
+size_t qHash(ConversionEngine engine, size_t seed) noexcept {
     return ::qHash(rawValue(engine), seed);
 }
 

@@ -17,27 +17,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temporaryDirectory)
-{
-    const QString path = temporaryDirectory + u"/midi2sheet-"_s +
-                         QUuid::createUuid().toString(QUuid::WithoutBraces);
+std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temporaryDirectory) {
+    const QString path =
+        temporaryDirectory + u"/midi2sheet-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()), error);
     if (error) {
         return std::unexpected(WorkDirectoryError{u"Could not create the folder "_s + path +
-                                                  u": "_s + QString::fromStdString(error.message())});
+                                                  u": "_s +
+                                                  QString::fromStdString(error.message())});
     }
     return path;
 }
 
-QString baseName(const QString& midiPath)
-{
+QString baseName(const QString& midiPath) {
     const QString base = QFileInfo(midiPath).completeBaseName();
     return base.isEmpty() ? u"score"_s : base;
 }
 
-bool isPartwiseMusicXml(const QString& path)
-{
+bool isPartwiseMusicXml(const QString& path) {
     if (!Converter::isValidOutput(path, 200)) {
         return false;
     }
@@ -52,8 +50,7 @@ bool isPartwiseMusicXml(const QString& path)
 
 } // namespace
 
-QString describe(const ConversionFailure& failure)
-{
+QString describe(const ConversionFailure& failure) {
     return std::visit(
         [](const auto& error) {
             if constexpr (std::is_same_v<std::decay_t<decltype(error)>, ConversionError>) {
@@ -68,39 +65,31 @@ QString describe(const ConversionFailure& failure)
 Converter::Converter(PlatformProfile profile, QProcessEnvironment environment)
     : m_profile(std::move(profile))
     , m_locator(m_profile.museScoreCandidates, m_profile.toolDirectories)
-    , m_runner(std::move(environment), m_profile.temporaryDirectory)
-{
-}
+    , m_runner(std::move(environment), m_profile.temporaryDirectory) {}
 
-std::optional<QString> Converter::locateMuseScore() const
-{
+std::optional<QString> Converter::locateMuseScore() const {
     return m_locator.locateMuseScore();
 }
 
-std::optional<QString> Converter::locate(const QString& name) const
-{
+std::optional<QString> Converter::locate(const QString& name) const {
     return m_locator.locate(name);
 }
 
-ToolStatus Converter::toolStatus() const
-{
+ToolStatus Converter::toolStatus() const {
     return m_locator.toolStatus();
 }
 
-bool Converter::allReady() const
-{
+bool Converter::allReady() const {
     return toolStatus().allReady();
 }
 
-bool Converter::isValidOutput(const QString& path, qint64 minBytes)
-{
+bool Converter::isValidOutput(const QString& path, qint64 minBytes) {
     const QFileInfo info(path);
     return info.exists() && info.size() >= minBytes;
 }
 
 std::expected<ConversionResult, ConversionFailure>
-Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize) const
-{
+Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());

@@ -8,20 +8,16 @@ using namespace Qt::StringLiterals;
 
 EngineLocator::EngineLocator(QStringList museScoreCandidates, QStringList toolDirectories)
     : m_museScoreCandidates(std::move(museScoreCandidates))
-    , m_toolDirectories(std::move(toolDirectories))
-{
-}
+    , m_toolDirectories(std::move(toolDirectories)) {}
 
-bool EngineLocator::isExecutableFile(const QString& path)
-{
+bool EngineLocator::isExecutableFile(const QString& path) {
     // A directory with its search bit set is not a program; treating it as one would only move
     // the failure to a confusing launch error.
     const QFileInfo info(path);
     return info.isFile() && info.isExecutable();
 }
 
-std::optional<QString> EngineLocator::locateMuseScore() const
-{
+std::optional<QString> EngineLocator::locateMuseScore() const {
     for (const QString& candidate : m_museScoreCandidates) {
         if (isExecutableFile(candidate)) {
             return candidate;
@@ -30,8 +26,7 @@ std::optional<QString> EngineLocator::locateMuseScore() const
     return std::nullopt;
 }
 
-std::optional<QString> EngineLocator::locate(const QString& name) const
-{
+std::optional<QString> EngineLocator::locate(const QString& name) const {
     for (const QString& directory : m_toolDirectories) {
         const QString path = directory + u'/' + name;
         if (isExecutableFile(path)) {
@@ -41,8 +36,7 @@ std::optional<QString> EngineLocator::locate(const QString& name) const
     return std::nullopt;
 }
 
-ToolStatus EngineLocator::toolStatus() const
-{
+ToolStatus EngineLocator::toolStatus() const {
     return {
         .museScore = locateMuseScore().has_value(),
         .musicxml2ly = locate(u"musicxml2ly"_s).has_value(),

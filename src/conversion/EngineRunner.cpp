@@ -8,16 +8,12 @@ using namespace Qt::StringLiterals;
 
 EngineRunner::EngineRunner(QProcessEnvironment baseEnvironment, QString temporaryDirectory)
     : m_baseEnvironment(std::move(baseEnvironment))
-    , m_temporaryDirectory(std::move(temporaryDirectory))
-{
-}
+    , m_temporaryDirectory(std::move(temporaryDirectory)) {}
 
-QProcessEnvironment EngineRunner::environmentFor(const EngineInvocation& invocation) const
-{
+QProcessEnvironment EngineRunner::environmentFor(const EngineInvocation& invocation) const {
     QProcessEnvironment environment = m_baseEnvironment;
-    const QString inheritedPath = environment.contains(u"PATH"_s)
-                                      ? environment.value(u"PATH"_s)
-                                      : u"/usr/bin:/bin"_s;
+    const QString inheritedPath =
+        environment.contains(u"PATH"_s) ? environment.value(u"PATH"_s) : u"/usr/bin:/bin"_s;
     environment.insert(u"PATH"_s, (invocation.extraPath + QStringList{inheritedPath}).join(u':'));
     if (!environment.contains(u"TMPDIR"_s)) {
         environment.insert(u"TMPDIR"_s, m_temporaryDirectory);
@@ -29,13 +25,12 @@ QProcessEnvironment EngineRunner::environmentFor(const EngineInvocation& invocat
     return environment;
 }
 
-QString EngineRunner::commandLine(const EngineInvocation& invocation)
-{
+QString EngineRunner::commandLine(const EngineInvocation& invocation) {
     return u"$ "_s + invocation.executable + u' ' + invocation.arguments.join(u' ') + u'\n';
 }
 
-std::expected<QString, ConversionError> EngineRunner::run(const EngineInvocation& invocation) const
-{
+std::expected<QString, ConversionError>
+EngineRunner::run(const EngineInvocation& invocation) const {
     QProcess process;
     process.setProgram(invocation.executable);
     process.setArguments(invocation.arguments);
@@ -45,9 +40,9 @@ std::expected<QString, ConversionError> EngineRunner::run(const EngineInvocation
 
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1)) {
-        return std::unexpected(ConversionError(
-            invocation.stage,
-            u"Could not launch "_s + invocation.executable + u": "_s + process.errorString()));
+        return std::unexpected(
+            ConversionError(invocation.stage, u"Could not launch "_s + invocation.executable +
+                                                  u": "_s + process.errorString()));
     }
 
     // Drain the pipe while the child runs, so one that prints more than a pipe buffer holds
@@ -61,8 +56,8 @@ std::expected<QString, ConversionError> EngineRunner::run(const EngineInvocation
 
     // A child killed by a signal has no exit status of its own; report it the way a shell does,
     // so it can never read as success.
-    const int status = process.exitStatus() == QProcess::CrashExit ? 128 + process.exitCode()
-                                                                    : process.exitCode();
+    const int status =
+        process.exitStatus() == QProcess::CrashExit ? 128 + process.exitCode() : process.exitCode();
 
     // Invalid bytes become U+FFFD instead of dropping the output: it may be the only clue the
     // user gets about what went wrong.

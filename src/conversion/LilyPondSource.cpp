@@ -9,15 +9,13 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
-QString LilyPondSource::paperSizeLine(const QString& paperSize)
-{
+QString LilyPondSource::paperSizeLine(const QString& paperSize) {
     QString escaped = paperSize;
     escaped.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s);
     return u"#(set-default-paper-size \""_s + escaped + u"\")"_s;
 }
 
-QString LilyPondSource::withPaperSize(const QString& text, const QString& paperSize)
-{
+QString LilyPondSource::withPaperSize(const QString& text, const QString& paperSize) {
     static const QRegularExpression pageDimension(u"^\\s*paper-(width|height)\\s*="_s);
 
     QStringList lines = text.split(u'\n');
@@ -34,8 +32,7 @@ QString LilyPondSource::withPaperSize(const QString& text, const QString& paperS
     return lines.join(u'\n');
 }
 
-bool LilyPondSource::setPaperSize(const QString& path, const QString& paperSize)
-{
+bool LilyPondSource::setPaperSize(const QString& path, const QString& paperSize) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;

@@ -10,14 +10,12 @@ namespace {
 constexpr char lookAlike[] = "\xE2\xA7\xB5";
 } // namespace
 
-QByteArray MusicXmlSanitizer::withoutBackslashes(const QByteArray& musicXml)
-{
+QByteArray MusicXmlSanitizer::withoutBackslashes(const QByteArray& musicXml) {
     QByteArray result = musicXml;
     return result.replace('\\', QByteArray(lookAlike));
 }
 
-bool MusicXmlSanitizer::neutraliseBackslashes(const QString& path)
-{
+bool MusicXmlSanitizer::neutraliseBackslashes(const QString& path) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;

@@ -9,8 +9,7 @@ namespace velmarto {
 using namespace Qt::StringLiterals;
 
 std::expected<void, QString> FileReplacement::copy(const QString& source,
-                                                   const QString& destination)
-{
+                                                   const QString& destination) {
     const QFileInfo sourceInfo(source);
     const QFileInfo destinationInfo(destination);
     if (destinationInfo.exists() &&

@@ -6,8 +6,7 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
-PlatformProfile PlatformProfile::macOS()
-{
+PlatformProfile PlatformProfile::macOS() {
     PlatformProfile profile;
     profile.kind = Kind::macOS;
     profile.temporaryDirectory = QDir::tempPath();
@@ -19,8 +18,9 @@ PlatformProfile PlatformProfile::macOS()
         u"/usr/local/bin/mscore"_s,
     };
     profile.musicxml2lyEnvironment = {{u"DYLD_LIBRARY_PATH"_s, u"/opt/homebrew/opt/expat/lib"_s}};
-    profile.museScoreMissingDetail = u"Could not find the MuseScore 4 executable. Install it with:\n"
-                                     u"  brew install --cask musescore"_s;
+    profile.museScoreMissingDetail =
+        u"Could not find the MuseScore 4 executable. Install it with:\n"
+        u"  brew install --cask musescore"_s;
     profile.musicxml2lyMissingDetail =
         u"musicxml2ly ships with LilyPond. Install it with:\n  brew install lilypond"_s;
     profile.lilypondMissingDetail = u"Install LilyPond with:\n  brew install lilypond"_s;
@@ -29,8 +29,7 @@ PlatformProfile PlatformProfile::macOS()
     return profile;
 }
 
-PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environment)
-{
+PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environment) {
     PlatformProfile profile;
     profile.kind = Kind::freedesktop;
     profile.temporaryDirectory = QDir::tempPath();
@@ -62,8 +61,7 @@ PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environm
     return profile;
 }
 
-PlatformProfile PlatformProfile::current()
-{
+PlatformProfile PlatformProfile::current() {
 #ifdef Q_OS_MACOS
     return macOS();
 #else

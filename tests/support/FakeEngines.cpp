@@ -3,21 +3,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTest>
 
 namespace velmarto::test {
 
 using namespace Qt::StringLiterals;
 
-FakeEngines::FakeEngines()
-{
-    QVERIFY(m_root.isValid());
-    QVERIFY(QDir(m_root.path()).mkpath(u"bin"_s));
-    QVERIFY(QDir(m_root.path()).mkpath(u"tmp"_s));
+FakeEngines::FakeEngines() {
+    if (!m_root.isValid() || !QDir(m_root.path()).mkpath(u"bin"_s) ||
+        !QDir(m_root.path()).mkpath(u"tmp"_s)) {
+        qFatal("cannot create the fake engines' folder");
+    }
 }
 
-PlatformProfile FakeEngines::profile() const
-{
+PlatformProfile FakeEngines::profile() const {
     PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
     profile.temporaryDirectory = temporaryDirectory();
     profile.toolDirectories = {binDirectory()};
@@ -26,23 +24,19 @@ PlatformProfile FakeEngines::profile() const
     return profile;
 }
 
-QString FakeEngines::binDirectory() const
-{
+QString FakeEngines::binDirectory() const {
     return path(u"bin"_s);
 }
 
-QString FakeEngines::temporaryDirectory() const
-{
+QString FakeEngines::temporaryDirectory() const {
     return path(u"tmp"_s);
 }
 
-QString FakeEngines::path(const QString& relative) const
-{
+QString FakeEngines::path(const QString& relative) const {
     return m_root.filePath(relative);
 }
 
-QString FakeEngines::writeFile(const QString& relative, const QByteArray& contents)
-{
+QString FakeEngines::writeFile(const QString& relative, const QByteArray& contents) {
     const QString full = path(relative);
     QDir().mkpath(QFileInfo(full).absolutePath());
     QFile file(full);
@@ -53,31 +47,26 @@ QString FakeEngines::writeFile(const QString& relative, const QByteArray& conten
     return full;
 }
 
-QString FakeEngines::writeScript(const QString& relative, const QString& body)
-{
+QString FakeEngines::writeScript(const QString& relative, const QString& body) {
     const QString full = writeFile(relative, (u"#!/bin/sh\n"_s + body + u'\n').toUtf8());
     QFile::setPermissions(full, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                     QFile::ReadGroup | QFile::ExeGroup);
     return full;
 }
 
-void FakeEngines::installMuseScore(const QString& body)
-{
+void FakeEngines::installMuseScore(const QString& body) {
     writeScript(u"bin/mscore"_s, body);
 }
 
-void FakeEngines::installMusicxml2ly(const QString& body)
-{
+void FakeEngines::installMusicxml2ly(const QString& body) {
     writeScript(u"bin/musicxml2ly"_s, body);
 }
 
-void FakeEngines::installLilypond(const QString& body)
-{
+void FakeEngines::installLilypond(const QString& body) {
     writeScript(u"bin/lilypond"_s, body);
 }
 
-void FakeEngines::installWorkingEngines()
-{
+void FakeEngines::installWorkingEngines() {
     // MuseScore: "-o OUT IN". A PDF gets 2000 bytes, MusicXML a small partwise score.
     installMuseScore(uR"(out="$2"
 case "$out" in
@@ -89,18 +78,17 @@ case "$out" in
 esac
 echo "MuseScore wrote $out")"_s);
     // musicxml2ly: "IN -o OUT".
-    installMusicxml2ly(uR"(printf '%% generated\n\version "2.24.0"\n{ c4 }\n' > "$3"
+    installMusicxml2ly(uR"(printf '%% generated\n%s\n{ c4 }\n' '\version "2.24.0"' > "$3"
 echo "musicxml2ly wrote $3")"_s);
     // lilypond: "-o BASE IN".
     installLilypond(uR"(printf '%%PDF-1.4 fake\n' > "$2.pdf"
 echo "lilypond wrote $2.pdf")"_s);
 }
 
-QString FakeEngines::writeMidi(const QString& name)
-{
-    static const QByteArray midi = QByteArray::fromHex(
-        "4d546864000000060000000101e0"
-        "4d54726b0000000c00903c40836000803c0000ff2f00");
+QString FakeEngines::writeMidi(const QString& name) {
+    static const QByteArray midi =
+        QByteArray::fromHex("4d546864000000060000000101e0"
+                            "4d54726b0000000c00903c40836000803c0000ff2f00");
     return writeFile(name, midi);
 }
 

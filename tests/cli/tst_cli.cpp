@@ -1,0 +1,160 @@
+// Runs the built velmarto-cli the way a script would, against the real engines.
+
+#include "support/MidiFileBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch;
+
+    Run cli(const QStringList& arguments) const {
+        QProcess process;
+        process.setWorkingDirectory(scratch.path());
+        process.start(QStringLiteral(VELMARTO_CLI_PATH), arguments);
+        process.waitForFinished(-1);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString file(const QString& name) const { return scratch.filePath(name); }
+
+    static QByteArray head(const QString& path, int bytes) {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? in.read(bytes) : QByteArray();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(test::MidiFileBuilder::twoTrackTune().writeTo(file(u"tune.mid"_s)));
+        QVERIFY(test::MidiFileBuilder::scale(2).writeTo(file(u"scale.mid"_s)));
+        QFile noise(file(u"noise.mid"_s));
+        QVERIFY(noise.open(QIODevice::WriteOnly));
+        noise.write("not a midi file");
+    }
+
+    void helpAndVersion() {
+        const Run help = cli({u"--help"_s});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.startsWith(u"Usage: velmarto-cli COMMAND"_s));
+        QVERIFY(help.out.contains(u"engines"_s));
+
+        const Run convertHelp = cli({u"convert"_s, u"--help"_s});
+        QCOMPARE(convertHelp.exitCode, 0);
+        QVERIFY(convertHelp.out.startsWith(u"Usage: velmarto-cli convert [options] FILE.mid..."_s));
+        QVERIFY(convertHelp.out.contains(u"--musicxml <OUT.musicxml>"_s));
+
+        const Run version = cli({u"--version"_s});
+        QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.out.startsWith(u"velmarto-cli "_s));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no command") << QStringList() << u"missing command"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"engrave"_s} << u"unknown command 'engrave'"_s;
+        QTest::newRow("unknown option")
+            << QStringList{u"convert"_s, u"--loud"_s, u"tune.mid"_s} << u"Unknown option 'loud'"_s;
+        QTest::newRow("no files") << QStringList{u"convert"_s} << u"at least one MIDI file"_s;
+        QTest::newRow("missing value") << QStringList{u"convert"_s, u"tune.mid"_s, u"--paper"_s}
+                                       << u"Missing value after '--paper'"_s;
+        QTest::newRow("-o with two files")
+            << QStringList{u"convert"_s, u"-o"_s, u"x.pdf"_s, u"tune.mid"_s, u"scale.mid"_s}
+            << u"single input file"_s;
+        QTest::newRow("--fast with --musicxml")
+            << QStringList{u"convert"_s, u"--fast"_s, u"--musicxml"_s, u"x.musicxml"_s,
+                           u"tune.mid"_s}
+            << u"--fast produces no MusicXML"_s;
+        QTest::newRow("same output twice")
+            << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
+            << u"both be written"_s;
+    }
+
+    void usageErrors() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run run = cli(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.startsWith(u"velmarto-cli: "_s) && run.err.contains(message),
+                 qPrintable(run.err));
+        QVERIFY(run.err.endsWith(u"Try 'velmarto-cli --help' for more information.\n"_s));
+    }
+
+    void enginesListsWhatIsInstalled() {
+        const Run run = cli({u"engines"_s});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines.at(0).startsWith(u"MuseScore    found    /"_s));
+        QVERIFY(lines.at(1).startsWith(u"musicxml2ly  found    /"_s));
+        QVERIFY(lines.at(2).startsWith(u"lilypond     found    /"_s));
+    }
+
+    void convertsWithBothPresets() {
+        const Run best = cli({u"convert"_s, u"--paper"_s, u"a4"_s, u"--musicxml"_s,
+                              u"out/tune.musicxml"_s, u"--log"_s, u"tune.mid"_s});
+        // The MusicXML destination's folder does not exist yet: that is a failed write.
+        QCOMPARE(best.exitCode, 1);
+        QVERIFY(best.err.contains(u"could not write out/tune.musicxml"_s));
+
+        QVERIFY(QDir(scratch.path()).mkdir(u"out"_s));
+        const Run retry =
+            cli({u"convert"_s, u"--musicxml"_s, u"out/tune.musicxml"_s, u"--log"_s, u"tune.mid"_s});
+        QCOMPARE(retry.exitCode, 0);
+        QCOMPARE(head(file(u"tune.pdf"_s), 5), QByteArray("%PDF-"));
+        QVERIFY(head(file(u"out/tune.musicxml"_s), 500).contains("score-partwise"));
+        QCOMPARE(retry.out.count(u"\n$ "_s) + (retry.out.startsWith(u"$ "_s) ? 1 : 0), 3);
+        QVERIFY(retry.out.endsWith(u"tune.mid \u2192 "_s + file(u"tune.pdf"_s) + u'\n'));
+
+        const Run fast = cli({u"convert"_s, u"--fast"_s, u"-o"_s, u"fast.pdf"_s, u"tune.mid"_s});
+        QCOMPARE(fast.exitCode, 0);
+        QCOMPARE(fast.out, u"tune.mid \u2192 fast.pdf\n"_s);
+        QCOMPARE(head(file(u"fast.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void anExistingOutputIsReplaced() {
+        QFile old(file(u"scale.pdf"_s));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+        old.close();
+        QCOMPARE(cli({u"convert"_s, u"--fast"_s, u"scale.mid"_s}).exitCode, 0);
+        QCOMPARE(head(file(u"scale.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void severalFilesOneFailing() {
+        const Run run = cli({u"convert"_s, u"--fast"_s, u"noise.mid"_s, u"scale.mid"_s});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.contains(u"scale.mid \u2192 "_s));
+        QVERIFY2(run.err.startsWith(u"velmarto-cli: noise.mid: MuseScore conversion failed:\n"
+                                    u"No valid PDF was produced.\n\n$ "_s),
+                 qPrintable(run.err));
+        QVERIFY(run.err.contains(u"bad format"_s));
+        QVERIFY(!QFile::exists(file(u"noise.pdf"_s)));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_cli.moc"

@@ -1,0 +1,296 @@
+#include "conversion/Converter.h"
+#include "support/FakeEngines.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+QString readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// MuseScore that writes `bytes` bytes of the given text pattern to its output file.
+QString museScoreWriting(int bytes, const QString& firstLine) {
+    return u"{ echo '%1'; head -c %2 /dev/zero | tr '\\0' ' '; } | head -c %2 > \"$2\""_s
+        .arg(firstLine)
+        .arg(bytes);
+}
+
+} // namespace
+
+class ConverterTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::FakeEngines> engines;
+    QString midi;
+
+    Converter converter() const { return Converter(engines->profile()); }
+
+    ConversionError failureOf(ConversionEngine engine, const QString& paperSize = u"letter"_s) {
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), engine, paperSize);
+        if (result) {
+            qFatal("the conversion was expected to fail");
+        }
+        return std::get<ConversionError>(result.error());
+    }
+
+    QStringList workDirectories() const {
+        return QDir(engines->temporaryDirectory()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+private slots:
+    void init() {
+        engines = std::make_unique<test::FakeEngines>();
+        engines->installWorkingEngines();
+        midi = engines->writeMidi(u"Song.mid"_s);
+    }
+
+    void bestQualityLeavesThreeFilesInANewWorkDirectory() {
+        const auto result =
+            converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both, u"a4"_s);
+        QVERIFY(result.has_value());
+
+        const QStringList directories = workDirectories();
+        QCOMPARE(directories.size(), 1);
+        const QString work = directories.first();
+        QVERIFY(work.startsWith(u"midi2sheet-"_s));
+        QCOMPARE(work.size(), 11 + 36);
+        const QString prefix = engines->temporaryDirectory() + u'/' + work + u"/Song"_s;
+        QCOMPARE(result->pdfURL, QUrl::fromLocalFile(prefix + u".pdf"_s));
+        QCOMPARE(result->musicXMLURL, QUrl::fromLocalFile(prefix + u".musicxml"_s));
+        QCOMPARE(result->lilypondURL, QUrl::fromLocalFile(prefix + u".ly"_s));
+
+        const QStringList lines = readAll(prefix + u".ly"_s).split(u'\n');
+        QCOMPARE(lines.at(1), u"\\version \"2.24.0\""_s);
+        QCOMPARE(lines.at(2), u"#(set-default-paper-size \"a4\")"_s);
+
+        QCOMPARE(result->log.count(u"$ "_s), 3);
+        QVERIFY(result->log.startsWith(u"$ "_s + engines->path(u"bin/mscore"_s) + u" -o "_s +
+                                       prefix + u".musicxml "_s + midi + u'\n'));
+        QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/musicxml2ly"_s) + u' ' + prefix +
+                                     u".musicxml -o "_s + prefix + u".ly\n"_s));
+        QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/lilypond"_s) + u" -o "_s +
+                                     prefix + u' ' + prefix + u".ly\n"_s));
+    }
+
+    void everyConversionGetsItsOwnDirectoryAndEarlierResultsStay() {
+        const auto first = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        const auto second = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(first && second);
+        QVERIFY(first->pdfURL != second->pdfURL);
+        QVERIFY(QFile::exists(first->pdfURL.toLocalFile()));
+        QCOMPARE(workDirectories().size(), 2);
+    }
+
+    void fastPresetWritesOnlyAPdf() {
+        const auto result =
+            converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::museScoreOnly);
+        QVERIFY(result.has_value());
+        QVERIFY(result->pdfURL.toLocalFile().endsWith(u"/Song.pdf"_s));
+        QVERIFY(!result->musicXMLURL.has_value());
+        QVERIFY(!result->lilypondURL.has_value());
+        QCOMPARE(result->log.count(u"$ "_s), 1);
+        QVERIFY(result->log.contains(u" -o "_s + result->pdfURL.toLocalFile() + u' ' + midi));
+    }
+
+    void fastPdfMustHaveAThousandBytes() {
+        engines->installMuseScore(museScoreWriting(999, u"%PDF-1.4"_s));
+        const ConversionError error = failureOf(ConversionEngine::museScoreOnly);
+        QCOMPARE(error.stage(), u"MuseScore conversion"_s);
+        QVERIFY(error.detail().startsWith(u"No valid PDF was produced.\n\n$ "_s));
+
+        engines->installMuseScore(museScoreWriting(1000, u"%PDF-1.4"_s));
+        QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::museScoreOnly));
+    }
+
+    void museScoreThatCrashesAfterWritingItsOutputStillSucceeds() {
+        engines->installMuseScore(museScoreWriting(5000, u"<score-partwise>"_s) +
+                                  u"\necho 'Segmentation fault'; exit 139"_s);
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(result.has_value());
+        QVERIFY(result->log.contains(
+            u"Segmentation fault\n\n(note: process exited 139 during shutdown \u2014 output "
+            u"validated separately)\n"_s));
+    }
+
+    void museScoreImportChecks_data() {
+        QTest::addColumn<QString>("museScore");
+        QTest::newRow("nothing written, exit 1") << u"echo 'importMidi: bad file format'; exit 1"_s;
+        QTest::newRow("199 bytes, partwise") << museScoreWriting(199, u"<score-partwise>"_s);
+        QTest::newRow("5000 bytes, timewise") << museScoreWriting(5000, u"<score-timewise>"_s);
+        QTest::newRow("not UTF-8") << (museScoreWriting(5000, u"<score-partwise>"_s) +
+                                       u"; printf '\\377\\376' >> \"$2\""_s);
+    }
+
+    void museScoreImportChecks() {
+        QFETCH(QString, museScore);
+        engines->installMuseScore(museScore);
+        const ConversionError error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"MuseScore import"_s);
+        QVERIFY(error.detail().startsWith(u"MuseScore did not produce valid MusicXML.\n\n$ "_s));
+        QVERIFY(!error.detail().contains(u"musicxml2ly"_s));
+    }
+
+    void museScoreOutputReachesTheUser() {
+        engines->installMuseScore(u"echo 'importMidi: bad file format'; exit 1"_s);
+        const ConversionError error = failureOf(ConversionEngine::both);
+        QVERIFY(error.detail().contains(u"importMidi: bad file format\n"_s));
+        QVERIFY(error.detail().endsWith(u"(note: process exited 1 during shutdown \u2014 output "
+                                        u"validated separately)\n"_s));
+    }
+
+    void missingEngines_data() {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("stage");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<int>("filesLeft");
+        const PlatformProfile desktop = PlatformProfile::freedesktop(QProcessEnvironment());
+        QTest::newRow("MuseScore")
+            << u"mscore"_s << u"Locating MuseScore"_s << desktop.museScoreMissingDetail << 0;
+        QTest::newRow("musicxml2ly") << u"musicxml2ly"_s << u"Locating musicxml2ly"_s
+                                     << desktop.musicxml2lyMissingDetail << 1;
+        QTest::newRow("lilypond") << u"lilypond"_s << u"Locating lilypond"_s
+                                  << desktop.lilypondMissingDetail << 2;
+    }
+
+    void missingEngines() {
+        QFETCH(QString, removed);
+        QFETCH(QString, stage);
+        QFETCH(QString, detail);
+        QFETCH(int, filesLeft);
+        QVERIFY(QFile::remove(engines->path(u"bin/"_s + removed)));
+        const ConversionError error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), stage);
+        QCOMPARE(error.detail(), detail);
+        // The steps before the missing engine did run.
+        const QString work =
+            engines->temporaryDirectory() + u'/' + workDirectories().value(0) + u'/';
+        QCOMPARE(QDir(work).entryList(QDir::Files).size(), filesLeft);
+    }
+
+    void fastNeedsOnlyMuseScore() {
+        QVERIFY(QFile::remove(engines->path(u"bin/musicxml2ly"_s)));
+        QVERIFY(QFile::remove(engines->path(u"bin/lilypond"_s)));
+        QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::museScoreOnly));
+    }
+
+    void musicxml2lyFailures() {
+        engines->installMusicxml2ly(u"echo 'no such element'; exit 2"_s);
+        ConversionError error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"musicxml2ly"_s);
+        QCOMPARE(error.detail(), u"Exit code 2\n\nno such element\n"_s);
+
+        engines->installMusicxml2ly(u"echo 'wrote nothing'"_s);
+        error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"musicxml2ly"_s);
+        QVERIFY(error.detail().startsWith(u"No LilyPond source was produced.\n\n$ "_s));
+        QVERIFY(error.detail().endsWith(u"wrote nothing\n\n"_s));
+    }
+
+    void lilypondFailures() {
+        engines->installLilypond(u"echo 'error: syntax error'; exit 1"_s);
+        ConversionError error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"LilyPond engraving"_s);
+        QCOMPARE(error.detail(), u"Exit code 1\n\nerror: syntax error\n"_s);
+
+        engines->installLilypond(u"echo 'drew nothing'"_s);
+        error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"LilyPond engraving"_s);
+        QVERIFY(error.detail().startsWith(u"No PDF was produced.\n\n$ "_s));
+        QCOMPARE(error.detail().count(u"$ "_s), 3);
+    }
+
+    void anEmptyLilyPondPdfIsEnough() {
+        engines->installLilypond(u": > \"$2.pdf\""_s);
+        QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both));
+    }
+
+    void anEngineThatCannotBeLaunchedFailsItsOwnStage() {
+        // Executable for the locator, but not a program the system can start.
+        engines->writeFile(u"bin/musicxml2ly"_s, "\x7f"
+                                                 "ELF garbage");
+        QFile::setPermissions(engines->path(u"bin/musicxml2ly"_s),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const ConversionError error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"musicxml2ly"_s);
+        QVERIFY(error.detail().startsWith(u"Could not launch "_s +
+                                          engines->path(u"bin/musicxml2ly"_s) + u": "_s));
+    }
+
+    void fileNamesWithAwkwardCharacters_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("base");
+        QTest::newRow("spaces") << u"My Song.mid"_s << u"My Song"_s;
+        QTest::newRow("quotes") << u"Don't \"stop\".mid"_s << u"Don't \"stop\""_s;
+        QTest::newRow("non-ASCII") << u"Für Élise – 夜.MIDI"_s << u"Für Élise – 夜"_s;
+        QTest::newRow("several dots") << u"a.b.c.mid"_s << u"a.b.c"_s;
+        QTest::newRow("only an extension") << u".mid"_s << u"score"_s;
+    }
+
+    void fileNamesWithAwkwardCharacters() {
+        QFETCH(QString, name);
+        QFETCH(QString, base);
+        const QString file = engines->writeMidi(name);
+        const auto result = converter().convert(QUrl::fromLocalFile(file), ConversionEngine::both);
+        QVERIFY(result.has_value());
+        QCOMPARE(result->pdfURL.fileName(), base + u".pdf"_s);
+        QVERIFY(QFile::exists(result->pdfURL.toLocalFile()));
+        QVERIFY(result->log.contains(u' ' + file + u'\n'));
+    }
+
+    void workDirectoryFailureIsTheFileSystemsOwnError() {
+        PlatformProfile profile = engines->profile();
+        profile.temporaryDirectory = engines->writeFile(u"not-a-folder"_s, "x");
+        const auto result =
+            Converter(profile).convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(!result.has_value());
+        QVERIFY(std::holds_alternative<WorkDirectoryError>(result.error()));
+        QVERIFY2(describe(result.error()).contains(u"Not a directory"_s),
+                 qPrintable(describe(result.error())));
+    }
+
+    void backslashesNeverReachMusicxml2ly() {
+        engines->writeFile(
+            u"crafted.musicxml"_s,
+            "<?xml version=\"1.0\"?>\n<score-partwise><part-list><score-part id=\"P1\">"
+            "<part-name>x\\\" #(system \"touch pwned\") %</part-name></score-part>"
+            "</part-list>" +
+                QByteArray(300, ' ') + "</score-partwise>\n");
+        engines->installMuseScore(u"cp \"$(dirname \"$0\")/../crafted.musicxml\" \"$2\""_s);
+        engines->installMusicxml2ly(
+            u"cp \"$1\" \"$1.seen\"; printf '\\\\version \"2.24.0\"\\n' > \"$3\""_s);
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(result.has_value());
+        const QString seen = readAll(result->musicXMLURL->toLocalFile() + u".seen"_s);
+        QVERIFY(!seen.contains(u'\\'));
+        QVERIFY(seen.contains(u"<part-name>x\u29F5\" #(system \"touch pwned\") %</part-name>"_s));
+        QCOMPARE(readAll(result->musicXMLURL->toLocalFile()), seen);
+    }
+
+    void engineStatusFollowsTheDisk() {
+        QVERIFY(converter().allReady());
+        QVERIFY(QFile::remove(engines->path(u"bin/lilypond"_s)));
+        QCOMPARE(converter().toolStatus(),
+                 (ToolStatus{.museScore = true, .musicxml2ly = true, .lilypond = false}));
+        QVERIFY(!converter().allReady());
+        engines->installLilypond(u"true"_s);
+        QVERIFY(converter().allReady());
+    }
+
+    void validOutputIsJudgedBySize() {
+        const QString file = engines->writeFile(u"out.bin"_s, QByteArray(200, 'x'));
+        QVERIFY(Converter::isValidOutput(file, 200));
+        QVERIFY(!Converter::isValidOutput(file, 201));
+        QVERIFY(!Converter::isValidOutput(engines->path(u"missing"_s), 0));
+    }
+};
+
+QTEST_GUILESS_MAIN(ConverterTest)
+#include "tst_converter.moc"

@@ -1,0 +1,179 @@
+#include "conversion/EngineRunner.h"
+#include "support/FakeEngines.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+class EngineRunnerTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::FakeEngines engines;
+
+    QString script(const QString& body) { return engines.writeScript(u"bin/engine"_s, body); }
+
+    EngineRunner runnerWith(const QProcessEnvironment& environment) const {
+        return EngineRunner(environment, u"/fallback/tmp"_s);
+    }
+
+    static QProcessEnvironment
+    environmentOf(std::initializer_list<std::pair<QString, QString>> entries) {
+        QProcessEnvironment environment;
+        for (const auto& [name, value] : entries) {
+            environment.insert(name, value);
+        }
+        return environment;
+    }
+
+private slots:
+    void transcriptOfACleanRun() {
+        const QString engine = script(u"echo ok"_s);
+        const auto transcript =
+            runnerWith(QProcessEnvironment::systemEnvironment())
+                .run({.executable = engine,
+                      .arguments = {u"-o"_s, u"/T/w/song"_s, u"/T/w/my song.ly"_s},
+                      .stage = u"LilyPond engraving"_s});
+        QVERIFY(transcript.has_value());
+        QCOMPARE(*transcript, u"$ "_s + engine + u" -o /T/w/song /T/w/my song.ly\nok\n\n"_s);
+    }
+
+    void nonZeroExitTolerated() {
+        const QString engine = script(u"printf partial; exit 3"_s);
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = engine,
+                                          .arguments = {u"a"_s},
+                                          .stage = u"MuseScore import"_s,
+                                          .throwOnNonZero = false});
+        QVERIFY(transcript.has_value());
+        QCOMPARE(*transcript, u"$ "_s + engine +
+                                  u" a\npartial\n(note: process exited 3 during shutdown \u2014 "
+                                  u"output validated separately)\n"_s);
+    }
+
+    void nonZeroExitIsAnErrorWithTheOutputButNoCommandLine() {
+        const QString engine = script(u"echo bad; exit 1"_s);
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = engine, .stage = u"musicxml2ly"_s});
+        QVERIFY(!transcript.has_value());
+        QCOMPARE(transcript.error().stage(), u"musicxml2ly"_s);
+        QCOMPARE(transcript.error().detail(), u"Exit code 1\n\nbad\n"_s);
+    }
+
+    void aChildKilledBySignalNeverReadsAsSuccess() {
+        const QString engine = script(u"echo dying; kill -9 $$"_s);
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = engine, .stage = u"musicxml2ly"_s});
+        QVERIFY(!transcript.has_value());
+        QCOMPARE(transcript.error().detail(), u"Exit code 137\n\ndying\n"_s);
+    }
+
+    void standardErrorAndOutputShareOneStream() {
+        const QString engine = script(u"echo one; echo two >&2; echo three"_s);
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = engine, .stage = u"s"_s});
+        QVERIFY(transcript.has_value());
+        QVERIFY(transcript->endsWith(u"\none\ntwo\nthree\n\n"_s));
+
+        const auto stderrOnly =
+            runnerWith(QProcessEnvironment::systemEnvironment())
+                .run({.executable = script(u"echo only-stderr >&2"_s), .stage = u"s"_s});
+        QVERIFY(stderrOnly->contains(u"only-stderr"_s));
+    }
+
+    void outputThatIsNotUtf8IsKeptWithReplacementCharacters() {
+        const QString engine = script(u"printf 'caf\\351 ok'"_s);
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = engine, .stage = u"s"_s});
+        QVERIFY(transcript.has_value());
+        QVERIFY2(transcript->contains(u"caf\uFFFD ok"_s), qPrintable(*transcript));
+    }
+
+    void severalMebibytesOfOutputDoNotDeadlock() {
+        const QString engine = script(u"head -c 6000000 /dev/zero | tr '\\0' 'x'; echo; exit 2"_s);
+        const auto transcript =
+            runnerWith(QProcessEnvironment::systemEnvironment())
+                .run({.executable = engine, .stage = u"s"_s, .throwOnNonZero = false});
+        QVERIFY(transcript.has_value());
+        QVERIFY(transcript->contains(QString(6000000, u'x') + u'\n'));
+    }
+
+    void launchFailuresNameTheExecutable_data() {
+        QTest::addColumn<QString>("executable");
+        QTest::newRow("missing") << engines.path(u"bin/nothing"_s);
+        QTest::newRow("directory") << engines.binDirectory();
+        QTest::newRow("not executable") << engines.writeFile(u"bin/plain"_s, "#!/bin/sh\n");
+    }
+
+    void launchFailuresNameTheExecutable() {
+        QFETCH(QString, executable);
+        const auto transcript =
+            runnerWith(QProcessEnvironment::systemEnvironment())
+                .run({.executable = executable, .stage = u"MuseScore import"_s});
+        QVERIFY(!transcript.has_value());
+        QCOMPARE(transcript.error().stage(), u"MuseScore import"_s);
+        QVERIFY2(
+            transcript.error().detail().startsWith(u"Could not launch "_s + executable + u": "_s),
+            qPrintable(transcript.error().detail()));
+        QVERIFY(transcript.error().detail().size() >
+                QString(u"Could not launch : "_s + executable).size());
+    }
+
+    void pathGetsTheExtraDirectoriesFirst() {
+        const auto environment =
+            runnerWith(environmentOf({{u"PATH"_s, u"/home/u/bin:/usr/bin"_s}}))
+                .environmentFor({.extraPath = {u"/opt/homebrew/bin"_s, u"/usr/local/bin"_s}});
+        QCOMPARE(environment.value(u"PATH"_s),
+                 u"/opt/homebrew/bin:/usr/local/bin:/home/u/bin:/usr/bin"_s);
+    }
+
+    void pathDefaultsWhenTheApplicationHasNone() {
+        const EngineRunner runner = runnerWith(QProcessEnvironment());
+        QCOMPARE(runner.environmentFor({}).value(u"PATH"_s), u"/usr/bin:/bin"_s);
+        QCOMPARE(runner.environmentFor({.extraPath = {u"/x"_s}}).value(u"PATH"_s),
+                 u"/x:/usr/bin:/bin"_s);
+    }
+
+    void temporaryDirectoryIsInheritedOrSupplied() {
+        QCOMPARE(runnerWith(environmentOf({{u"TMPDIR"_s, u"/mine"_s}}))
+                     .environmentFor({})
+                     .value(u"TMPDIR"_s),
+                 u"/mine"_s);
+        QCOMPARE(runnerWith(QProcessEnvironment()).environmentFor({}).value(u"TMPDIR"_s),
+                 u"/fallback/tmp"_s);
+    }
+
+    void extraEntriesWin() {
+        const auto environment =
+            runnerWith(environmentOf({{u"PATH"_s, u"/usr/bin"_s},
+                                      {u"TMPDIR"_s, u"/mine"_s},
+                                      {u"HOME"_s, u"/home/u"_s}}))
+                .environmentFor({.extraPath = {u"/x"_s},
+                                 .extraEnvironment = {{u"PATH"_s, u"/only"_s},
+                                                      {u"TMPDIR"_s, u"/theirs"_s},
+                                                      {u"DYLD_LIBRARY_PATH"_s, u"/lib"_s}}});
+        QCOMPARE(environment.value(u"PATH"_s), u"/only"_s);
+        QCOMPARE(environment.value(u"TMPDIR"_s), u"/theirs"_s);
+        QCOMPARE(environment.value(u"DYLD_LIBRARY_PATH"_s), u"/lib"_s);
+        QCOMPARE(environment.value(u"HOME"_s), u"/home/u"_s);
+    }
+
+    void theChildReallyReceivesTheEnvironmentAndSeparateArguments() {
+        const QString engine =
+            script(u"printf '%s|' \"$PATH\" \"$TMPDIR\" \"$EXTRA\" \"$#\" \"$1\""_s);
+        const auto transcript = runnerWith(environmentOf({{u"PATH"_s, u"/usr/bin:/bin"_s}}))
+                                    .run({.executable = engine,
+                                          .arguments = {u"two words; $(no shell)"_s, u"b"_s},
+                                          .stage = u"s"_s,
+                                          .extraPath = {u"/x"_s},
+                                          .extraEnvironment = {{u"EXTRA"_s, u"yes"_s}}});
+        QVERIFY(transcript.has_value());
+        QVERIFY2(transcript->contains(
+                     u"\n/x:/usr/bin:/bin|/fallback/tmp|yes|2|two words; $(no shell)|\n"_s),
+                 qPrintable(*transcript));
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineRunnerTest)
+#include "tst_enginerunner.moc"

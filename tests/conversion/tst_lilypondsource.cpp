@@ -1,0 +1,99 @@
+#include "conversion/LilyPondSource.h"
+#include "conversion/MusicXmlSanitizer.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+class LilyPondSourceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void paperLineGoesAfterTheFirstVersionLine_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("expected");
+        const QString line = u"#(set-default-paper-size \"a4\")"_s;
+        QTest::newRow("after the first of two")
+            << u"% header\n\\version \"2.24.0\"\n\\version \"2.22\"\n{ c }\n"_s
+            << u"% header\n\\version \"2.24.0\"\n"_s + line + u"\n\\version \"2.22\"\n{ c }\n"_s;
+        QTest::newRow("anywhere in the line")
+            << u"x \\version y\nz"_s << u"x \\version y\n"_s + line + u"\nz"_s;
+        QTest::newRow("no version line") << u"{ c }\n"_s << line + u"\n{ c }\n"_s;
+        QTest::newRow("empty file") << QString() << line + u'\n';
+        QTest::newRow("carriage returns stay")
+            << u"\\version \"2.24\"\r\n{ c }\r\n"_s
+            << u"\\version \"2.24\"\r\n"_s + line + u"\n{ c }\r\n"_s;
+    }
+
+    void paperLineGoesAfterTheFirstVersionLine() {
+        QFETCH(QString, source);
+        QFETCH(QString, expected);
+        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s), expected);
+    }
+
+    void museScoresPageDimensionsGiveWayToThePaperSize() {
+        const QString source = u"\\version \"2.24.1\"\n\\paper {\n    paper-width = 21.0\\cm\n"
+                               u"    paper-height = 29.7\\cm\n    top-margin = 1.0\\cm\n    }\n"_s;
+        QCOMPARE(LilyPondSource::withPaperSize(source, u"letter"_s),
+                 u"\\version \"2.24.1\"\n#(set-default-paper-size \"letter\")\n\\paper {\n"
+                 u"    top-margin = 1.0\\cm\n    }\n"_s);
+    }
+
+    void paperNamesCannotEscapeTheirString_data() {
+        QTest::addColumn<QString>("paperSize");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("letter") << u"letter"_s << u"#(set-default-paper-size \"letter\")"_s;
+        QTest::newRow("a5landscape")
+            << u"a5landscape"_s << u"#(set-default-paper-size \"a5landscape\")"_s;
+        QTest::newRow("quote") << u"a4\") (system \"rm -rf ~"_s
+                               << u"#(set-default-paper-size \"a4\\\") (system \\\"rm -rf ~\")"_s;
+        QTest::newRow("backslash") << u"a4\\"_s << u"#(set-default-paper-size \"a4\\\\\")"_s;
+    }
+
+    void paperNamesCannotEscapeTheirString() {
+        QFETCH(QString, paperSize);
+        QFETCH(QString, line);
+        QCOMPARE(LilyPondSource::paperSizeLine(paperSize), line);
+    }
+
+    void unreadableSourcesAreLeftAlone() {
+        QTemporaryDir directory;
+        const QString path = directory.filePath(u"song.ly"_s);
+        QVERIFY(!LilyPondSource::setPaperSize(path, u"a4"_s));
+        QVERIFY(!QFile::exists(path));
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\\version \"2.24\"\n\xff\xfe");
+        file.close();
+        QVERIFY(!LilyPondSource::setPaperSize(path, u"a4"_s));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\\version \"2.24\"\n\xff\xfe"));
+    }
+
+    void musicXmlKeepsEveryByteButBackslashes() {
+        const QByteArray original =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<part-name a=\"c:\\x\">Fl\xc3\xb6te \\ "
+            "x\\\"</part-name>\n";
+        QCOMPARE(
+            MusicXmlSanitizer::withoutBackslashes(original),
+            QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<part-name a=\"c:"
+                       "\xe2\xa7\xb5x\">Fl\xc3\xb6te \xe2\xa7\xb5 x\xe2\xa7\xb5\"</part-name>\n"));
+
+        QTemporaryDir directory;
+        const QString path = directory.filePath(u"song.musicxml"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(original);
+        file.close();
+        QVERIFY(MusicXmlSanitizer::neutraliseBackslashes(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), MusicXmlSanitizer::withoutBackslashes(original));
+    }
+};
+
+QTEST_GUILESS_MAIN(LilyPondSourceTest)
+#include "tst_lilypondsource.moc"

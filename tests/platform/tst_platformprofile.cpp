@@ -1,0 +1,66 @@
+#include "platform/PlatformProfile.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+class PlatformProfileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void macOSEngineLocationsAndHints() {
+        const PlatformProfile mac = PlatformProfile::macOS();
+        QCOMPARE(mac.kind, PlatformProfile::Kind::macOS);
+        QCOMPARE(mac.toolDirectories, (QStringList{u"/opt/homebrew/bin"_s, u"/usr/local/bin"_s}));
+        QCOMPARE(mac.museScoreCandidates,
+                 (QStringList{u"/Applications/MuseScore 4.app/Contents/MacOS/mscore"_s,
+                              u"/Applications/MuseScore 4.app/Contents/MacOS/MuseScore 4"_s,
+                              u"/opt/homebrew/bin/mscore"_s, u"/usr/local/bin/mscore"_s}));
+        QCOMPARE(
+            mac.musicxml2lyEnvironment,
+            (QMap<QString, QString>{{u"DYLD_LIBRARY_PATH"_s, u"/opt/homebrew/opt/expat/lib"_s}}));
+        QVERIFY(mac.museScoreEnvironment.isEmpty());
+        QCOMPARE(mac.museScoreMissingDetail,
+                 u"Could not find the MuseScore 4 executable. Install it with:\n"
+                 u"  brew install --cask musescore"_s);
+        QCOMPARE(mac.musicxml2lyMissingDetail,
+                 u"musicxml2ly ships with LilyPond. Install it with:\n  brew install lilypond"_s);
+        QCOMPARE(mac.lilypondMissingDetail, u"Install LilyPond with:\n  brew install lilypond"_s);
+        QCOMPARE(mac.revealProgram, u"/usr/bin/open"_s);
+    }
+
+    void freedesktopEngineLocations() {
+        const PlatformProfile desktop = PlatformProfile::freedesktop(QProcessEnvironment());
+        QCOMPARE(desktop.kind, PlatformProfile::Kind::freedesktop);
+        QCOMPARE(desktop.toolDirectories, (QStringList{u"/usr/local/bin"_s, u"/usr/bin"_s}));
+        QCOMPARE(desktop.museScoreCandidates.first(), u"/usr/local/bin/mscore4portable"_s);
+        QCOMPARE(desktop.museScoreCandidates.last(), u"/usr/bin/musescore3"_s);
+        QCOMPARE(desktop.museScoreCandidates.size(), 8);
+        QVERIFY(desktop.musicxml2lyEnvironment.isEmpty());
+        QVERIFY(desktop.museScoreMissingDetail.endsWith(u"\n  sudo apt install musescore3"_s));
+        QVERIFY(desktop.lilypondMissingDetail.endsWith(u"\n  sudo apt install lilypond"_s));
+    }
+
+    void museScoreRunsOffscreenOnlyWithoutADisplay_data() {
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<bool>("offscreen");
+        QTest::newRow("no display") << QString() << true;
+        QTest::newRow("X11") << u"DISPLAY"_s << false;
+        QTest::newRow("Wayland") << u"WAYLAND_DISPLAY"_s << false;
+    }
+
+    void museScoreRunsOffscreenOnlyWithoutADisplay() {
+        QFETCH(QString, variable);
+        QFETCH(bool, offscreen);
+        QProcessEnvironment environment;
+        if (!variable.isEmpty()) {
+            environment.insert(variable, u":0"_s);
+        }
+        const auto extra = PlatformProfile::freedesktop(environment).museScoreEnvironment;
+        QCOMPARE(extra.value(u"QT_QPA_PLATFORM"_s), offscreen ? u"offscreen"_s : QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(PlatformProfileTest)
+#include "tst_platformprofile.moc"

@@ -1,0 +1,103 @@
+#include "support/MidiFileBuilder.h"
+
+#include <QFile>
+
+namespace velmarto::test {
+
+namespace {
+
+void appendVariableLength(QByteArray& out, quint32 value) {
+    QByteArray bytes(1, char(value & 0x7f));
+    while ((value >>= 7) != 0) {
+        bytes.prepend(char((value & 0x7f) | 0x80));
+    }
+    out += bytes;
+}
+
+void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
+        out += char((value >> shift) & 0xff);
+    }
+}
+
+QByteArray chunk(const char* type, const QByteArray& data) {
+    QByteArray out(type, 4);
+    appendBigEndian(out, quint32(data.size()), 4);
+    return out + data;
+}
+
+} // namespace
+
+MidiFileBuilder& MidiFileBuilder::tempo(int beatsPerMinute) {
+    m_microsecondsPerQuarter = 60000000 / beatsPerMinute;
+    return *this;
+}
+
+MidiFileBuilder& MidiFileBuilder::track(const QString& name, const QList<Note>& notes,
+                                        int channel) {
+    QByteArray events;
+    const QByteArray title = name.toUtf8();
+    events += QByteArray::fromHex("00ff03");
+    appendVariableLength(events, quint32(title.size()));
+    events += title;
+    for (const Note& note : notes) {
+        events += char(0x00);
+        events += char(0x90 | channel);
+        events += char(note.pitch);
+        events += char(80);
+        appendVariableLength(events, quint32(note.ticks));
+        events += char(0x80 | channel);
+        events += char(note.pitch);
+        events += char(0);
+    }
+    events += QByteArray::fromHex("00ff2f00");
+    m_tracks << events;
+    return *this;
+}
+
+QByteArray MidiFileBuilder::build() const {
+    QByteArray conductor = QByteArray::fromHex("00ff5103");
+    appendBigEndian(conductor, quint32(m_microsecondsPerQuarter), 3);
+    conductor += QByteArray::fromHex("00ff580404021808");
+    conductor += QByteArray::fromHex("00ff2f00");
+
+    QByteArray header;
+    appendBigEndian(header, 1, 2);
+    appendBigEndian(header, quint32(m_tracks.size() + 1), 2);
+    appendBigEndian(header, ticksPerQuarter, 2);
+
+    QByteArray file = chunk("MThd", header) + chunk("MTrk", conductor);
+    for (const QByteArray& track : m_tracks) {
+        file += chunk("MTrk", track);
+    }
+    return file;
+}
+
+bool MidiFileBuilder::writeTo(const QString& path) const {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(build()) >= 0;
+}
+
+MidiFileBuilder MidiFileBuilder::twoTrackTune() {
+    const QList<Note> melody = {{72, 480}, {74, 480}, {76, 480}, {77, 480}, {79, 960},
+                                {77, 480}, {76, 480}, {74, 960}, {72, 960}};
+    const QList<Note> bass = {{48, 960}, {43, 960}, {48, 960}, {43, 960}, {48, 1920}};
+    MidiFileBuilder builder;
+    builder.tempo(96)
+        .track(QStringLiteral("Melody"), melody, 0)
+        .track(QStringLiteral("Bass"), bass, 1);
+    return builder;
+}
+
+MidiFileBuilder MidiFileBuilder::scale(int bars) {
+    static constexpr int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
+    QList<Note> notes;
+    for (int index = 0; index < bars * 4; ++index) {
+        notes.append({60 + steps[index % 8], 480});
+    }
+    MidiFileBuilder builder;
+    builder.track(QStringLiteral("Scale"), notes);
+    return builder;
+}
+
+} // namespace velmarto::test
