@@ -1,0 +1,16 @@
+#include "app/VelmartoApp.h"
+
+#include <QGuiApplication>
+#include <QtQml/QQmlExtensionPlugin>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+int main(int argc, char* argv[]) {
+    velmarto::VelmartoApp::configureApplication();
+    QGuiApplication application(argc, argv);
+    velmarto::VelmartoApp app;
+    if (!app.openWindow()) {
+        return 1;
+    }
+    return application.exec();
+}

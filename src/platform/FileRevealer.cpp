@@ -1,0 +1,61 @@
+#include "platform/FileRevealer.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+FileRevealer::FileRevealer(PlatformProfile profile, QString busConnectionName, QString service,
+                           QObject* parent)
+    : QObject(parent)
+    , m_profile(std::move(profile))
+    , m_busConnectionName(std::move(busConnectionName))
+    , m_service(std::move(service)) {}
+
+void FileRevealer::reveal(const QString& path) {
+    if (m_profile.kind == PlatformProfile::Kind::macOS) {
+        runRevealProgram({u"-R"_s, path});
+        return;
+    }
+    askFileManager(path);
+}
+
+void FileRevealer::askFileManager(const QString& path) {
+    const QDBusConnection bus = m_busConnectionName.isEmpty()
+                                    ? QDBusConnection::sessionBus()
+                                    : QDBusConnection(m_busConnectionName);
+    const QStringList folderFallback{QFileInfo(path).absolutePath()};
+    if (!bus.isConnected()) {
+        runRevealProgram(folderFallback);
+        return;
+    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(m_service, u"/org/freedesktop/FileManager1"_s,
+                                       u"org.freedesktop.FileManager1"_s, u"ShowItems"_s);
+    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, watcher, path, folderFallback] {
+                watcher->deleteLater();
+                if (watcher->isError()) {
+                    runRevealProgram(folderFallback);
+                } else {
+                    emit revealedThroughFileManager(path);
+                }
+            });
+}
+
+void FileRevealer::runRevealProgram(const QStringList& arguments) {
+    // The file manager outlives this call and is never waited for or stopped.
+    QProcess::startDetached(m_profile.revealProgram, arguments);
+    emit revealedThroughProgram(m_profile.revealProgram, arguments);
+}
+
+} // namespace velmarto

@@ -1,0 +1,232 @@
+#include "ui/convert/ContentViewModel.h"
+
+#include "platform/FileReplacement.h"
+#include "platform/FileRevealer.h"
+#include "ui/settings/Preferences.h"
+
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString fileName(const QUrl& url) {
+    return QFileInfo(url.toLocalFile()).fileName();
+}
+
+bool isMIDIFile(const QUrl& url) {
+    if (!url.isLocalFile()) {
+        return false;
+    }
+    const QFileInfo info(url.toLocalFile());
+    const QString suffix = info.suffix().toLower();
+    return !info.isDir() && (suffix == u"mid"_s || suffix == u"midi"_s);
+}
+
+} // namespace
+
+ContentViewModel::ContentViewModel(QObject* parent)
+    : ContentViewModel(Converter(), &Preferences::shared(), nullptr, nullptr, parent) {
+    m_ownRevealer = std::make_unique<FileRevealer>(m_converter.profile());
+    m_ownChooser = std::make_unique<DialogFileChooser>();
+    m_revealer = m_ownRevealer.get();
+    m_chooser = m_ownChooser.get();
+}
+
+ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
+                                   FileRevealer* revealer, FileChooser* chooser, QObject* parent)
+    : QObject(parent)
+    , m_converter(std::move(converter))
+    , m_preferences(preferences)
+    , m_revealer(revealer)
+    , m_chooser(chooser)
+    , m_statusMessage(u"Drop a MIDI file to begin."_s)
+    , m_toolStatus(m_converter.toolStatus()) {}
+
+ContentViewModel::~ContentViewModel() = default;
+
+QString ContentViewModel::midiFileName() const {
+    return fileName(m_midiURL);
+}
+
+QUrl ContentViewModel::pdfURL() const {
+    return m_result ? m_result->pdfURL : QUrl();
+}
+
+QString ContentViewModel::pdfFileName() const {
+    return m_result ? fileName(m_result->pdfURL) : QString();
+}
+
+bool ContentViewModel::hasMusicXML() const {
+    return m_result && m_result->musicXMLURL;
+}
+
+DialogFileChooser* ContentViewModel::dialogs() const {
+    return m_ownChooser.get();
+}
+
+void ContentViewModel::setEngine(ConversionEngine engine) {
+    if (m_engine != engine) {
+        m_engine = engine;
+        emit engineChanged();
+    }
+}
+
+void ContentViewModel::setTargeted(bool isTargeted) {
+    if (m_isTargeted != isTargeted) {
+        m_isTargeted = isTargeted;
+        emit isTargetedChanged();
+    }
+}
+
+void ContentViewModel::onAppear() {
+    if (m_result || hasMIDI()) {
+        return;
+    }
+    setEngine(m_preferences->defaultEngine() == u"fast"_s ? ConversionEngine::museScoreOnly
+                                                          : ConversionEngine::both);
+}
+
+void ContentViewModel::setMIDI(const QUrl& url) {
+    m_midiURL = url;
+    emit midiURLChanged();
+    setResult(std::nullopt);
+    setErrorText(std::nullopt);
+    setStatusMessage(u"Ready: "_s + fileName(url));
+}
+
+void ContentViewModel::chooseFile() {
+    m_chooser->chooseFileToOpen(midiNameFilters,
+                                [self = QPointer(this)](const std::optional<QUrl>& chosen) {
+                                    if (self && chosen) {
+                                        self->setMIDI(*chosen);
+                                    }
+                                });
+}
+
+bool ContentViewModel::handleDrop(const QList<QUrl>& urls) {
+    if (urls.isEmpty()) {
+        return false;
+    }
+    if (isMIDIFile(urls.first())) {
+        setMIDI(urls.first());
+    }
+    return true;
+}
+
+void ContentViewModel::convert() {
+    // The button is disabled while converting; refusing here too keeps two conversions from
+    // racing to publish their outcome when the call comes another way.
+    if (!hasMIDI() || m_isConverting) {
+        return;
+    }
+    setConverting(true);
+    setErrorText(std::nullopt);
+    setStatusMessage(
+        u"Converting with "_s +
+        (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
+
+    const bool revealAfterConvert = m_preferences->revealAfterConvert();
+    auto* watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, revealAfterConvert] {
+        watcher->deleteLater();
+        finishConversion(watcher->result(), revealAfterConvert);
+    });
+    watcher->setFuture(
+        QtConcurrent::run([converter = m_converter, midiURL = m_midiURL, engine = m_engine,
+                           paperSize = m_preferences->paperSize()] {
+            return converter.convert(midiURL, engine, paperSize);
+        }));
+}
+
+void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfterConvert) {
+    setConverting(false);
+    if (outcome) {
+        setResult(*outcome);
+        setStatusMessage(u"Done — "_s + pdfFileName() + u" is ready."_s);
+        if (revealAfterConvert) {
+            revealPDF();
+        }
+    } else {
+        setStatusMessage(u"Conversion failed."_s);
+        setErrorText(describe(outcome.error()));
+    }
+    refreshToolStatus();
+    emit conversionFinished();
+}
+
+void ContentViewModel::savePDF() {
+    if (m_result) {
+        exportCopy(m_result->pdfURL, fileName(m_result->pdfURL), pdfNameFilters);
+    }
+}
+
+void ContentViewModel::saveMusicXML() {
+    if (m_result && m_result->musicXMLURL) {
+        exportCopy(*m_result->musicXMLURL, fileName(*m_result->musicXMLURL), musicXMLNameFilters);
+    }
+}
+
+void ContentViewModel::revealPDF() {
+    if (m_result) {
+        m_revealer->reveal(m_result->pdfURL.toLocalFile());
+    }
+}
+
+void ContentViewModel::refreshToolStatus() {
+    const ToolStatus status = m_converter.toolStatus();
+    if (status != m_toolStatus) {
+        m_toolStatus = status;
+        emit toolStatusChanged();
+    }
+}
+
+void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
+                                  const QStringList& nameFilters) {
+    m_chooser->chooseSaveDestination(
+        suggestedName, nameFilters,
+        [self = QPointer(this), source](const std::optional<QUrl>& destination) {
+            if (!self || !destination || !destination->isLocalFile()) {
+                return;
+            }
+            const QString path = destination->toLocalFile();
+            const auto copied = FileReplacement::copy(source.toLocalFile(), path);
+            self->setStatusMessage(copied ? u"Saved to "_s + path
+                                          : u"Could not save: "_s + copied.error());
+        });
+}
+
+void ContentViewModel::setConverting(bool isConverting) {
+    if (m_isConverting != isConverting) {
+        m_isConverting = isConverting;
+        emit isConvertingChanged();
+    }
+}
+
+void ContentViewModel::setStatusMessage(const QString& statusMessage) {
+    if (m_statusMessage != statusMessage) {
+        m_statusMessage = statusMessage;
+        emit statusMessageChanged();
+    }
+}
+
+void ContentViewModel::setErrorText(const std::optional<QString>& errorText) {
+    if (m_errorText != errorText) {
+        m_errorText = errorText;
+        emit errorTextChanged();
+    }
+}
+
+void ContentViewModel::setResult(std::optional<ConversionResult> result) {
+    if (!m_result && !result) {
+        return;
+    }
+    m_result = std::move(result);
+    emit resultChanged();
+}
+
+} // namespace velmarto

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "conversion/ConversionEngine.h"
+#include "conversion/ConversionResult.h"
+#include "conversion/Converter.h"
+#include "ui/convert/DialogFileChooser.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QtQmlIntegration>
+
+#include <memory>
+#include <optional>
+
+namespace velmarto {
+
+class FileChooser;
+class FileRevealer;
+class Preferences;
+
+// State and actions of the Convert tab: the chosen MIDI file, the running conversion and its
+// outcome, and the copies saved from it. All of it lives on the main thread; the conversion itself
+// runs on the thread pool and posts its outcome back.
+class ContentViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    // The views name the presets as ContentViewModel.both and ContentViewModel.museScoreOnly.
+    QML_EXTENDED_NAMESPACE(velmarto)
+
+    Q_PROPERTY(QUrl midiURL READ midiURL NOTIFY midiURLChanged)
+    Q_PROPERTY(bool hasMIDI READ hasMIDI NOTIFY midiURLChanged)
+    Q_PROPERTY(QString midiFileName READ midiFileName NOTIFY midiURLChanged)
+    Q_PROPERTY(bool hasResult READ hasResult NOTIFY resultChanged)
+    Q_PROPERTY(QUrl pdfURL READ pdfURL NOTIFY resultChanged)
+    Q_PROPERTY(QString pdfFileName READ pdfFileName NOTIFY resultChanged)
+    Q_PROPERTY(bool hasMusicXML READ hasMusicXML NOTIFY resultChanged)
+    Q_PROPERTY(velmarto::ConversionEngine engine READ engine WRITE setEngine NOTIFY engineChanged)
+    Q_PROPERTY(bool isConverting READ isConverting NOTIFY isConvertingChanged)
+    Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
+    Q_PROPERTY(bool isTargeted READ isTargeted WRITE setTargeted NOTIFY isTargetedChanged)
+    Q_PROPERTY(bool museScoreFound READ museScoreFound NOTIFY toolStatusChanged)
+    Q_PROPERTY(bool musicxml2lyFound READ musicxml2lyFound NOTIFY toolStatusChanged)
+    Q_PROPERTY(bool lilypondFound READ lilypondFound NOTIFY toolStatusChanged)
+    Q_PROPERTY(velmarto::DialogFileChooser* dialogs READ dialogs CONSTANT)
+
+public:
+    static inline const QStringList midiNameFilters{QStringLiteral("MIDI files (*.mid *.midi)")};
+    static inline const QStringList pdfNameFilters{QStringLiteral("PDF documents (*.pdf)")};
+    static inline const QStringList musicXMLNameFilters{
+        QStringLiteral("MusicXML files (*.musicxml)")};
+
+    // The application's screen: the platform's engines, the shared preferences, the file manager
+    // and real dialogs.
+    explicit ContentViewModel(QObject* parent = nullptr);
+    // Every collaborator given; the model keeps pointers and owns none of them.
+    ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
+                     FileChooser* chooser, QObject* parent = nullptr);
+    ~ContentViewModel() override;
+
+    QUrl midiURL() const { return m_midiURL; }
+    bool hasMIDI() const { return !m_midiURL.isEmpty(); }
+    QString midiFileName() const;
+    bool hasResult() const { return m_result.has_value(); }
+    const std::optional<ConversionResult>& result() const { return m_result; }
+    QUrl pdfURL() const;
+    QString pdfFileName() const;
+    bool hasMusicXML() const;
+    ConversionEngine engine() const { return m_engine; }
+    bool isConverting() const { return m_isConverting; }
+    QString statusMessage() const { return m_statusMessage; }
+    QString errorText() const { return m_errorText.value_or(QString()); }
+    bool hasError() const { return m_errorText.has_value(); }
+    bool isTargeted() const { return m_isTargeted; }
+    bool museScoreFound() const { return m_toolStatus.museScore; }
+    bool musicxml2lyFound() const { return m_toolStatus.musicxml2ly; }
+    bool lilypondFound() const { return m_toolStatus.lilypond; }
+    DialogFileChooser* dialogs() const;
+
+    void setEngine(ConversionEngine engine);
+    void setTargeted(bool isTargeted);
+
+    // Each time the screen comes into view.
+    Q_INVOKABLE void onAppear();
+    Q_INVOKABLE void setMIDI(const QUrl& url);
+    Q_INVOKABLE void chooseFile();
+    // Returns whether the drop is taken; an unsuitable first item is taken and then ignored.
+    Q_INVOKABLE bool handleDrop(const QList<QUrl>& urls);
+    Q_INVOKABLE void convert();
+    Q_INVOKABLE void savePDF();
+    Q_INVOKABLE void saveMusicXML();
+    Q_INVOKABLE void revealPDF();
+    // The engines are looked up on disk again, so an install or removal shows without a restart.
+    Q_INVOKABLE void refreshToolStatus();
+
+    void exportCopy(const QUrl& source, const QString& suggestedName,
+                    const QStringList& nameFilters);
+
+signals:
+    void midiURLChanged();
+    void resultChanged();
+    void engineChanged();
+    void isConvertingChanged();
+    void statusMessageChanged();
+    void errorTextChanged();
+    void isTargetedChanged();
+    void toolStatusChanged();
+    void conversionFinished();
+
+private:
+    using Outcome = std::expected<ConversionResult, ConversionFailure>;
+
+    void finishConversion(const Outcome& outcome, bool revealAfterConvert);
+    void setConverting(bool isConverting);
+    void setStatusMessage(const QString& statusMessage);
+    void setErrorText(const std::optional<QString>& errorText);
+    void setResult(std::optional<ConversionResult> result);
+
+    std::unique_ptr<FileRevealer> m_ownRevealer;
+    std::unique_ptr<DialogFileChooser> m_ownChooser;
+    Converter m_converter;
+    Preferences* m_preferences;
+    FileRevealer* m_revealer;
+    FileChooser* m_chooser;
+
+    QUrl m_midiURL;
+    std::optional<ConversionResult> m_result;
+    ConversionEngine m_engine = ConversionEngine::both;
+    bool m_isConverting = false;
+    QString m_statusMessage;
+    std::optional<QString> m_errorText;
+    bool m_isTargeted = false;
+    ToolStatus m_toolStatus;
+};
+
+} // namespace velmarto

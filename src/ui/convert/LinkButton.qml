@@ -1,0 +1,25 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Velmarto
+
+// A button that reads as a link in the accent colour.
+Button {
+    id: control
+
+    flat: true
+    padding: 2
+    font.pixelSize: 11
+
+    contentItem: Text {
+        text: control.text
+        font: control.font
+        color: Style.accentTop
+        opacity: control.down ? 0.6 : 1.0
+        horizontalAlignment: Text.AlignHCenter
+    }
+    background: null
+
+    HoverHandler {
+        cursorShape: Qt.PointingHandCursor
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+
+namespace velmarto {
+
+// The four user preferences, read from and written to the platform's preference store. One
+// instance is shared by every window so that a change made anywhere is seen everywhere at once;
+// readers keep their own interpretation of unknown stored texts.
+class Preferences : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString appearance READ appearance WRITE setAppearance NOTIFY appearanceChanged)
+    Q_PROPERTY(
+        QString defaultEngine READ defaultEngine WRITE setDefaultEngine NOTIFY defaultEngineChanged)
+    Q_PROPERTY(QString paperSize READ paperSize WRITE setPaperSize NOTIFY paperSizeChanged)
+    Q_PROPERTY(bool revealAfterConvert READ revealAfterConvert WRITE setRevealAfterConvert NOTIFY
+                   revealAfterConvertChanged)
+
+public:
+    static inline const QString appearanceKey = QStringLiteral("appearance");
+    static inline const QString defaultEngineKey = QStringLiteral("defaultEngine");
+    static inline const QString paperSizeKey = QStringLiteral("paperSize");
+    static inline const QString revealAfterConvertKey = QStringLiteral("revealAfterConvert");
+
+    explicit Preferences(QObject* parent = nullptr);
+
+    // The instance every screen of the running application binds to.
+    static Preferences& shared();
+
+    QString appearance() const;
+    QString defaultEngine() const;
+    QString paperSize() const;
+    bool revealAfterConvert() const;
+
+    void setAppearance(const QString& appearance);
+    void setDefaultEngine(const QString& defaultEngine);
+    void setPaperSize(const QString& paperSize);
+    void setRevealAfterConvert(bool revealAfterConvert);
+
+signals:
+    void appearanceChanged();
+    void defaultEngineChanged();
+    void paperSizeChanged();
+    void revealAfterConvertChanged();
+
+private:
+    QString text(const QString& key, const QString& fallback) const;
+    // Re-selecting the current value neither writes the store nor wakes the observers.
+    bool write(const QString& key, const QVariant& value, const QVariant& current);
+
+    QSettings m_settings;
+};
+
+} // namespace velmarto

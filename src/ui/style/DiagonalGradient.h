@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QList>
+#include <QRectF>
+
+namespace velmarto {
+
+// The accent gradients run corner to corner with evenly spaced stops, whatever they fill.
+class DiagonalGradient {
+public:
+    static QBrush brush(const QList<QColor>& colors, const QRectF& bounds);
+};
+
+} // namespace velmarto

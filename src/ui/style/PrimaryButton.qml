@@ -1,0 +1,85 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Velmarto
+
+// The filled accent button for a screen's main action. A disabled one keeps its white label and
+// loses the shadow, so the gradient alone tells that it is inactive.
+Button {
+    id: control
+
+    property string symbol
+    // Replaces the symbol with a spinner while the action runs.
+    property bool busy: false
+
+    padding: 0
+    topPadding: 11
+    bottomPadding: 11
+    font.pixelSize: 14
+    font.weight: Font.DemiBold
+    scale: control.down ? 0.98 : 1.0
+
+    Behavior on scale {
+        NumberAnimation {
+            duration: 120
+            easing.type: Easing.OutQuad
+        }
+    }
+
+    contentItem: Item {
+        implicitWidth: label.implicitWidth
+        implicitHeight: label.implicitHeight
+
+        Row {
+            id: label
+            anchors.centerIn: parent
+            spacing: 8
+
+            BusyIndicator {
+                objectName: "primaryButtonSpinner"
+                visible: control.busy
+                running: control.busy
+                width: 16
+                height: 16
+                padding: 0
+                anchors.verticalCenter: parent.verticalCenter
+                palette.dark: "white"
+            }
+            SymbolIcon {
+                visible: !control.busy && control.symbol !== ""
+                symbol: control.symbol
+                color: "white"
+                width: 16
+                height: 16
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Text {
+                text: control.text
+                font: control.font
+                color: "white"
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+
+    background: Item {
+        implicitHeight: 40
+
+        SoftShadow {
+            anchors.fill: parent
+            anchors.margins: -blurRadius
+            anchors.topMargin: -blurRadius + 4
+            anchors.bottomMargin: -blurRadius - 4
+            blurRadius: 10
+            radius: 11
+            color: Style.accentBottom
+            opacity: control.enabled ? 0.35 : 0.0
+        }
+        GradientRectangle {
+            objectName: "primaryButtonFill"
+            anchors.fill: parent
+            radius: 11
+            gradient: Style.accentGradient
+            opacity: control.enabled ? 1.0 : 0.4
+        }
+    }
+}

@@ -1,0 +1,52 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Velmarto
+
+// The neutral button for secondary actions: a wash of the text colour, so it reads as light grey
+// on a light window and as a translucent veil on a dark one.
+Button {
+    id: control
+
+    property string symbol
+
+    topPadding: 9
+    bottomPadding: 9
+    leftPadding: 14
+    rightPadding: 14
+    font.pixelSize: 13
+    font.weight: Font.Medium
+
+    contentItem: Item {
+        implicitWidth: label.implicitWidth
+        implicitHeight: label.implicitHeight
+
+        Row {
+            id: label
+            anchors.centerIn: parent
+            spacing: 6
+
+            SymbolIcon {
+                visible: control.symbol !== ""
+                symbol: control.symbol
+                color: Style.primaryText
+                width: 15
+                height: 15
+                anchors.verticalCenter: parent.verticalCenter
+            }
+            Text {
+                text: control.text
+                font: control.font
+                color: Style.primaryText
+                anchors.verticalCenter: parent.verticalCenter
+            }
+        }
+    }
+
+    background: Rectangle {
+        objectName: "softButtonFill"
+        radius: 10
+        color: Style.withOpacity(Style.primaryText, control.down ? 0.14 : 0.07)
+        border.width: 1
+        border.color: Style.withOpacity(Style.primaryText, 0.08)
+    }
+}
