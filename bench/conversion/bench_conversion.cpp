@@ -1,0 +1,130 @@
+// Compares a "Best" conversion through Converter with the same three engine command lines run
+// by a plain shell script, and reports the peak memory of velmarto-cli.
+//
+//   bench_conversion [ROUNDS]
+
+#include "conversion/Converter.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+// The pipeline's three engine runs with nothing of Velmarto around them.
+QString bareScript(const PlatformProfile& profile, const QString& museScore, const QString& midi,
+                   const QString& work) {
+    QString environment;
+    for (auto entry = profile.museScoreEnvironment.cbegin();
+         entry != profile.museScoreEnvironment.cend(); ++entry) {
+        environment += entry.key() + u'=' + entry.value() + u' ';
+    }
+    return u"set -e\n"
+           u"mkdir -p '%1'\n"
+           u"%2'%3' -o '%1/song.musicxml' '%4' >/dev/null 2>&1 || true\n"
+           u"'%5' '%1/song.musicxml' -o '%1/song.ly' >/dev/null 2>&1\n"
+           u"'%6' -o '%1/song' '%1/song.ly' >/dev/null 2>&1\n"_s.arg(
+               work, environment, museScore, midi,
+               profile.toolDirectories.first() + u"/musicxml2ly"_s,
+               profile.toolDirectories.first() + u"/lilypond"_s);
+}
+
+qint64 peakResidentKiB(const QStringList& arguments, const QString& workingDirectory) {
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(VELMARTO_CLI_PATH), arguments);
+    process.waitForStarted();
+    const QString status = u"/proc/%1/status"_s.arg(process.processId());
+    qint64 peak = 0;
+    static const QRegularExpression highWaterMark(u"VmHWM:\\s+(\\d+) kB"_s);
+    while (!process.waitForFinished(5)) {
+        QFile file(status);
+        if (file.open(QIODevice::ReadOnly)) {
+            const auto match = highWaterMark.match(QString::fromLatin1(file.readAll()));
+            if (match.hasMatch()) {
+                peak = std::max(peak, match.captured(1).toLongLong());
+            }
+        }
+    }
+    return process.exitCode() == 0 ? peak : -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 5;
+
+    QTemporaryDir scratch;
+    const QString midi = scratch.filePath(u"song.mid"_s);
+    test::MidiFileBuilder::scale(48).writeTo(midi);
+
+    PlatformProfile profile = PlatformProfile::current();
+    profile.temporaryDirectory = scratch.path();
+    profile.toolDirectories = {u"/usr/bin"_s};
+    const Converter converter(profile);
+    const auto museScore = converter.locateMuseScore();
+    if (!converter.allReady() || !museScore) {
+        std::fprintf(stderr, "bench_conversion: the engines are not installed\n");
+        return 1;
+    }
+
+    // Warm the caches once for both, then alternate so drift affects both sides alike.
+    QList<double> velmarto;
+    QList<double> bare;
+    for (int round = -1; round < rounds; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto result = converter.convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        const double converterSeconds = timer.nsecsElapsed() / 1e9;
+        if (!result) {
+            std::fprintf(stderr, "%s\n", qPrintable(describe(result.error())));
+            return 1;
+        }
+
+        const QString work = scratch.filePath(u"bare-%1"_s.arg(round + 1));
+        timer.restart();
+        const int status =
+            QProcess::execute(u"/bin/sh"_s, {u"-c"_s, bareScript(profile, *museScore, midi, work)});
+        const double bareSeconds = timer.nsecsElapsed() / 1e9;
+        if (status != 0 || !QFile::exists(work + u"/song.pdf"_s)) {
+            std::fprintf(stderr, "bench_conversion: the bare engine script failed\n");
+            return 1;
+        }
+        if (round >= 0) {
+            velmarto << converterSeconds;
+            bare << bareSeconds;
+        }
+    }
+
+    const double converterMedian = median(velmarto);
+    const double bareMedian = median(bare);
+    std::printf("rounds: %d (median of each)\n", rounds);
+    std::printf("best conversion through Converter: %.3f s\n", converterMedian);
+    std::printf("the same three engine runs in sh:  %.3f s\n", bareMedian);
+    std::printf("ratio: %.3f (target <= 1.03)\n", converterMedian / bareMedian);
+
+    const qint64 peakBest =
+        peakResidentKiB({u"convert"_s, u"-o"_s, u"best.pdf"_s, midi}, scratch.path());
+    const qint64 peakFast =
+        peakResidentKiB({u"convert"_s, u"--fast"_s, u"-o"_s, u"fast.pdf"_s, midi}, scratch.path());
+    std::printf("velmarto-cli peak resident memory: best %lld KiB, fast %lld KiB\n",
+                static_cast<long long>(peakBest), static_cast<long long>(peakFast));
+    return 0;
+}
