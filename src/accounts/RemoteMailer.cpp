@@ -11,25 +11,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Qt reports an HTTP error status as a reply error too; those still count by their status, as
-// every non-2xx status does, and only the remaining errors are failures of the transport.
-bool isHttpStatusError(QNetworkReply::NetworkError error) {
-    return (error >= QNetworkReply::ContentAccessDenied &&
-            error <= QNetworkReply::UnknownContentError) ||
-           (error >= QNetworkReply::InternalServerError &&
-            error <= QNetworkReply::UnknownServerError);
-}
-
 RemoteMailer::Outcome outcomeOf(const QNetworkReply& reply) {
-    if (reply.error() != QNetworkReply::NoError && !isHttpStatusError(reply.error())) {
+    const QVariant statusAttribute = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const std::optional<int> status =
+        statusAttribute.isValid() ? std::optional(statusAttribute.toInt()) : std::nullopt;
+    const bool succeeded = status && *status >= 200 && *status <= 299;
+    // Qt reports an HTTP error status as a reply error too; such a reply still counts by its
+    // status, and only the other errors are failures of the transport.
+    if (reply.error() != QNetworkReply::NoError && (!status || succeeded)) {
         return std::unexpected(reply.errorString());
     }
-    const QVariant statusAttribute = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int status = statusAttribute.isValid() ? statusAttribute.toInt() : -1;
-    if (status >= 200 && status <= 299) {
+    if (succeeded) {
         return {};
     }
-    return std::unexpected(u"Server returned %1."_s.arg(status));
+    return std::unexpected(u"Server returned %1."_s.arg(status.value_or(-1)));
 }
 
 } // namespace

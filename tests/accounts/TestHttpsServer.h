@@ -33,7 +33,10 @@ public:
     // Trusts this server's certificate on top of the system's authorities.
     QSslConfiguration trustingClientConfiguration() const;
 
-    void answerWith(int status) { m_status = status; }
+    void answerWith(int status) {
+        m_status = status;
+        m_answers = true;
+    }
     void neverAnswer() { m_answers = false; }
 
     QList<Request> requests;
