@@ -1,0 +1,72 @@
+#include "FakeProgram.h"
+#include "TestHttpsServer.h"
+#include "accounts/MailDelivery.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+Q_DECLARE_METATYPE(velmarto::DeliveryResult)
+
+class MailDeliveryTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_directory;
+    test::TestHttpsServer m_server;
+    std::unique_ptr<test::FakeProgram> m_osascript;
+
+    MailDelivery deliveryThrough(const QUrl& endpoint) const {
+        auto relay = std::make_unique<RemoteMailer>(Backend{endpoint, u"token"_s});
+        relay->setSslConfiguration(m_server.trustingClientConfiguration());
+        MailProfile mail = MailProfile::macOS();
+        mail.program = m_osascript->path();
+        return MailDelivery(std::move(relay), EmailSender(mail));
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_server.start()); }
+
+    void init() {
+        QFile::remove(m_directory.filePath(u"osascript.runs"_s));
+        m_osascript = std::make_unique<test::FakeProgram>(m_directory.path(), u"osascript"_s);
+        m_osascript->prepareReply(0, "true\n");
+    }
+
+    void configuredRelayIsTheOnlyWay_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<DeliveryResult>("result");
+        QTest::newRow("relay accepts") << 200 << DeliveryResult::sent;
+        QTest::newRow("relay refuses") << 500 << DeliveryResult::relayFailed;
+    }
+
+    void configuredRelayIsTheOnlyWay() {
+        QFETCH(int, status);
+        QFETCH(DeliveryResult, result);
+        m_server.answerWith(status);
+        QList<DeliveryResult> results;
+        MailDelivery delivery = deliveryThrough(m_server.url(u"/send"_s));
+        delivery.deliver(u"123456"_s, u"ann@example.com"_s,
+                         [&results](DeliveryResult delivered) { results.append(delivered); });
+
+        QTRY_COMPARE(results, QList<DeliveryResult>{result});
+        QCOMPARE(m_osascript->runCount(), 0);
+    }
+
+    void withoutRelayMailRunsOnALaterTurn() {
+        m_osascript->prepareReply(1, {}, "execution error: no-account (7777)\n");
+        QList<DeliveryResult> results;
+        MailDelivery delivery = deliveryThrough(QUrl());
+        delivery.deliver(u"123456"_s, u"ann@example.com"_s,
+                         [&results](DeliveryResult delivered) { results.append(delivered); });
+
+        QCOMPARE(m_osascript->runCount(), 0);
+        QTRY_COMPARE(results, QList<DeliveryResult>{DeliveryResult::mailNoAccount});
+        QCOMPARE(m_osascript->runCount(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(MailDeliveryTest)
+#include "tst_maildelivery.moc"
