@@ -1,5 +1,7 @@
+#include "FakeCodeDelivery.h"
 #include "accounts/AccountStore.h"
 #include "accounts/KeychainSecretStore.h"
+#include "accounts/Session.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -105,6 +107,34 @@ private slots:
         store().loadAll();
         QVERIFY(!queuedWorkRan);
         QTRY_VERIFY(queuedWorkRan);
+    }
+
+    void sessionFlowsKeepTheirAccountsInTheKeychain() {
+        m_keychain->remove(service, key);
+        const auto delivery = std::make_shared<test::FakeCodeDelivery>();
+        quint32 nextCode = 7;
+        const auto makeSession = [&] {
+            return std::make_unique<Session>(SessionDependencies{
+                .accounts = store(),
+                .preferences = preferences(),
+                .delivery = delivery,
+                .mail = MailProfile::freedesktop(),
+                .clock = [] { return QDateTime::currentDateTimeUtc(); },
+                .codeGenerator = [&nextCode] { return nextCode++; },
+            });
+        };
+
+        const auto session = makeSession();
+        QVERIFY(session->beginSignUp(u"ann@example.com"_s, u"secret"_s));
+        QVERIFY(session->verify(delivery->requests.last().code));
+        session->beginChangePassword();
+        QVERIFY(session->verify(delivery->requests.last().code, u"changed"_s));
+        session->signOut();
+
+        const auto restarted = makeSession();
+        QVERIFY(!restarted->signIn(u"ann@example.com"_s, u"secret"_s));
+        QVERIFY(restarted->signIn(u"ann@example.com"_s, u"changed"_s));
+        QCOMPARE(storedSecrets().size(), 1);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "FakeProgram.h"
+#include "FakeSecretStore.h"
 #include "TestHttpsServer.h"
 #include "accounts/MailDelivery.h"
+#include "accounts/Session.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,12 +20,12 @@ private:
     test::TestHttpsServer m_server;
     std::unique_ptr<test::FakeProgram> m_osascript;
 
-    MailDelivery deliveryThrough(const QUrl& endpoint) const {
+    std::unique_ptr<MailDelivery> deliveryThrough(const QUrl& endpoint) const {
         auto relay = std::make_unique<RemoteMailer>(Backend{endpoint, u"token"_s});
         relay->setSslConfiguration(m_server.trustingClientConfiguration());
         MailProfile mail = MailProfile::macOS();
         mail.program = m_osascript->path();
-        return MailDelivery(std::move(relay), EmailSender(mail));
+        return std::make_unique<MailDelivery>(std::move(relay), EmailSender(mail));
     }
 
 private slots:
@@ -47,9 +49,9 @@ private slots:
         QFETCH(DeliveryResult, result);
         m_server.answerWith(status);
         QList<DeliveryResult> results;
-        MailDelivery delivery = deliveryThrough(m_server.url(u"/send"_s));
-        delivery.deliver(u"123456"_s, u"ann@example.com"_s,
-                         [&results](DeliveryResult delivered) { results.append(delivered); });
+        const auto delivery = deliveryThrough(m_server.url(u"/send"_s));
+        delivery->deliver(u"123456"_s, u"ann@example.com"_s,
+                          [&results](DeliveryResult delivered) { results.append(delivered); });
 
         QTRY_COMPARE(results, QList<DeliveryResult>{result});
         QCOMPARE(m_osascript->runCount(), 0);
@@ -58,13 +60,34 @@ private slots:
     void withoutRelayMailRunsOnALaterTurn() {
         m_osascript->prepareReply(1, {}, "execution error: no-account (7777)\n");
         QList<DeliveryResult> results;
-        MailDelivery delivery = deliveryThrough(QUrl());
-        delivery.deliver(u"123456"_s, u"ann@example.com"_s,
-                         [&results](DeliveryResult delivered) { results.append(delivered); });
+        const auto delivery = deliveryThrough(QUrl());
+        delivery->deliver(u"123456"_s, u"ann@example.com"_s,
+                          [&results](DeliveryResult delivered) { results.append(delivered); });
 
         QCOMPARE(m_osascript->runCount(), 0);
         QTRY_COMPARE(results, QList<DeliveryResult>{DeliveryResult::mailNoAccount});
         QCOMPARE(m_osascript->runCount(), 1);
+    }
+
+    void sessionShowsTheCodeWhenTheRelayRefuses() {
+        m_server.answerWith(500);
+        const PreferenceStore preferences(m_directory.filePath(u"preferences.ini"_s));
+        std::shared_ptr<MailDelivery> delivery = deliveryThrough(m_server.url(u"/send"_s));
+        Session session(SessionDependencies{
+            .accounts = AccountStore(std::make_shared<test::FakeSecretStore>(), preferences),
+            .preferences = preferences,
+            .delivery = delivery,
+            .mail = MailProfile::macOS(),
+            .clock = [] { return QDateTime::currentDateTimeUtc(); },
+            .codeGenerator = [] { return 314159U; },
+        });
+
+        QVERIFY(session.beginSignUp(u"ann@example.com"_s, u"secret"_s));
+        QTRY_VERIFY(!session.isSendingCode());
+        QCOMPARE(session.fallbackCode(), u"314159"_s);
+        QCOMPARE(session.deliveryNote(),
+                 u"Couldn't reach the mail server just now. Use the code below to continue."_s);
+        QVERIFY(session.verify(session.fallbackCode()));
     }
 };
 
