@@ -60,17 +60,11 @@ QList<Account> AccountStore::loadAll() const {
 void AccountStore::saveAll(const QList<Account>& accounts) const {
     const QByteArray document = encode(accounts);
     m_secrets->remove(keychainService, keychainKey);
-    const bool stored = m_secrets->add(keychainService, keychainKey, document);
-
-    const std::unique_ptr<QSettings> preferences = m_preferences.open();
-    if (stored) {
-        // Once the secret store holds the list again, an older copy could only bring back
-        // replaced passwords and miss newer accounts the next time the store cannot be read.
-        preferences->remove(fallbackKey);
-    } else {
+    if (!m_secrets->add(keychainService, keychainKey, document)) {
+        const std::unique_ptr<QSettings> preferences = m_preferences.open();
         preferences->setValue(fallbackKey, document);
+        preferences->sync();
     }
-    preferences->sync();
 }
 
 } // namespace velmarto
