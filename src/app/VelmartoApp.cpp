@@ -24,6 +24,8 @@ VelmartoApp::VelmartoApp(QObject* parent)
     QPalette palette = QGuiApplication::palette();
     palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.42f, 0.36f, 1.0f));
     QGuiApplication::setPalette(palette);
+    // Qt 6.4 does not look in the resource root that qt_add_qml_module uses.
+    m_engine.addImportPath(u"qrc:/qt/qml"_s);
 }
 
 bool VelmartoApp::openWindow() {
@@ -34,7 +36,7 @@ bool VelmartoApp::openWindow() {
     view->resize(1100, 720);
     view->setResizeMode(QQuickView::SizeRootObjectToView);
     view->setInitialProperties({{u"model"_s, QVariant::fromValue(model)}});
-    view->setSource(QUrl(u"qrc:/Velmarto/convert/ContentView.qml"_s));
+    view->setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
     if (view->status() != QQuickView::Ready) {
         return false;
     }

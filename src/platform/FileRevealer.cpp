@@ -39,7 +39,8 @@ void FileRevealer::askFileManager(const QString& path) {
     QDBusMessage call =
         QDBusMessage::createMethodCall(m_service, u"/org/freedesktop/FileManager1"_s,
                                        u"org.freedesktop.FileManager1"_s, u"ShowItems"_s);
-    call << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
+    // File managers parse the items as URIs, so spaces and the like must arrive escaped.
+    call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, watcher, path, folderFallback] {

@@ -17,7 +17,7 @@ SplitView {
     Component.onCompleted: root.model.onAppear()
     onVisibleChanged: {
         if (visible)
-            root.model.onAppear()
+            root.model.onAppear();
     }
 
     // Engines can be installed or removed while the tab is open; the pills follow within a second.
@@ -68,349 +68,355 @@ SplitView {
             id: sidebarScroll
             anchors.fill: parent
             contentWidth: availableWidth
-            contentHeight: controls.height + 44
+            contentHeight: sidebarContent.height
+            ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
 
-            ColumnLayout {
-                id: controls
-
-                x: 22
-                y: 22
-                width: sidebarScroll.availableWidth - 44
-                height: Math.max(implicitHeight, sidebarScroll.availableHeight - 44)
-                spacing: 18
-
-                RowLayout {
-                    spacing: 12
-
-                    Item {
-                        implicitWidth: 44
-                        implicitHeight: 44
-
-                        SoftShadow {
-                            anchors.fill: parent
-                            anchors.margins: -blurRadius
-                            anchors.topMargin: -blurRadius + 3
-                            anchors.bottomMargin: -blurRadius - 3
-                            blurRadius: 8
-                            radius: 12
-                            color: Style.accentBottom
-                            opacity: 0.4
-                        }
-                        GradientRectangle {
-                            anchors.fill: parent
-                            radius: 12
-                            gradient: Style.accentGradient
-                        }
-                        SymbolIcon {
-                            anchors.centerIn: parent
-                            width: 22
-                            height: 22
-                            symbol: "music.note"
-                            color: "white"
-                        }
-                    }
-                    ColumnLayout {
-                        spacing: 2
-
-                        Text {
-                            text: "Velmarto"
-                            font.pixelSize: 17
-                            font.bold: true
-                            color: Style.primaryText
-                        }
-                        Text {
-                            text: "MIDI → publication-quality sheet music"
-                            font.pixelSize: 11
-                            color: Style.secondaryText
-                        }
-                    }
-                }
-
-                Item {
-                    id: dropZone
-                    objectName: "dropZone"
-
-                    Layout.fillWidth: true
-                    implicitHeight: 124
-
-                    Rectangle {
-                        anchors.fill: parent
-                        radius: 14
-                        color: root.model.isTargeted ? Style.withOpacity(Style.accentTop, 0.10)
-                                                     : Style.withOpacity(Style.primaryText, 0.035)
-                        Behavior on color {
-                            ColorAnimation {
-                                duration: 150
-                                easing.type: Easing.OutQuad
-                            }
-                        }
-                    }
-                    RoundedOutline {
-                        objectName: "dropZoneBorder"
-                        anchors.fill: parent
-                        radius: 14
-                        lineWidth: 1.5
-                        dashPattern: root.model.hasMIDI ? [] : [7, 5]
-                        color: root.model.isTargeted ? Style.accentTop
-                                                     : Style.withOpacity(Style.primaryText, 0.18)
-                        Behavior on color {
-                            ColorAnimation {
-                                duration: 150
-                                easing.type: Easing.OutQuad
-                            }
-                        }
-                    }
-
-                    DropArea {
-                        anchors.fill: parent
-                        onEntered: drag => {
-                            drag.accepted = drag.hasUrls
-                            root.model.isTargeted = drag.hasUrls
-                        }
-                        onExited: root.model.isTargeted = false
-                        onDropped: drop => {
-                            root.model.isTargeted = false
-                            if (root.model.handleDrop(drop.urls))
-                                drop.acceptProposedAction()
-                        }
-                    }
-
-                    ColumnLayout {
-                        anchors.centerIn: parent
-                        width: parent.width - 24
-                        spacing: 4
-                        opacity: root.model.hasMIDI ? 0.0 : 1.0
-                        visible: opacity > 0
-                        Behavior on opacity {
-                            NumberAnimation {
-                                duration: 200
-                                easing.type: Easing.OutQuad
-                            }
-                        }
-
-                        SymbolIcon {
-                            Layout.alignment: Qt.AlignHCenter
-                            implicitWidth: 28
-                            implicitHeight: 28
-                            symbol: "arrow.down.doc"
-                            color: Style.secondaryText
-                        }
-                        Text {
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "Drop a MIDI file here"
-                            font.pixelSize: 13
-                            font.weight: Font.Medium
-                            color: Style.primaryText
-                        }
-                        Text {
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "(.mid or .midi)"
-                            font.pixelSize: 10
-                            color: Style.secondaryText
-                        }
-                        LinkButton {
-                            objectName: "chooseFileLink"
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "or choose a file…"
-                            onClicked: root.model.chooseFile()
-                        }
-                    }
-
-                    ColumnLayout {
-                        anchors.centerIn: parent
-                        width: parent.width - 24
-                        spacing: 4
-                        opacity: root.model.hasMIDI ? 1.0 : 0.0
-                        visible: opacity > 0
-                        Behavior on opacity {
-                            NumberAnimation {
-                                duration: 200
-                                easing.type: Easing.OutQuad
-                            }
-                        }
-
-                        SymbolIcon {
-                            Layout.alignment: Qt.AlignHCenter
-                            implicitWidth: 26
-                            implicitHeight: 26
-                            symbol: "doc.badge.gearshape"
-                            gradient: Style.accentGradient
-                        }
-                        Text {
-                            objectName: "midiFileName"
-                            Layout.fillWidth: true
-                            horizontalAlignment: Text.AlignHCenter
-                            text: root.model.midiFileName
-                            elide: Text.ElideMiddle
-                            maximumLineCount: 1
-                            font.pixelSize: 13
-                            font.weight: Font.Medium
-                            color: Style.primaryText
-                        }
-                        LinkButton {
-                            Layout.alignment: Qt.AlignHCenter
-                            text: "Choose a different file…"
-                            onClicked: root.model.chooseFile()
-                        }
-                    }
-                }
+            // At least as tall as the sidebar, so that the footer sits at the bottom; the footer
+            // keeps 18 from the controls above it when the content is taller.
+            Item {
+                id: sidebarContent
+                width: sidebar.width
+                height: Math.max(controls.implicitHeight + 18 + footer.implicitHeight + 44, sidebar.height)
 
                 ColumnLayout {
-                    Layout.fillWidth: true
-                    spacing: 8
+                    id: controls
 
-                    Text {
-                        text: "QUALITY"
-                        font.pixelSize: 10
-                        font.bold: true
-                        font.letterSpacing: 0.8
-                        color: Style.secondaryText
+                    x: 22
+                    y: 22
+                    width: parent.width - 44
+                    spacing: 18
+
+                    RowLayout {
+                        spacing: 12
+
+                        Item {
+                            implicitWidth: 44
+                            implicitHeight: 44
+
+                            SoftShadow {
+                                anchors.fill: parent
+                                anchors.margins: -blurRadius
+                                anchors.topMargin: -blurRadius + 3
+                                anchors.bottomMargin: -blurRadius - 3
+                                blurRadius: 8
+                                radius: 12
+                                color: Style.accentBottom
+                                opacity: 0.4
+                            }
+                            GradientRectangle {
+                                anchors.fill: parent
+                                radius: 12
+                                gradient: Style.accentGradient
+                            }
+                            SymbolIcon {
+                                anchors.centerIn: parent
+                                width: 22
+                                height: 22
+                                symbol: "music.note"
+                                color: "white"
+                            }
+                        }
+                        ColumnLayout {
+                            spacing: 2
+
+                            Text {
+                                text: "Velmarto"
+                                font.pixelSize: 17
+                                font.bold: true
+                                color: Style.primaryText
+                            }
+                            Text {
+                                text: "MIDI → publication-quality sheet music"
+                                font.pixelSize: 11
+                                color: Style.secondaryText
+                            }
+                        }
                     }
+
+                    Item {
+                        id: dropZone
+                        objectName: "dropZone"
+
+                        Layout.fillWidth: true
+                        implicitHeight: 124
+
+                        Rectangle {
+                            anchors.fill: parent
+                            radius: 14
+                            color: root.model.isTargeted ? Style.withOpacity(Style.accentTop, 0.10) : Style.withOpacity(Style.primaryText, 0.035)
+                            Behavior on color  {
+                                ColorAnimation {
+                                    duration: 150
+                                    easing.type: Easing.OutQuad
+                                }
+                            }
+                        }
+                        RoundedOutline {
+                            objectName: "dropZoneBorder"
+                            anchors.fill: parent
+                            radius: 14
+                            lineWidth: 1.5
+                            dashPattern: root.model.hasMIDI ? [] : [7, 5]
+                            color: root.model.isTargeted ? Style.accentTop : Style.withOpacity(Style.primaryText, 0.18)
+                            Behavior on color  {
+                                ColorAnimation {
+                                    duration: 150
+                                    easing.type: Easing.OutQuad
+                                }
+                            }
+                        }
+
+                        DropArea {
+                            anchors.fill: parent
+                            onEntered: drag => {
+                                drag.accepted = drag.hasUrls;
+                                root.model.isTargeted = drag.hasUrls;
+                            }
+                            onExited: root.model.isTargeted = false
+                            onDropped: drop => {
+                                root.model.isTargeted = false;
+                                if (root.model.handleDrop(drop.urls))
+                                    drop.acceptProposedAction();
+                            }
+                        }
+
+                        ColumnLayout {
+                            anchors.centerIn: parent
+                            width: parent.width - 24
+                            spacing: 4
+                            opacity: root.model.hasMIDI ? 0.0 : 1.0
+                            visible: opacity > 0
+                            Behavior on opacity  {
+                                NumberAnimation {
+                                    duration: 200
+                                    easing.type: Easing.OutQuad
+                                }
+                            }
+
+                            SymbolIcon {
+                                Layout.alignment: Qt.AlignHCenter
+                                implicitWidth: 28
+                                implicitHeight: 28
+                                symbol: "arrow.down.doc"
+                                color: Style.secondaryText
+                            }
+                            Text {
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "Drop a MIDI file here"
+                                font.pixelSize: 13
+                                font.weight: Font.Medium
+                                color: Style.primaryText
+                            }
+                            Text {
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "(.mid or .midi)"
+                                font.pixelSize: 10
+                                color: Style.secondaryText
+                            }
+                            LinkButton {
+                                objectName: "chooseFileLink"
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "or choose a file…"
+                                onClicked: root.model.chooseFile()
+                            }
+                        }
+
+                        ColumnLayout {
+                            anchors.centerIn: parent
+                            width: parent.width - 24
+                            spacing: 4
+                            opacity: root.model.hasMIDI ? 1.0 : 0.0
+                            visible: opacity > 0
+                            Behavior on opacity  {
+                                NumberAnimation {
+                                    duration: 200
+                                    easing.type: Easing.OutQuad
+                                }
+                            }
+
+                            SymbolIcon {
+                                Layout.alignment: Qt.AlignHCenter
+                                implicitWidth: 26
+                                implicitHeight: 26
+                                symbol: "doc.badge.gearshape"
+                                gradient: Style.accentGradient
+                            }
+                            Text {
+                                objectName: "midiFileName"
+                                Layout.fillWidth: true
+                                horizontalAlignment: Text.AlignHCenter
+                                text: root.model.midiFileName
+                                elide: Text.ElideMiddle
+                                maximumLineCount: 1
+                                font.pixelSize: 13
+                                font.weight: Font.Medium
+                                color: Style.primaryText
+                            }
+                            LinkButton {
+                                Layout.alignment: Qt.AlignHCenter
+                                text: "Choose a different file…"
+                                onClicked: root.model.chooseFile()
+                            }
+                        }
+                    }
+
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 8
+
+                        Text {
+                            text: "QUALITY"
+                            font.pixelSize: 10
+                            font.bold: true
+                            font.letterSpacing: 0.8
+                            color: Style.secondaryText
+                        }
+                        RowLayout {
+                            Layout.fillWidth: true
+                            spacing: 6
+
+                            PresetSegment {
+                                objectName: "bestSegment"
+                                Layout.fillWidth: true
+                                Layout.preferredWidth: 1
+                                title: "Best"
+                                subtitle: "MuseScore + LilyPond"
+                                selected: root.model.engine === ContentViewModel.ConversionEngine.both
+                                onClicked: root.model.engine = ContentViewModel.ConversionEngine.both
+                            }
+                            PresetSegment {
+                                objectName: "fastSegment"
+                                Layout.fillWidth: true
+                                Layout.preferredWidth: 1
+                                title: "Fast"
+                                subtitle: "MuseScore only"
+                                selected: root.model.engine === ContentViewModel.ConversionEngine.museScoreOnly
+                                onClicked: root.model.engine = ContentViewModel.ConversionEngine.museScoreOnly
+                            }
+                        }
+                    }
+
+                    PrimaryButton {
+                        objectName: "convertButton"
+                        Layout.fillWidth: true
+                        text: root.model.isConverting ? "Engraving…" : "Convert to Sheet Music"
+                        symbol: "wand.and.stars"
+                        busy: root.model.isConverting
+                        enabled: root.model.hasMIDI && !root.model.isConverting
+                        onClicked: root.model.convert()
+                    }
+
+                    ColumnLayout {
+                        objectName: "exportSection"
+                        Layout.fillWidth: true
+                        spacing: 8
+                        opacity: root.model.hasResult ? 1.0 : 0.0
+                        visible: opacity > 0
+                        Behavior on opacity  {
+                            NumberAnimation {
+                                duration: 250
+                                easing.type: Easing.OutQuad
+                            }
+                        }
+
+                        Text {
+                            text: "EXPORT"
+                            font.pixelSize: 10
+                            font.bold: true
+                            font.letterSpacing: 0.8
+                            color: Style.secondaryText
+                        }
+                        PrimaryButton {
+                            objectName: "savePDFButton"
+                            Layout.fillWidth: true
+                            text: "Save as PDF"
+                            symbol: "square.and.arrow.down"
+                            onClicked: root.model.savePDF()
+                        }
+                        RowLayout {
+                            Layout.fillWidth: true
+                            spacing: 8
+
+                            SoftButton {
+                                objectName: "musicXMLButton"
+                                Layout.fillWidth: true
+                                Layout.preferredWidth: 1
+                                visible: root.model.hasMusicXML
+                                text: "MusicXML"
+                                symbol: "doc.text"
+                                onClicked: root.model.saveMusicXML()
+                            }
+                            SoftButton {
+                                objectName: "revealButton"
+                                Layout.fillWidth: true
+                                Layout.preferredWidth: 1
+                                text: "Reveal"
+                                symbol: "folder"
+                                onClicked: root.model.revealPDF()
+                            }
+                        }
+                    }
+
                     RowLayout {
                         Layout.fillWidth: true
                         spacing: 6
 
-                        PresetSegment {
-                            objectName: "bestSegment"
-                            Layout.fillWidth: true
-                            Layout.preferredWidth: 1
-                            title: "Best"
-                            subtitle: "MuseScore + LilyPond"
-                            selected: root.model.engine === ContentViewModel.both
-                            onClicked: root.model.engine = ContentViewModel.both
+                        BusyIndicator {
+                            objectName: "statusSpinner"
+                            visible: root.model.isConverting
+                            running: root.model.isConverting
+                            padding: 0
+                            implicitWidth: 14
+                            implicitHeight: 14
+                            palette.dark: Style.secondaryText
                         }
-                        PresetSegment {
-                            objectName: "fastSegment"
+                        Text {
+                            objectName: "statusLine"
                             Layout.fillWidth: true
-                            Layout.preferredWidth: 1
-                            title: "Fast"
-                            subtitle: "MuseScore only"
-                            selected: root.model.engine === ContentViewModel.museScoreOnly
-                            onClicked: root.model.engine = ContentViewModel.museScoreOnly
+                            text: root.model.statusMessage
+                            wrapMode: Text.Wrap
+                            font.pixelSize: 11
+                            color: Style.secondaryText
                         }
                     }
-                }
 
-                PrimaryButton {
-                    objectName: "convertButton"
-                    Layout.fillWidth: true
-                    text: root.model.isConverting ? "Engraving…" : "Convert to Sheet Music"
-                    symbol: "wand.and.stars"
-                    busy: root.model.isConverting
-                    enabled: root.model.hasMIDI && !root.model.isConverting
-                    onClicked: root.model.convert()
+                    Rectangle {
+                        objectName: "errorBox"
+                        Layout.fillWidth: true
+                        Layout.preferredHeight: Math.min(150, errorText.implicitHeight)
+                        visible: root.model.hasError
+                        radius: 10
+                        color: Style.withOpacity(Style.error, 0.07)
+
+                        ScrollView {
+                            id: errorScroll
+                            anchors.fill: parent
+                            clip: true
+                            contentWidth: availableWidth
+
+                            TextEdit {
+                                id: errorText
+                                objectName: "errorText"
+                                width: errorScroll.availableWidth
+                                padding: 10
+                                text: root.model.errorText
+                                readOnly: true
+                                selectByMouse: true
+                                wrapMode: TextEdit.Wrap
+                                font.family: "monospace"
+                                font.pixelSize: 10
+                                color: Style.error
+                                selectionColor: Style.withOpacity(Style.accentTop, 0.35)
+                            }
+                        }
+                    }
                 }
 
                 ColumnLayout {
-                    objectName: "exportSection"
-                    Layout.fillWidth: true
-                    spacing: 8
-                    opacity: root.model.hasResult ? 1.0 : 0.0
-                    visible: opacity > 0
-                    Behavior on opacity {
-                        NumberAnimation {
-                            duration: 250
-                            easing.type: Easing.OutQuad
-                        }
-                    }
-
-                    Text {
-                        text: "EXPORT"
-                        font.pixelSize: 10
-                        font.bold: true
-                        font.letterSpacing: 0.8
-                        color: Style.secondaryText
-                    }
-                    PrimaryButton {
-                        objectName: "savePDFButton"
-                        Layout.fillWidth: true
-                        text: "Save as PDF"
-                        symbol: "square.and.arrow.down"
-                        onClicked: root.model.savePDF()
-                    }
-                    RowLayout {
-                        Layout.fillWidth: true
-                        spacing: 8
-
-                        SoftButton {
-                            objectName: "musicXMLButton"
-                            Layout.fillWidth: true
-                            Layout.preferredWidth: 1
-                            visible: root.model.hasMusicXML
-                            text: "MusicXML"
-                            symbol: "doc.text"
-                            onClicked: root.model.saveMusicXML()
-                        }
-                        SoftButton {
-                            objectName: "revealButton"
-                            Layout.fillWidth: true
-                            Layout.preferredWidth: 1
-                            text: "Reveal"
-                            symbol: "folder"
-                            onClicked: root.model.revealPDF()
-                        }
-                    }
-                }
-
-                RowLayout {
-                    Layout.fillWidth: true
-                    spacing: 6
-
-                    BusyIndicator {
-                        objectName: "statusSpinner"
-                        visible: root.model.isConverting
-                        running: root.model.isConverting
-                        padding: 0
-                        implicitWidth: 14
-                        implicitHeight: 14
-                        palette.dark: Style.secondaryText
-                    }
-                    Text {
-                        objectName: "statusLine"
-                        Layout.fillWidth: true
-                        text: root.model.statusMessage
-                        wrapMode: Text.Wrap
-                        font.pixelSize: 11
-                        color: Style.secondaryText
-                    }
-                }
-
-                Rectangle {
-                    objectName: "errorBox"
-                    Layout.fillWidth: true
-                    Layout.preferredHeight: Math.min(150, errorText.implicitHeight)
-                    visible: root.model.hasError
-                    radius: 10
-                    color: Style.withOpacity(Style.error, 0.07)
-
-                    ScrollView {
-                        id: errorScroll
-                        anchors.fill: parent
-                        clip: true
-                        contentWidth: availableWidth
-
-                        TextEdit {
-                            id: errorText
-                            objectName: "errorText"
-                            width: errorScroll.availableWidth
-                            padding: 10
-                            text: root.model.errorText
-                            readOnly: true
-                            selectByMouse: true
-                            wrapMode: TextEdit.Wrap
-                            font.family: "monospace"
-                            font.pixelSize: 10
-                            color: Style.error
-                            selectionColor: Style.withOpacity(Style.accentTop, 0.35)
-                        }
-                    }
-                }
-
-                Item {
-                    Layout.fillHeight: true
-                }
-
-                ColumnLayout {
+                    id: footer
+                    x: 22
+                    anchors.bottom: parent.bottom
+                    anchors.bottomMargin: 22
                     spacing: 8
 
                     Text {
@@ -562,14 +568,14 @@ SplitView {
         ignoreUnknownSignals: true
 
         function onOpenRequested(nameFilters) {
-            openDialog.nameFilters = nameFilters
-            openDialog.open()
+            openDialog.nameFilters = nameFilters;
+            openDialog.open();
         }
         function onSaveRequested(folder, suggestedFile, nameFilters) {
-            saveDialog.nameFilters = nameFilters
-            saveDialog.currentFolder = folder
-            saveDialog.selectedFile = suggestedFile
-            saveDialog.open()
+            saveDialog.nameFilters = nameFilters;
+            saveDialog.currentFolder = folder;
+            saveDialog.selectedFile = suggestedFile;
+            saveDialog.open();
         }
     }
 }

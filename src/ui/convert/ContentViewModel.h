@@ -27,7 +27,7 @@ class Preferences;
 class ContentViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    // The views name the presets as ContentViewModel.both and ContentViewModel.museScoreOnly.
+    // The views name the presets as ContentViewModel.ConversionEngine.both and so on.
     QML_EXTENDED_NAMESPACE(velmarto)
 
     Q_PROPERTY(QUrl midiURL READ midiURL NOTIFY midiURLChanged)

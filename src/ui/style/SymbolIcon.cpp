@@ -15,7 +15,7 @@ SymbolIcon::SymbolIcon(QQuickItem* parent)
     : QQuickPaintedItem(parent) {}
 
 QString SymbolIcon::resourcePath(const QString& symbol) {
-    return u":/Velmarto/style/icons/%1.svg"_s.arg(symbol);
+    return u":/qt/qml/Velmarto/style/icons/%1.svg"_s.arg(symbol);
 }
 
 void SymbolIcon::setSymbol(const QString& symbol) {

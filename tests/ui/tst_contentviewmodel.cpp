@@ -1,0 +1,432 @@
+#include "ScriptedFileChooser.h"
+#include "conversion/Converter.h"
+#include "platform/FileRevealer.h"
+#include "support/FakeEngines.h"
+#include "ui/convert/ContentViewModel.h"
+#include "ui/settings/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using velmarto::ContentViewModel;
+using velmarto::ConversionEngine;
+using velmarto::Converter;
+using velmarto::FileRevealer;
+using velmarto::PlatformProfile;
+using velmarto::Preferences;
+using velmarto::test::FakeEngines;
+using velmarto::test::ScriptedFileChooser;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything a screen needs, on fake engines, with the reveal going to a recording script.
+struct Screen {
+    FakeEngines engines;
+    Preferences preferences;
+    ScriptedFileChooser chooser;
+    std::unique_ptr<FileRevealer> revealer;
+    std::unique_ptr<ContentViewModel> model;
+
+    Screen() {
+        engines.installWorkingEngines();
+        PlatformProfile revealProfile = PlatformProfile::macOS();
+        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
+        revealer = std::make_unique<FileRevealer>(revealProfile);
+        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
+                                                   revealer.get(), &chooser);
+    }
+
+    QUrl midi(const QString& name = u"Song.mid"_s) {
+        return QUrl::fromLocalFile(engines.writeMidi(name));
+    }
+
+    bool convertAndWait() {
+        model->convert();
+        return QTest::qWaitFor([this] { return !model->isConverting(); }, 20000);
+    }
+};
+
+} // namespace
+
+class TestContentViewModel : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
+        QCoreApplication::setApplicationName(u"contentviewmodel"_s);
+    }
+
+    void init() { QSettings().clear(); }
+
+    void aFreshScreenWaitsForAFile() {
+        Screen screen;
+        const ContentViewModel& model = *screen.model;
+        QCOMPARE(model.statusMessage(), u"Drop a MIDI file to begin."_s);
+        QVERIFY(!model.hasMIDI());
+        QVERIFY(!model.hasResult());
+        QVERIFY(!model.hasError());
+        QVERIFY(!model.isConverting());
+        QCOMPARE(model.engine(), ConversionEngine::both);
+    }
+
+    void appearingTakesThePresetFromTheDefaultEngine_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<ConversionEngine>("expected");
+        QTest::newRow("fast") << u"fast"_s << ConversionEngine::museScoreOnly;
+        QTest::newRow("both") << u"both"_s << ConversionEngine::both;
+        QTest::newRow("unknown text") << u"museScoreOnly"_s << ConversionEngine::both;
+    }
+
+    void appearingTakesThePresetFromTheDefaultEngine() {
+        QFETCH(QString, stored);
+        QFETCH(ConversionEngine, expected);
+        Screen screen;
+        screen.model->setEngine(expected == ConversionEngine::both ? ConversionEngine::museScoreOnly
+                                                                   : ConversionEngine::both);
+        screen.preferences.setDefaultEngine(stored);
+        screen.model->onAppear();
+        QCOMPARE(screen.model->engine(), expected);
+    }
+
+    void appearingWithAFileLeavesThePresetAlone() {
+        Screen screen;
+        screen.preferences.setDefaultEngine(u"fast"_s);
+        screen.model->onAppear();
+        screen.model->setMIDI(screen.midi());
+        screen.model->setEngine(ConversionEngine::both);
+        screen.model->onAppear();
+        QCOMPARE(screen.model->engine(), ConversionEngine::both);
+        QCOMPARE(screen.preferences.defaultEngine(), u"fast"_s);
+    }
+
+    void choosingAFileMakesItReady() {
+        Screen screen;
+        const QUrl midi = screen.midi(u"Für Elise.midi"_s);
+        screen.chooser.answerNext(midi);
+        QSignalSpy midiSpy(screen.model.get(), &ContentViewModel::midiURLChanged);
+
+        screen.model->chooseFile();
+
+        QCOMPARE(screen.chooser.requests().size(), 1);
+        QCOMPARE(screen.chooser.requests().first().nameFilters, ContentViewModel::midiNameFilters);
+        QCOMPARE(midiSpy.count(), 1);
+        QCOMPARE(screen.model->midiURL(), midi);
+        QCOMPARE(screen.model->midiFileName(), u"Für Elise.midi"_s);
+        QCOMPARE(screen.model->statusMessage(), u"Ready: Für Elise.midi"_s);
+    }
+
+    void cancellingTheOpenDialogChangesNothing() {
+        Screen screen;
+        const QUrl first = screen.midi();
+        screen.model->setMIDI(first);
+        screen.model->chooseFile();
+        QCOMPARE(screen.model->midiURL(), first);
+        QCOMPARE(screen.model->statusMessage(), u"Ready: Song.mid"_s);
+    }
+
+    void dropsTakeOnlyAFirstItemThatIsAMIDIFile_data() {
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("taken");
+        QTest::newRow("upper-case extension")
+            << QStringList{u"Song.MID"_s} << true << u"Song.MID"_s;
+        QTest::newRow("midi") << QStringList{u"Song.midi"_s} << true << u"Song.midi"_s;
+        QTest::newRow("text file") << QStringList{u"notes.txt"_s} << true << QString();
+        QTest::newRow("two MIDI files")
+            << QStringList{u"One.mid"_s, u"Two.mid"_s} << true << u"One.mid"_s;
+        QTest::newRow("MIDI file second")
+            << QStringList{u"notes.txt"_s, u"Song.mid"_s} << true << QString();
+        QTest::newRow("folder named like a MIDI file")
+            << QStringList{u"Folder.mid/"_s} << true << QString();
+        QTest::newRow("nothing") << QStringList{} << false << QString();
+    }
+
+    void dropsTakeOnlyAFirstItemThatIsAMIDIFile() {
+        QFETCH(QStringList, dropped);
+        QFETCH(bool, accepted);
+        QFETCH(QString, taken);
+        Screen screen;
+        QList<QUrl> urls;
+        for (const QString& name : dropped) {
+            if (name.endsWith(u'/')) {
+                QDir(screen.engines.path(QString())).mkpath(name);
+                urls.append(QUrl::fromLocalFile(screen.engines.path(name.chopped(1))));
+            } else {
+                urls.append(screen.midi(name));
+            }
+        }
+        QSignalSpy statusSpy(screen.model.get(), &ContentViewModel::statusMessageChanged);
+
+        QCOMPARE(screen.model->handleDrop(urls), accepted);
+
+        QCOMPARE(screen.model->midiFileName(), taken);
+        QCOMPARE(statusSpy.count(), taken.isEmpty() ? 0 : 1);
+    }
+
+    void aBestConversionPublishesProgressThenTheResult() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QSignalSpy convertingSpy(screen.model.get(), &ContentViewModel::isConvertingChanged);
+
+        screen.model->convert();
+
+        QVERIFY(screen.model->isConverting());
+        QCOMPARE(screen.model->statusMessage(), u"Converting with MuseScore + LilyPond…"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
+        QCOMPARE(convertingSpy.count(), 2);
+        QCOMPARE(screen.model->statusMessage(), u"Done — Song.pdf is ready."_s);
+        QVERIFY(screen.model->hasResult());
+        QVERIFY(screen.model->hasMusicXML());
+        QCOMPARE(screen.model->pdfFileName(), u"Song.pdf"_s);
+        QVERIFY(QFile::exists(screen.model->pdfURL().toLocalFile()));
+        QVERIFY(!screen.model->hasError());
+    }
+
+    void aFastConversionHasNoMusicXMLToSave() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        screen.model->setEngine(ConversionEngine::museScoreOnly);
+        screen.model->convert();
+        QCOMPARE(screen.model->statusMessage(), u"Converting with MuseScore…"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(screen.model->hasResult(), 20000);
+        QVERIFY(!screen.model->hasMusicXML());
+
+        screen.model->saveMusicXML();
+
+        QVERIFY(screen.chooser.requests().isEmpty());
+        QCOMPARE(screen.model->statusMessage(), u"Done — Song.pdf is ready."_s);
+    }
+
+    void aFailureKeepsTheEarlierResult() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        const QUrl earlierPDF = screen.model->pdfURL();
+        screen.engines.installLilypond(u"echo 'fatal: no music found' ; exit 1"_s);
+        QSignalSpy resultSpy(screen.model.get(), &ContentViewModel::resultChanged);
+
+        screen.model->convert();
+        QVERIFY(!screen.model->hasError());
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
+
+        QCOMPARE(screen.model->statusMessage(), u"Conversion failed."_s);
+        QVERIFY(screen.model->hasError());
+        QVERIFY(screen.model->errorText().contains(u" failed:\n"_s));
+        QVERIFY(screen.model->errorText().contains(u"fatal: no music found"_s));
+        QCOMPARE(resultSpy.count(), 0);
+        QCOMPARE(screen.model->pdfURL(), earlierPDF);
+    }
+
+    void aNewFileClearsResultAndError() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        screen.engines.installMuseScore(u"exit 3"_s);
+        QVERIFY(screen.convertAndWait());
+        QVERIFY(screen.model->hasResult() && screen.model->hasError());
+
+        screen.model->setMIDI(screen.midi(u"Other.mid"_s));
+
+        QVERIFY(!screen.model->hasResult());
+        QVERIFY(!screen.model->hasError());
+        QCOMPARE(screen.model->statusMessage(), u"Ready: Other.mid"_s);
+    }
+
+    void aMissingEngineTurnsUpAndReportsTheLocatingError() {
+        Screen screen;
+        QFile::remove(screen.engines.path(u"bin/mscore"_s));
+        screen.model->refreshToolStatus();
+        QVERIFY(!screen.model->museScoreFound());
+        QVERIFY(screen.model->musicxml2lyFound());
+        QVERIFY(screen.model->lilypondFound());
+
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        QCOMPARE(screen.model->statusMessage(), u"Conversion failed."_s);
+        QVERIFY(screen.model->errorText().contains(u"MuseScore"_s));
+
+        QSignalSpy statusSpy(screen.model.get(), &ContentViewModel::toolStatusChanged);
+        screen.engines.installWorkingEngines();
+        screen.model->refreshToolStatus();
+        QCOMPARE(statusSpy.count(), 1);
+        QVERIFY(screen.model->museScoreFound());
+    }
+
+    void theConversionUsesThePreferencesTakenAtItsStart() {
+        Screen screen;
+        screen.engines.installMusicxml2ly(uR"(sleep 1
+printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
+        screen.preferences.setPaperSize(u"a4"_s);
+        screen.preferences.setRevealAfterConvert(true);
+        screen.model->setMIDI(screen.midi());
+        QSignalSpy revealSpy(screen.revealer.get(), &FileRevealer::revealedThroughProgram);
+
+        screen.model->convert();
+        screen.preferences.setPaperSize(u"letter"_s);
+        screen.preferences.setRevealAfterConvert(false);
+        screen.model->setEngine(ConversionEngine::museScoreOnly);
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
+
+        QVERIFY(screen.model->hasMusicXML());
+        const QString source = QString::fromUtf8(
+            contents(screen.model->result()->lilypondURL.value_or(QUrl()).toLocalFile()));
+        QVERIFY2(source.contains(u"a4"_s), qPrintable(source));
+        QVERIFY(!source.contains(u"letter"_s));
+        QCOMPARE(revealSpy.count(), 1);
+        const QStringList expected{u"-R"_s, screen.model->pdfURL().toLocalFile()};
+        QCOMPARE(revealSpy.first().at(1).toStringList(), expected);
+    }
+
+    void revealingWaitsForASuccess() {
+        Screen screen;
+        screen.preferences.setRevealAfterConvert(true);
+        screen.engines.installMuseScore(u"exit 3"_s);
+        screen.model->setMIDI(screen.midi());
+        QSignalSpy revealSpy(screen.revealer.get(), &FileRevealer::revealedThroughProgram);
+        QVERIFY(screen.convertAndWait());
+        QCOMPARE(revealSpy.count(), 0);
+
+        screen.model->revealPDF();
+        QCOMPARE(revealSpy.count(), 0);
+    }
+
+    void aFileChosenDuringAConversionStillGetsThatResult() {
+        Screen screen;
+        screen.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        screen.model->setMIDI(screen.midi());
+        screen.model->convert();
+        screen.model->setMIDI(screen.midi(u"Next.mid"_s));
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
+        QCOMPARE(screen.model->statusMessage(), u"Done — Song.pdf is ready."_s);
+        QCOMPARE(screen.model->midiFileName(), u"Next.mid"_s);
+    }
+
+    void savingCopiesThePDFWhereTheUserChose() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        QTemporaryDir destination;
+        const QString target = destination.filePath(u"My Score.pdf"_s);
+        screen.chooser.answerNext(QUrl::fromLocalFile(target));
+
+        screen.model->savePDF();
+
+        QCOMPARE(screen.chooser.requests().first().suggestedName, u"Song.pdf"_s);
+        QCOMPARE(screen.chooser.requests().first().nameFilters, ContentViewModel::pdfNameFilters);
+        QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + target);
+        QCOMPARE(contents(target), contents(screen.model->pdfURL().toLocalFile()));
+    }
+
+    void savingTheMusicXMLOverAnExistingFileReplacesIt() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        QTemporaryDir destination;
+        const QString target = destination.filePath(u"Song.musicxml"_s);
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("an older score");
+        old.close();
+        screen.chooser.answerNext(QUrl::fromLocalFile(target));
+
+        screen.model->saveMusicXML();
+
+        QCOMPARE(screen.chooser.requests().first().nameFilters,
+                 ContentViewModel::musicXMLNameFilters);
+        QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + target);
+        QCOMPARE(contents(target), contents(screen.model->result()->musicXMLURL->toLocalFile()));
+    }
+
+    void aFailedSaveKeepsTheFileThatWasThere() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        QTemporaryDir destination;
+        const QString target = destination.filePath(u"Song.pdf"_s);
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the user's own file");
+        old.close();
+        QVERIFY(QFile::remove(screen.model->pdfURL().toLocalFile()));
+        screen.chooser.answerNext(QUrl::fromLocalFile(target));
+
+        screen.model->savePDF();
+
+        QVERIFY(screen.model->statusMessage().startsWith(u"Could not save: "_s));
+        QVERIFY(screen.model->statusMessage().size() > u"Could not save: "_s.size());
+        QCOMPARE(contents(target), QByteArray("the user's own file"));
+        QVERIFY(!screen.model->hasError());
+    }
+
+    void savingIntoAFolderNobodyCanWriteFails() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        screen.chooser.answerNext(QUrl::fromLocalFile(u"/proc/Song.pdf"_s));
+
+        screen.model->savePDF();
+
+        QVERIFY(screen.model->statusMessage().startsWith(u"Could not save: "_s));
+        QVERIFY(QFile::exists(screen.model->pdfURL().toLocalFile()));
+    }
+
+    void savingAFileOntoItselfChangesNothing() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        const QString pdf = screen.model->pdfURL().toLocalFile();
+        const QByteArray before = contents(pdf);
+        screen.chooser.answerNext(QUrl::fromLocalFile(pdf));
+
+        screen.model->savePDF();
+
+        QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + pdf);
+        QCOMPARE(contents(pdf), before);
+    }
+
+    void cancellingTheSaveDialogLeavesTheStatus() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        screen.model->savePDF();
+        QCOMPARE(screen.chooser.requests().size(), 1);
+        QCOMPARE(screen.model->statusMessage(), u"Done — Song.pdf is ready."_s);
+    }
+
+    void convertWithoutAFileOrWhileConvertingDoesNothing() {
+        Screen screen;
+        screen.model->convert();
+        QVERIFY(!screen.model->isConverting());
+        QCOMPARE(screen.model->statusMessage(), u"Drop a MIDI file to begin."_s);
+
+        screen.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        screen.model->setMIDI(screen.midi());
+        QSignalSpy finishedSpy(screen.model.get(), &ContentViewModel::conversionFinished);
+        screen.model->convert();
+        screen.model->convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
+        QTest::qWait(1500);
+        QCOMPARE(finishedSpy.count(), 1);
+    }
+
+private:
+    QTemporaryDir m_config;
+};
+
+QTEST_GUILESS_MAIN(TestContentViewModel)
+#include "tst_contentviewmodel.moc"

@@ -1,0 +1,264 @@
+#include "ScriptedFileChooser.h"
+#include "conversion/Converter.h"
+#include "platform/FileRevealer.h"
+#include "support/FakeEngines.h"
+#include "ui/convert/ContentViewModel.h"
+#include "ui/settings/Preferences.h"
+
+#include <QFile>
+#include <QMimeData>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::ContentViewModel;
+using velmarto::Converter;
+using velmarto::FileRevealer;
+using velmarto::PlatformProfile;
+using velmarto::Preferences;
+using velmarto::test::FakeEngines;
+using velmarto::test::ScriptedFileChooser;
+
+namespace {
+
+const QColor found = QColor::fromRgbF(0.20f, 0.78f, 0.35f);
+const QColor missing = QColor::fromRgbF(1.0f, 0.58f, 0.0f);
+
+// The Convert tab in a real (offscreen) window, on fake engines.
+struct Window {
+    FakeEngines engines;
+    Preferences preferences;
+    ScriptedFileChooser chooser;
+    std::unique_ptr<FileRevealer> revealer;
+    std::unique_ptr<ContentViewModel> model;
+    QQuickView view;
+
+    Window() {
+        engines.installWorkingEngines();
+        PlatformProfile revealProfile = PlatformProfile::macOS();
+        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
+        revealer = std::make_unique<FileRevealer>(revealProfile);
+        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
+                                                   revealer.get(), &chooser);
+        view.engine()->addImportPath(u"qrc:/qt/qml"_s);
+        view.setResizeMode(QQuickView::SizeRootObjectToView);
+        view.setInitialProperties({{u"model"_s, QVariant::fromValue(model.get())}});
+        view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
+        view.resize(1000, 700);
+        view.show();
+    }
+
+    bool ready() {
+        return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);
+    }
+
+    QQuickItem* item(const char* name) const {
+        return view.rootObject()->findChild<QQuickItem*>(QLatin1StringView(name));
+    }
+
+    // Visible on screen: the item and every ancestor are visible and opaque enough to see.
+    bool shows(const char* name) const {
+        for (const QQuickItem* current = item(name); current; current = current->parentItem()) {
+            if (!current->isVisible() || current->opacity() < 0.99) {
+                return false;
+            }
+        }
+        return item(name) != nullptr;
+    }
+
+    QString text(const char* name) const { return item(name)->property("text").toString(); }
+
+    void click(const char* name) {
+        QQuickItem* target = item(name);
+        QVERIFY(target);
+        const QPointF centre =
+            target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(&view, Qt::LeftButton, {}, centre.toPoint());
+    }
+
+    void chooseFile(const QString& name) {
+        chooser.answerNext(QUrl::fromLocalFile(engines.writeMidi(name)));
+        click("chooseFileLink");
+    }
+
+    QColor dotColour(const char* pillName) const {
+        return item(pillName)
+            ->findChild<QQuickItem*>(u"enginePillDot"_s)
+            ->property("color")
+            .value<QColor>();
+    }
+};
+
+} // namespace
+
+class TestContentViewWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
+        QCoreApplication::setApplicationName(u"contentviewwindow"_s);
+    }
+
+    void init() { QSettings().clear(); }
+
+    void aUserChoosesConvertsAndSeesTheExportRow() {
+        Window window;
+        QVERIFY(window.ready());
+        QVERIFY(!window.item("convertButton")->isEnabled());
+        QVERIFY(!window.shows("exportSection"));
+        QVERIFY(window.shows("emptyState"));
+        QCOMPARE(window.text("previewTitle"), u"Score Preview"_s);
+        QCOMPARE(window.text("statusLine"), u"Drop a MIDI file to begin."_s);
+        QVERIFY(!window.item("dropZoneBorder")->property("dashPattern").toList().isEmpty());
+
+        window.chooseFile(u"Song.mid"_s);
+
+        QTRY_VERIFY(window.shows("midiFileName"));
+        QCOMPARE(window.text("midiFileName"), u"Song.mid"_s);
+        QVERIFY(window.item("dropZoneBorder")->property("dashPattern").toList().isEmpty());
+        QVERIFY(window.item("convertButton")->isEnabled());
+        QCOMPARE(window.text("statusLine"), u"Ready: Song.mid"_s);
+
+        window.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        window.click("convertButton");
+
+        QCOMPARE(window.text("convertButton"), u"Engraving…"_s);
+        QVERIFY(!window.item("convertButton")->isEnabled());
+        QVERIFY(window.shows("statusSpinner"));
+        QVERIFY(window.shows("primaryButtonSpinner"));
+        QCOMPARE(window.text("statusLine"), u"Converting with MuseScore + LilyPond…"_s);
+
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        QCOMPARE(window.text("convertButton"), u"Convert to Sheet Music"_s);
+        QVERIFY(window.item("convertButton")->isEnabled());
+        QVERIFY(!window.shows("statusSpinner"));
+        QVERIFY(window.shows("savePDFButton"));
+        QVERIFY(window.shows("musicXMLButton"));
+        QVERIFY(window.shows("revealButton"));
+        QVERIFY(!window.shows("errorBox"));
+        QCOMPARE(window.text("previewTitle"), u"Song.pdf"_s);
+        QVERIFY(!window.shows("emptyState"));
+        QVERIFY(window.item("previewLoader")->property("item").value<QObject*>());
+        QCOMPARE(window.text("statusLine"), u"Done — Song.pdf is ready."_s);
+    }
+
+    void aFastResultOffersNoMusicXML() {
+        Window window;
+        QVERIFY(window.ready());
+        window.chooseFile(u"Song.mid"_s);
+        window.click("fastSegment");
+        QCOMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
+        QVERIFY(window.item("fastSegment")->property("selected").toBool());
+        QVERIFY(!window.item("bestSegment")->property("selected").toBool());
+
+        window.click("convertButton");
+
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        QVERIFY(window.shows("savePDFButton"));
+        QVERIFY(window.shows("revealButton"));
+        QVERIFY(!window.shows("musicXMLButton"));
+    }
+
+    void aLongTranscriptScrollsInsideTheErrorBoxAndTheOldScoreStays() {
+        Window window;
+        QVERIFY(window.ready());
+        window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+
+        window.engines.installLilypond(
+            u"i=0; while [ $i -lt 3000 ]; do echo \"warning: line $i\"; i=$((i+1)); done; exit 1"_s);
+        window.click("convertButton");
+
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("errorBox"), 20000);
+        QCOMPARE(window.text("statusLine"), u"Conversion failed."_s);
+        QVERIFY(window.item("errorBox")->height() <= 150);
+        QVERIFY(window.item("errorText")->height() > 1000);
+        QVERIFY(window.text("errorText").contains(u"warning: line 2999"_s));
+        QVERIFY(window.shows("exportSection"));
+        QCOMPARE(window.text("previewTitle"), u"Song.pdf"_s);
+    }
+
+    void thePillsFollowTheEnginesOnDisk() {
+        Window window;
+        QVERIFY(window.ready());
+        QCOMPARE(window.dotColour("museScorePill"), found);
+        QCOMPARE(window.dotColour("musicxml2lyPill"), found);
+        QCOMPARE(window.dotColour("lilypondPill"), found);
+
+        QVERIFY(QFile::remove(window.engines.path(u"bin/lilypond"_s)));
+        QVERIFY(QFile::remove(window.engines.path(u"bin/mscore"_s)));
+
+        QTRY_COMPARE_WITH_TIMEOUT(window.dotColour("lilypondPill"), missing, 3000);
+        QCOMPARE(window.dotColour("museScorePill"), missing);
+        QCOMPARE(window.dotColour("musicxml2lyPill"), found);
+    }
+
+    void dragAndDropOfAMIDIFile() {
+        Window window;
+        QVERIFY(window.ready());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(window.engines.writeMidi(u"Dropped.MID"_s))});
+        const QPoint centre = window.item("dropZone")
+                                  ->mapToScene(QPointF(window.item("dropZone")->width() / 2, 60))
+                                  .toPoint();
+
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window.view, &enter);
+        QVERIFY(window.model->isTargeted());
+        QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window.view, &drop);
+
+        QVERIFY(!window.model->isTargeted());
+        QTRY_VERIFY(window.shows("midiFileName"));
+        QCOMPARE(window.text("midiFileName"), u"Dropped.MID"_s);
+    }
+
+    void aVeryLongFileNameStaysOnOneLine() {
+        Window window;
+        QVERIFY(window.ready());
+        const QString name = u"A very long name for a piece of music that goes on and on and on"
+                             u" until it cannot fit.mid"_s;
+        window.chooseFile(name);
+        QTRY_VERIFY(window.shows("midiFileName"));
+        QVERIFY(window.item("midiFileName")->property("truncated").toBool());
+        QCOMPARE(window.item("midiFileName")->property("lineCount").toInt(), 1);
+
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        window.view.resize(860, 600);
+        QTRY_VERIFY(window.item("previewTitle")->property("truncated").toBool());
+        QCOMPARE(window.item("previewTitle")->property("lineCount").toInt(), 1);
+    }
+
+    void theSidebarKeepsItsBoundsAndTheWindowItsMinimum() {
+        Window window;
+        QVERIFY(window.ready());
+        QCOMPARE(window.item("sidebar")->width(), 360.0);
+        window.view.resize(860, 600);
+        QTRY_VERIFY(window.item("sidebar")->width() >= 320);
+        QCOMPARE(window.view.rootObject()->implicitWidth(), 860.0);
+        QCOMPARE(window.view.rootObject()->implicitHeight(), 600.0);
+        window.view.resize(1600, 800);
+        QTRY_COMPARE(window.view.rootObject()->width(), 1600.0);
+        QVERIFY(window.item("sidebar")->width() <= 440);
+    }
+
+private:
+    QTemporaryDir m_config;
+};
+
+QTEST_MAIN(TestContentViewWindow)
+#include "tst_contentviewwindow.moc"

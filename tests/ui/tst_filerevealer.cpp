@@ -1,0 +1,141 @@
+#include "platform/FileRevealer.h"
+#include "support/FakeEngines.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using velmarto::FileRevealer;
+using velmarto::PlatformProfile;
+using velmarto::test::FakeEngines;
+
+// Answers ShowItems the way a file manager does and remembers what it was asked to show.
+class FakeFileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+public:
+    QStringList shownItems;
+    QString startupId;
+
+public slots:
+    Q_SCRIPTABLE void ShowItems(const QStringList& uris, const QString& startupId) {
+        shownItems = uris;
+        this->startupId = startupId;
+    }
+};
+
+class TestFileRevealer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
+        if (daemon.isEmpty()) {
+            return;
+        }
+        m_busDaemon.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+        QVERIFY(m_busDaemon.waitForReadyRead(10000));
+        m_busAddress = QString::fromUtf8(m_busDaemon.readLine()).trimmed();
+        QVERIFY(QDBusConnection::connectToBus(m_busAddress, u"revealer"_s).isConnected());
+    }
+
+    void cleanupTestCase() {
+        QDBusConnection::disconnectFromBus(u"revealer"_s);
+        QDBusConnection::disconnectFromBus(u"file-manager"_s);
+        if (m_busDaemon.state() != QProcess::NotRunning) {
+            m_busDaemon.terminate();
+            m_busDaemon.waitForFinished();
+        }
+    }
+
+    void macOSRunsOpenWithTheFileSelected() {
+        FakeEngines engines;
+        PlatformProfile profile = PlatformProfile::macOS();
+        profile.revealProgram = recordingProgram(engines);
+        FileRevealer revealer(profile);
+        QSignalSpy viaProgram(&revealer, &FileRevealer::revealedThroughProgram);
+
+        revealer.reveal(u"/scores/Song one.pdf"_s);
+
+        QCOMPARE(viaProgram.count(), 1);
+        QTRY_COMPARE(recordedArguments(engines), u"-R\n/scores/Song one.pdf\n"_s);
+    }
+
+    void freedesktopAsksTheFileManagerForTheFile() {
+        if (m_busAddress.isEmpty()) {
+            QSKIP("dbus-daemon is not installed");
+        }
+        QDBusConnection fileManagerBus =
+            QDBusConnection::connectToBus(m_busAddress, u"file-manager"_s);
+        FakeFileManager fileManager;
+        QVERIFY(fileManagerBus.registerObject(u"/org/freedesktop/FileManager1"_s, &fileManager,
+                                              QDBusConnection::ExportScriptableSlots));
+        QVERIFY(fileManagerBus.registerService(FileRevealer::fileManagerService));
+
+        FakeEngines engines;
+        PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
+        profile.revealProgram = recordingProgram(engines);
+        FileRevealer revealer(profile, u"revealer"_s);
+        QSignalSpy viaFileManager(&revealer, &FileRevealer::revealedThroughFileManager);
+        QSignalSpy viaProgram(&revealer, &FileRevealer::revealedThroughProgram);
+
+        revealer.reveal(u"/scores/Song one.pdf"_s);
+
+        QTRY_COMPARE(viaFileManager.count(), 1);
+        QCOMPARE(fileManager.shownItems, QStringList{u"file:///scores/Song%20one.pdf"_s});
+        QCOMPARE(fileManager.startupId, QString());
+        QCOMPARE(viaProgram.count(), 0);
+        fileManagerBus.unregisterService(FileRevealer::fileManagerService);
+        fileManagerBus.unregisterObject(u"/org/freedesktop/FileManager1"_s);
+    }
+
+    void freedesktopOpensTheFolderWhenNoFileManagerAnswers() {
+        if (m_busAddress.isEmpty()) {
+            QSKIP("dbus-daemon is not installed");
+        }
+        FakeEngines engines;
+        PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
+        profile.revealProgram = recordingProgram(engines);
+        FileRevealer revealer(profile, u"revealer"_s, u"org.velmarto.NoSuchFileManager"_s);
+        QSignalSpy viaFileManager(&revealer, &FileRevealer::revealedThroughFileManager);
+
+        revealer.reveal(u"/scores/Song.pdf"_s);
+
+        QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
+        QCOMPARE(viaFileManager.count(), 0);
+    }
+
+    void freedesktopWithoutABusOpensTheFolder() {
+        FakeEngines engines;
+        PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
+        profile.revealProgram = recordingProgram(engines);
+        FileRevealer revealer(profile, u"never-connected"_s);
+
+        revealer.reveal(u"/scores/Song.pdf"_s);
+
+        QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
+    }
+
+private:
+    static QString recordingProgram(FakeEngines& engines) {
+        return engines.writeScript(u"bin/reveal"_s,
+                                   u"printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/arguments\""_s);
+    }
+
+    static QString recordedArguments(const FakeEngines& engines) {
+        QFile file(engines.path(u"bin/arguments"_s));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QProcess m_busDaemon;
+    QString m_busAddress;
+};
+
+QTEST_GUILESS_MAIN(TestFileRevealer)
+#include "tst_filerevealer.moc"

@@ -1,0 +1,123 @@
+#include "ScaleMidi.h"
+#include "ScriptedFileChooser.h"
+#include "conversion/Converter.h"
+#include "platform/FileRevealer.h"
+#include "support/FakeEngines.h"
+#include "ui/convert/ContentViewModel.h"
+#include "ui/settings/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <memory>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::ContentViewModel;
+using velmarto::Converter;
+using velmarto::FileRevealer;
+using velmarto::PlatformProfile;
+using velmarto::Preferences;
+using velmarto::test::FakeEngines;
+using velmarto::test::ScriptedFileChooser;
+
+// Walks the Convert tab through its states with the real engines and keeps a picture of each in
+// the build tree, for people to compare with the intended layout.
+class TestScreenshots : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
+        QCoreApplication::setApplicationName(u"screenshots"_s);
+        QSettings().clear();
+        QVERIFY(QDir().mkpath(QStringLiteral(VELMARTO_SCREENSHOT_DIR)));
+    }
+
+    void theConvertTabInEachState() {
+        const Converter converter;
+        if (!converter.allReady()) {
+            QSKIP("MuseScore, musicxml2ly and LilyPond must be installed");
+        }
+        FakeEngines files;
+        Preferences preferences;
+        ScriptedFileChooser chooser;
+        FileRevealer revealer(PlatformProfile::current());
+        ContentViewModel model(converter, &preferences, &revealer, &chooser);
+        QQuickView view;
+        view.engine()->addImportPath(u"qrc:/qt/qml"_s);
+        view.setResizeMode(QQuickView::SizeRootObjectToView);
+        view.setInitialProperties({{u"model"_s, QVariant::fromValue(&model)}});
+        view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
+        view.resize(1100, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        save(view, u"1-empty"_s);
+
+        model.setMIDI(QUrl::fromLocalFile(
+            files.writeFile(u"Prelude in C.mid"_s, velmarto::test::ScaleMidi::bytes(8))));
+        QTest::qWait(400);
+        save(view, u"2-file-chosen"_s);
+
+        model.convert();
+        QTest::qWait(100);
+        save(view, u"3-converting"_s);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
+        QVERIFY2(model.hasResult(), qPrintable(model.errorText()));
+        const bool shown = QTest::qWaitFor([&] { return firstPageShown(view); }, 20000);
+        QTest::qWait(400);
+        save(view, u"4-done"_s);
+        QVERIFY(shown);
+
+        model.setMIDI(QUrl::fromLocalFile(files.writeFile(u"Broken.mid"_s, "not a MIDI file")));
+        QVERIFY(QTest::qWaitFor([&] { return !model.isConverting(); }));
+        model.convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
+        QVERIFY(model.hasError());
+        QTest::qWait(400);
+        save(view, u"5-failed"_s);
+    }
+
+private:
+    // Delegates of a list are children of its content item only visually, not as QObjects.
+    static const QQuickItem* visualDescendant(const QQuickItem* item, const QString& name) {
+        if (item->objectName() == name) {
+            return item;
+        }
+        for (const QQuickItem* child : item->childItems()) {
+            if (const QQuickItem* found = visualDescendant(child, name)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    static bool firstPageShown(const QQuickView& view) {
+        const QQuickItem* page = visualDescendant(view.rootObject(), u"pdfPage0"_s);
+        return page && page->property("isRendered").toBool();
+    }
+
+    static void save(QQuickView& view, const QString& name) {
+        const QString path = QStringLiteral(VELMARTO_SCREENSHOT_DIR) + u'/' + name + u".png"_s;
+        QVERIFY2(view.grabWindow().save(path), qPrintable(path));
+        qInfo("wrote %s", qPrintable(path));
+    }
+
+    QTemporaryDir m_config;
+};
+
+QTEST_MAIN(TestScreenshots)
+#include "tst_screenshots.moc"
