@@ -1,9 +1,9 @@
 // Runs one real "Best" conversion from the Convert tab in an offscreen window and prints the
 // longest gaps the main thread left between frames and between timer ticks while it ran.
 
-#include "ScaleMidi.h"
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
+#include "support/MidiFileBuilder.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/convert/DialogFileChooser.h"
 #include "ui/settings/Preferences.h"
@@ -35,7 +35,8 @@ int main(int argc, char* argv[]) {
     }
     const QString midiPath = folder.filePath(u"Scale.mid"_s);
     QFile midi(midiPath);
-    if (!midi.open(QIODevice::WriteOnly) || midi.write(velmarto::test::ScaleMidi::bytes(16)) < 0) {
+    if (!midi.open(QIODevice::WriteOnly) ||
+        midi.write(velmarto::test::MidiFileBuilder::scale(16).build()) < 0) {
         return 1;
     }
     midi.close();

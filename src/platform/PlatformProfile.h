@@ -43,8 +43,8 @@ struct PlatformProfile {
 
     static PlatformProfile macOS();
     // The environment decides whether MuseScore must be told to run without a display.
-    static PlatformProfile freedesktop(
-        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+    static PlatformProfile
+    freedesktop(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
     static PlatformProfile current();
 };
 

@@ -1,5 +1,7 @@
 #include "support/FakeEngines.h"
 
+#include "support/MidiFileBuilder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,10 +88,7 @@ echo "lilypond wrote $2.pdf")"_s);
 }
 
 QString FakeEngines::writeMidi(const QString& name) {
-    static const QByteArray midi =
-        QByteArray::fromHex("4d546864000000060000000101e0"
-                            "4d54726b0000000c00903c40836000803c0000ff2f00");
-    return writeFile(name, midi);
+    return writeFile(name, MidiFileBuilder::scale(1).build());
 }
 
 } // namespace velmarto::test

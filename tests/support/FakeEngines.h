@@ -35,7 +35,7 @@ public:
     // Writes a file (not executable) and returns its full path.
     QString writeFile(const QString& relative, const QByteArray& contents);
 
-    // A small MIDI file below the folder: a valid header and one track.
+    // A small valid MIDI file below the folder: one bar of a scale.
     QString writeMidi(const QString& name);
 
 private:

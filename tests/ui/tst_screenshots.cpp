@@ -1,8 +1,8 @@
-#include "ScaleMidi.h"
 #include "ScriptedFileChooser.h"
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
+#include "support/MidiFileBuilder.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -66,8 +66,8 @@ private slots:
 
         save(view, u"1-empty"_s);
 
-        model.setMIDI(QUrl::fromLocalFile(
-            files.writeFile(u"Prelude in C.mid"_s, velmarto::test::ScaleMidi::bytes(8))));
+        model.setMIDI(QUrl::fromLocalFile(files.writeFile(
+            u"Prelude in C.mid"_s, velmarto::test::MidiFileBuilder::scale(8).build())));
         QTest::qWait(400);
         save(view, u"2-file-chosen"_s);
 
