@@ -154,6 +154,40 @@ private slots:
         QCOMPARE(window.text("statusLine"), u"Done — Song.pdf is ready."_s);
     }
 
+    void theKeyboardAloneGetsAScoreSaved() {
+        Window window;
+        QVERIFY(window.ready());
+        window.view.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+
+        // Ctrl+Return does nothing before a file is chosen.
+        QTest::keyClick(&window.view, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(window.text("statusLine"), u"Drop a MIDI file to begin."_s);
+
+        window.chooser.answerNext(QUrl::fromLocalFile(window.engines.writeMidi(u"Keys.mid"_s)));
+        QTest::keySequence(&window.view, QKeySequence::Open);
+        QTRY_COMPARE(window.text("statusLine"), u"Ready: Keys.mid"_s);
+
+        QTest::keyClick(&window.view, Qt::Key_Return, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+
+        const QString saved = window.engines.path(u"Keys saved.pdf"_s);
+        window.chooser.answerNext(QUrl::fromLocalFile(saved));
+        QTest::keySequence(&window.view, QKeySequence::Save);
+        QTRY_COMPARE(window.text("statusLine"), u"Saved to "_s + saved);
+        QVERIFY(QFile::exists(saved));
+
+        // Tab walks the controls and shows where the keyboard is; Space presses.
+        QQuickItem* fast = window.item("fastSegment");
+        for (int presses = 0; presses < 10 && !fast->hasActiveFocus(); ++presses) {
+            QTest::keyClick(&window.view, Qt::Key_Tab);
+        }
+        QVERIFY(fast->hasActiveFocus());
+        QVERIFY(fast->property("visualFocus").toBool());
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_COMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
+    }
+
     void aFastResultOffersNoMusicXML() {
         Window window;
         QVERIFY(window.ready());

@@ -20,6 +20,21 @@ SplitView {
             root.model.onAppear();
     }
 
+    Shortcut {
+        sequences: [StandardKey.Open]
+        onActivated: root.model.chooseFile()
+    }
+    Shortcut {
+        sequences: ["Ctrl+Return", "Ctrl+Enter"]
+        enabled: root.model.hasMIDI && !root.model.isConverting
+        onActivated: root.model.convert()
+    }
+    Shortcut {
+        sequences: [StandardKey.Save]
+        enabled: root.model.hasResult
+        onActivated: root.model.savePDF()
+    }
+
     // Engines can be installed or removed while the tab is open; the pills follow within a second.
     Timer {
         interval: 1000
@@ -553,6 +568,8 @@ SplitView {
         title: "Choose a MIDI file"
         fileMode: FileDialog.OpenFile
         modality: Qt.ApplicationModal
+        // Without a native dialog, Qt draws its own inside this window and needs to be told which.
+        parentWindow: root.Window.window
         onAccepted: root.model.dialogs.accept(selectedFile)
         onRejected: root.model.dialogs.cancel()
     }
@@ -560,6 +577,7 @@ SplitView {
         id: saveDialog
         fileMode: FileDialog.SaveFile
         modality: Qt.ApplicationModal
+        parentWindow: root.Window.window
         onAccepted: root.model.dialogs.accept(selectedFile)
         onRejected: root.model.dialogs.cancel()
     }

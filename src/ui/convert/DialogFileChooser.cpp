@@ -16,9 +16,14 @@ void DialogFileChooser::chooseFileToOpen(const QStringList& nameFilters, Answer 
 void DialogFileChooser::chooseSaveDestination(const QString& suggestedName,
                                               const QStringList& nameFilters, Answer answer) {
     m_pending = std::move(answer);
-    const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    emit saveRequested(QUrl::fromLocalFile(documents.absolutePath()),
-                       QUrl::fromLocalFile(documents.filePath(suggestedName)), nameFilters);
+    // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
+    // useful.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) {
+        folder = QDir::home();
+    }
+    emit saveRequested(QUrl::fromLocalFile(folder.absolutePath()),
+                       QUrl::fromLocalFile(folder.filePath(suggestedName)), nameFilters);
 }
 
 void DialogFileChooser::accept(const QUrl& chosen) {

@@ -17,7 +17,12 @@ Button {
         opacity: control.down ? 0.6 : 1.0
         horizontalAlignment: Text.AlignHCenter
     }
-    background: null
+    background: Item {
+        FocusRing {
+            target: control
+            cornerRadius: 4
+        }
+    }
 
     HoverHandler {
         cursorShape: Qt.PointingHandCursor

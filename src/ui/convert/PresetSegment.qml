@@ -48,5 +48,8 @@ Button {
             radius: 10
             color: Style.withOpacity(Style.primaryText, 0.06)
         }
+        FocusRing {
+            target: control
+        }
     }
 }

@@ -81,5 +81,9 @@ Button {
             gradient: Style.accentGradient
             opacity: control.enabled ? 1.0 : 0.4
         }
+        FocusRing {
+            target: control
+            cornerRadius: 11
+        }
     }
 }

@@ -48,5 +48,9 @@ Button {
         color: Style.withOpacity(Style.primaryText, control.down ? 0.14 : 0.07)
         border.width: 1
         border.color: Style.withOpacity(Style.primaryText, 0.08)
+
+        FocusRing {
+            target: control
+        }
     }
 }
