@@ -2,6 +2,7 @@
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
+#include "support/IsolatedSettings.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -64,13 +65,6 @@ class TestContentViewModel : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
-        QCoreApplication::setApplicationName(u"contentviewmodel"_s);
-    }
-
     void init() { QSettings().clear(); }
 
     void aFreshScreenWaitsForAFile() {
@@ -425,7 +419,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
     }
 
 private:
-    QTemporaryDir m_config;
+    velmarto::test::IsolatedSettings m_settings{u"contentviewmodel"_s};
 };
 
 QTEST_GUILESS_MAIN(TestContentViewModel)

@@ -2,6 +2,7 @@
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
+#include "support/IsolatedSettings.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -104,13 +105,6 @@ class TestContentViewWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
-        QCoreApplication::setApplicationName(u"contentviewwindow"_s);
-    }
-
     void init() { QSettings().clear(); }
 
     void aUserChoosesConvertsAndSeesTheExportRow() {
@@ -291,7 +285,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_config;
+    velmarto::test::IsolatedSettings m_settings{u"contentviewwindow"_s};
 };
 
 QTEST_MAIN(TestContentViewWindow)

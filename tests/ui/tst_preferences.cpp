@@ -1,3 +1,4 @@
+#include "support/IsolatedSettings.h"
 #include "ui/settings/Preferences.h"
 
 #include <QSettings>
@@ -12,13 +13,6 @@ class TestPreferences : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
-        QCoreApplication::setApplicationName(u"preferences"_s);
-    }
-
     void init() { QSettings().clear(); }
 
     void freshStoreReadsDefaultsAndWritesNothing() {
@@ -82,7 +76,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_config;
+    velmarto::test::IsolatedSettings m_settings{u"preferences"_s};
 };
 
 QTEST_GUILESS_MAIN(TestPreferences)

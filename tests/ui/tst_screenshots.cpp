@@ -2,6 +2,7 @@
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
+#include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
@@ -37,10 +38,6 @@ class TestScreenshots : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QCoreApplication::setOrganizationName(u"velmarto-test"_s);
-        QCoreApplication::setApplicationName(u"screenshots"_s);
         QSettings().clear();
         QVERIFY(QDir().mkpath(QStringLiteral(VELMARTO_SCREENSHOT_DIR)));
     }
@@ -116,7 +113,7 @@ private:
         qInfo("wrote %s", qPrintable(path));
     }
 
-    QTemporaryDir m_config;
+    velmarto::test::IsolatedSettings m_settings{u"screenshots"_s};
 };
 
 QTEST_MAIN(TestScreenshots)
