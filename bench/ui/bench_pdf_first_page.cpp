@@ -1,6 +1,8 @@
 // Writes a 20-page PDF, hands it to PDFPreview in an offscreen window and prints how long it took
 // until the first page was painted.
 
+#include "QuickItemSearch.h"
+
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPageSize>
@@ -18,6 +20,7 @@
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
+using velmarto::test::visualDescendant;
 
 namespace {
 
@@ -41,18 +44,6 @@ QString writeScorePDF(const QTemporaryDir& folder, int pages) {
         painter.drawText(QPointF(300, 400), u"Page %1"_s.arg(page + 1));
     }
     return path;
-}
-
-const QQuickItem* visualDescendant(const QQuickItem* item, const QString& name) {
-    if (item->objectName() == name) {
-        return item;
-    }
-    for (const QQuickItem* child : item->childItems()) {
-        if (const QQuickItem* found = visualDescendant(child, name)) {
-            return found;
-        }
-    }
-    return nullptr;
 }
 
 } // namespace

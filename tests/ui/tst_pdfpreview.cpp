@@ -1,3 +1,5 @@
+#include "QuickItemSearch.h"
+
 #include <QFile>
 #include <QPageSize>
 #include <QPainter>
@@ -13,6 +15,7 @@
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
+using velmarto::test::visualDescendant;
 
 namespace {
 
@@ -28,18 +31,6 @@ QUrl writePDF(const QTemporaryDir& folder, const QString& name, int pages) {
         painter.drawText(QPointF(200, 200), u"Page %1"_s.arg(page + 1));
     }
     return QUrl::fromLocalFile(path);
-}
-
-const QQuickItem* visualDescendant(const QQuickItem* item, const QString& name) {
-    if (item->objectName() == name) {
-        return item;
-    }
-    for (const QQuickItem* child : item->childItems()) {
-        if (const QQuickItem* found = visualDescendant(child, name)) {
-            return found;
-        }
-    }
-    return nullptr;
 }
 
 } // namespace

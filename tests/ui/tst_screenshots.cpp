@@ -1,3 +1,4 @@
+#include "QuickItemSearch.h"
 #include "ScriptedFileChooser.h"
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
@@ -89,21 +90,8 @@ private slots:
     }
 
 private:
-    // Delegates of a list are children of its content item only visually, not as QObjects.
-    static const QQuickItem* visualDescendant(const QQuickItem* item, const QString& name) {
-        if (item->objectName() == name) {
-            return item;
-        }
-        for (const QQuickItem* child : item->childItems()) {
-            if (const QQuickItem* found = visualDescendant(child, name)) {
-                return found;
-            }
-        }
-        return nullptr;
-    }
-
     static bool firstPageShown(const QQuickView& view) {
-        const QQuickItem* page = visualDescendant(view.rootObject(), u"pdfPage0"_s);
+        const QQuickItem* page = velmarto::test::visualDescendant(view.rootObject(), u"pdfPage0"_s);
         return page && page->property("isRendered").toBool();
     }
 
