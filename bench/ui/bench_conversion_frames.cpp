@@ -4,6 +4,7 @@
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/MidiFileBuilder.h"
+#include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/convert/DialogFileChooser.h"
 #include "ui/settings/Preferences.h"
@@ -46,10 +47,9 @@ int main(int argc, char* argv[]) {
     velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
     velmarto::ContentViewModel model(converter, &preferences, &revealer, &chooser);
     QQuickView view;
-    view.engine()->addImportPath(u"qrc:/qt/qml"_s);
-    view.setResizeMode(QQuickView::SizeRootObjectToView);
-    view.setInitialProperties({{u"model"_s, QVariant::fromValue(&model)}});
-    view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
+    if (!velmarto::ContentViewLoader::load(view, &model)) {
+        return 1;
+    }
     view.resize(1100, 720);
     view.show();
 

@@ -1,5 +1,6 @@
 #include "app/VelmartoApp.h"
 
+#include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 
 #include <QCoreApplication>
@@ -24,8 +25,6 @@ VelmartoApp::VelmartoApp(QObject* parent)
     QPalette palette = QGuiApplication::palette();
     palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.42f, 0.36f, 1.0f));
     QGuiApplication::setPalette(palette);
-    // Qt 6.4 does not look in the resource root that qt_add_qml_module uses.
-    m_engine.addImportPath(u"qrc:/qt/qml"_s);
 }
 
 bool VelmartoApp::openWindow() {
@@ -34,10 +33,7 @@ bool VelmartoApp::openWindow() {
     view->setTitle(u"Velmarto"_s);
     view->setMinimumSize(QSize(860, 600));
     view->resize(1100, 720);
-    view->setResizeMode(QQuickView::SizeRootObjectToView);
-    view->setInitialProperties({{u"model"_s, QVariant::fromValue(model)}});
-    view->setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
-    if (view->status() != QQuickView::Ready) {
+    if (!ContentViewLoader::load(*view, model)) {
         return false;
     }
     view->show();

@@ -3,6 +3,7 @@
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
+#include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -50,10 +51,7 @@ struct Window {
         revealer = std::make_unique<FileRevealer>(revealProfile);
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
                                                    revealer.get(), &chooser);
-        view.engine()->addImportPath(u"qrc:/qt/qml"_s);
-        view.setResizeMode(QQuickView::SizeRootObjectToView);
-        view.setInitialProperties({{u"model"_s, QVariant::fromValue(model.get())}});
-        view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
+        velmarto::ContentViewLoader::load(view, model.get());
         view.resize(1000, 700);
         view.show();
     }

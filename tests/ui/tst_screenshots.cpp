@@ -5,6 +5,7 @@
 #include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
+#include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -54,10 +55,7 @@ private slots:
         FileRevealer revealer(PlatformProfile::current());
         ContentViewModel model(converter, &preferences, &revealer, &chooser);
         QQuickView view;
-        view.engine()->addImportPath(u"qrc:/qt/qml"_s);
-        view.setResizeMode(QQuickView::SizeRootObjectToView);
-        view.setInitialProperties({{u"model"_s, QVariant::fromValue(&model)}});
-        view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/ContentView.qml"_s));
+        QVERIFY(velmarto::ContentViewLoader::load(view, &model));
         view.resize(1100, 720);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
