@@ -1,9 +1,9 @@
 #pragma once
 
-#include "accounts/CodeDelivery.h"
 #include "accounts/Flow.h"
 #include "accounts/Phase.h"
 #include "accounts/SessionDependencies.h"
+#include "accounts/mail/CodeDelivery.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,10 +1,10 @@
 #include "accounts/SessionDependencies.h"
 
-#include "accounts/Backend.h"
-#include "accounts/EmailSender.h"
 #include "accounts/KeychainSecretStore.h"
-#include "accounts/MailDelivery.h"
-#include "accounts/RemoteMailer.h"
+#include "accounts/mail/Backend.h"
+#include "accounts/mail/EmailSender.h"
+#include "accounts/mail/MailDelivery.h"
+#include "accounts/mail/RemoteMailer.h"
 #include "platform/PlatformProfile.h"
 
 #include <QRandomGenerator>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "accounts/AccountStore.h"
-#include "accounts/CodeDelivery.h"
 #include "accounts/PreferenceStore.h"
+#include "accounts/mail/CodeDelivery.h"
 #include "platform/MailProfile.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accounts/CodeDelivery.h"
+#include "accounts/mail/CodeDelivery.h"
 
 #include <QList>
 

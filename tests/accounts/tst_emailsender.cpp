@@ -1,5 +1,5 @@
 #include "FakeProgram.h"
-#include "accounts/EmailSender.h"
+#include "accounts/mail/EmailSender.h"
 
 #include <QTemporaryDir>
 #include <QTest>

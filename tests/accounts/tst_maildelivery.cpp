@@ -1,8 +1,8 @@
 #include "FakeProgram.h"
 #include "FakeSecretStore.h"
 #include "TestHttpsServer.h"
-#include "accounts/MailDelivery.h"
 #include "accounts/Session.h"
+#include "accounts/mail/MailDelivery.h"
 
 #include <QTemporaryDir>
 #include <QTest>

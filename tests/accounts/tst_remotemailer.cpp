@@ -1,5 +1,5 @@
 #include "TestHttpsServer.h"
-#include "accounts/RemoteMailer.h"
+#include "accounts/mail/RemoteMailer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "accounts/CodeDelivery.h"
-#include "accounts/EmailSender.h"
-#include "accounts/RemoteMailer.h"
+#include "accounts/mail/CodeDelivery.h"
+#include "accounts/mail/EmailSender.h"
+#include "accounts/mail/RemoteMailer.h"
 
 #include <QObject>
 

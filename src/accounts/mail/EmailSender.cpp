@@ -1,4 +1,4 @@
-#include "accounts/EmailSender.h"
+#include "accounts/mail/EmailSender.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "accounts/RemoteMailer.h"
+#include "accounts/mail/RemoteMailer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

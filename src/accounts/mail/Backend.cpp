@@ -1,4 +1,4 @@
-#include "accounts/Backend.h"
+#include "accounts/mail/Backend.h"
 
 namespace velmarto {
 

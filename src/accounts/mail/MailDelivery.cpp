@@ -1,4 +1,4 @@
-#include "accounts/MailDelivery.h"
+#include "accounts/mail/MailDelivery.h"
 
 #include <QTimer>
 

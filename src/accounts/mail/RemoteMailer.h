@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accounts/Backend.h"
+#include "accounts/mail/Backend.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
