@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPalette>
 #include <QQuickView>
 
@@ -12,11 +13,28 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Every size a task bar, a window switcher or a title bar asks for; under X11 Qt hands them all
+// to the window manager as _NET_WM_ICON.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(u":/velmarto/icons/velmarto-%1.png"_s.arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+} // namespace
+
 void VelmartoApp::configureApplication() {
     QCoreApplication::setOrganizationName(u"velmarto"_s);
     QCoreApplication::setOrganizationDomain(u"local.com"_s);
     QCoreApplication::setApplicationName(u"velmarto"_s);
     QGuiApplication::setApplicationDisplayName(u"Velmarto"_s);
+    // Wayland's app id and the entry X11 task bars look up: they take the name and the icon from
+    // the installed desktop entry of that name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELMARTO_APP_ID));
 }
 
 VelmartoApp::VelmartoApp(QObject* parent)
@@ -25,6 +43,7 @@ VelmartoApp::VelmartoApp(QObject* parent)
     QPalette palette = QGuiApplication::palette();
     palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.42f, 0.36f, 1.0f));
     QGuiApplication::setPalette(palette);
+    QGuiApplication::setWindowIcon(applicationIcon());
 }
 
 bool VelmartoApp::openWindow() {

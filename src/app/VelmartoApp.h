@@ -15,7 +15,8 @@ class VelmartoApp : public QObject {
     Q_OBJECT
 
 public:
-    // Before the QGuiApplication exists: the names decide where QSettings keeps the preferences.
+    // Before the QGuiApplication exists: the names decide where QSettings keeps the preferences,
+    // the desktop file name which desktop entry the windows belong to.
     static void configureApplication();
 
     explicit VelmartoApp(QObject* parent = nullptr);
