@@ -37,6 +37,18 @@ QString outputPathIn(const QString& directory, const QString& fileName) {
     return QDir(directory).absoluteFilePath(fileName);
 }
 
+// The window offers only MIDI files; anything else (a MusicXML file above all) would reach the
+// engines by a path the conversion does not guard.
+bool isMidiFile(const QString& file) {
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    return suffix == u"mid"_s || suffix == u"midi"_s;
+}
+
+QString pdfNameFor(const QString& file) {
+    const QString base = QFileInfo(file).completeBaseName();
+    return (base.isEmpty() ? u"score"_s : base) + u".pdf"_s;
+}
+
 } // namespace
 
 CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err)
@@ -131,6 +143,11 @@ int CommandLineTool::convert(const QStringList& arguments) {
     if (files.isEmpty()) {
         return usage(u"convert needs at least one MIDI file"_s);
     }
+    for (const QString& file : files) {
+        if (!isMidiFile(file)) {
+            return usage(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
+        }
+    }
     if (files.size() > 1 && (parser.isSet(output) || parser.isSet(musicXml))) {
         return usage(u"-o and --musicxml take a single input file"_s);
     }
@@ -142,10 +159,9 @@ int CommandLineTool::convert(const QStringList& arguments) {
 
     QStringList pdfDestinations;
     for (const QString& file : files) {
-        const QString destination =
-            parser.isSet(output)
-                ? parser.value(output)
-                : outputPathIn(QDir::currentPath(), QFileInfo(file).completeBaseName() + u".pdf"_s);
+        const QString destination = parser.isSet(output)
+                                        ? parser.value(output)
+                                        : outputPathIn(QDir::currentPath(), pdfNameFor(file));
         if (pdfDestinations.contains(destination)) {
             return usage(u"two input files would both be written to '%1'"_s.arg(destination));
         }

@@ -2,6 +2,7 @@
 
 #include "conversion/LilyPondSource.h"
 #include "conversion/MusicXmlSanitizer.h"
+#include "conversion/WorkFileName.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -28,11 +29,6 @@ std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temp
                                                   QString::fromStdString(error.message())});
     }
     return path;
-}
-
-QString baseName(const QString& midiPath) {
-    const QString base = QFileInfo(midiPath).completeBaseName();
-    return base.isEmpty() ? u"score"_s : base;
 }
 
 bool isPartwiseMusicXml(const QString& path) {
@@ -95,7 +91,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         return std::unexpected(workDirectory.error());
     }
     const QString midi = midiURL.toLocalFile();
-    const QString stem = *workDirectory + u'/' + baseName(midi);
+    const QString stem = *workDirectory + u'/' + WorkFileName::baseFor(midi);
     const QString pdf = stem + u".pdf"_s;
 
     const auto fail = [](const QString& stage, const QString& detail) {
@@ -140,15 +136,12 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         return std::unexpected(import.error());
     }
     log += *import;
-    if (!isPartwiseMusicXml(musicXml)) {
+    // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
+    // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
+    // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
+    if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
         return fail(u"MuseScore import"_s,
                     u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
-    }
-    // Text from the MIDI file (track names, lyrics) travels through the MusicXML into LilyPond
-    // strings, where a backslash can end the string early and let the file run Scheme code.
-    if (!MusicXmlSanitizer::neutraliseBackslashes(musicXml)) {
-        return fail(u"MuseScore import"_s,
-                    u"The MusicXML could not be prepared for musicxml2ly.\n\n"_s + log);
     }
 
     const auto musicxml2ly = locate(u"musicxml2ly"_s);

@@ -2,22 +2,30 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace velmarto {
 
-// musicxml2ly copies MusicXML text (part names, words, credits) into LilyPond strings and escapes
-// the double quote but not the backslash, so a text ending in a backslash closes the string early
-// and whatever follows runs as Scheme inside lilypond. A backslash means nothing in MusicXML, so
-// each one is swapped for a look-alike before musicxml2ly sees the file.
+// musicxml2ly copies MusicXML text (part names, lyrics, words, credits, rehearsal marks) into the
+// LilyPond source: sometimes inside a string whose quotes it does not escape, sometimes straight
+// into a markup. A quote, a backslash, '#' or '$' there lets the text run Scheme (and through it
+// shell commands) inside lilypond; a brace or '%' breaks the markup it sits in, and a line break
+// lets it span lines. So every piece of character data and every attribute value is rewritten
+// before musicxml2ly reads the file; the markup itself stays as MuseScore wrote it.
 class MusicXmlSanitizer {
 public:
-    // Replaces in place, leaving every other byte as MuseScore wrote it. Returns false when the
-    // file could not be read or written.
-    static bool neutraliseBackslashes(const QString& path);
+    // Rewrites the file in place. Returns false when it could not be read, is not well-formed
+    // XML, or could not be written back; the file is then left as it was.
+    static bool neutralise(const QString& path);
 
-    // XML markup never contains a backslash and UTF-8 never uses its byte inside a multi-byte
-    // sequence, so every backslash byte is character data or an attribute value.
-    static QByteArray withoutBackslashes(const QByteArray& musicXml);
+    // The whole document, rewritten; nothing when it is not well-formed XML.
+    static std::optional<QByteArray> neutralised(const QByteArray& musicXml);
+
+    // One text: backslash, double quote, '#', '$', '%' and braces become look-alikes that mean
+    // nothing to LilyPond, and every line break becomes a blank.
+    static QString neutralisedText(QStringView text);
 };
 
 } // namespace velmarto

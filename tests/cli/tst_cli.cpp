@@ -87,6 +87,11 @@ private slots:
             << QStringList{u"convert"_s, u"--fast"_s, u"--musicxml"_s, u"x.musicxml"_s,
                            u"tune.mid"_s}
             << u"--fast produces no MusicXML"_s;
+        QTest::newRow("MusicXML input") << QStringList{u"convert"_s, u"evil.musicxml"_s}
+                                        << u"'evil.musicxml' is not a MIDI file (.mid or .midi)"_s;
+        QTest::newRow("one of several not MIDI")
+            << QStringList{u"convert"_s, u"tune.mid"_s, u"tune"_s}
+            << u"'tune' is not a MIDI file"_s;
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -153,6 +158,26 @@ private slots:
                  qPrintable(run.err));
         QVERIFY(run.err.contains(u"bad format"_s));
         QVERIFY(!QFile::exists(file(u"noise.pdf"_s)));
+    }
+
+    void aFileNameCannotRunCommands() {
+        // musicxml2ly passes its output path to a shell in double quotes.
+        const QString name = u"song $(touch pwned) `touch pwned-too`.MID"_s;
+        QVERIFY(QFile::copy(file(u"scale.mid"_s), file(name)));
+        const Run run = cli({u"convert"_s, name});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(head(file(u"song $(touch pwned) `touch pwned-too`.pdf"_s), 5),
+                 QByteArray("%PDF-"));
+        QVERIFY(!QFile::exists(file(u"pwned"_s)));
+        QVERIFY(!QFile::exists(file(u"pwned-too"_s)));
+    }
+
+    void aFileWithoutANameGivesScorePdf() {
+        QVERIFY(QFile::copy(file(u"scale.mid"_s), file(u".mid"_s)));
+        const Run run = cli({u"convert"_s, u"--fast"_s, u".mid"_s});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(head(file(u"score.pdf"_s), 5), QByteArray("%PDF-"));
+        QVERIFY(!QFile::exists(file(u".pdf"_s)));
     }
 };
 

@@ -22,6 +22,12 @@ QString museScoreWriting(int bytes, const QString& firstLine) {
         .arg(bytes);
 }
 
+// MuseScore that writes a well-formed partwise MusicXML file padded to about `bytes` bytes.
+QString museScoreWritingPartwise(int bytes) {
+    return u"{ echo '<score-partwise>'; head -c %1 /dev/zero | tr '\\0' ' '; "
+           u"echo '</score-partwise>'; } > \"$2\""_s.arg(bytes);
+}
+
 } // namespace
 
 class ConverterTest : public QObject {
@@ -111,7 +117,7 @@ private slots:
     }
 
     void museScoreThatCrashesAfterWritingItsOutputStillSucceeds() {
-        engines->installMuseScore(museScoreWriting(5000, u"<score-partwise>"_s) +
+        engines->installMuseScore(museScoreWritingPartwise(5000) +
                                   u"\necho 'Segmentation fault'; exit 139"_s);
         const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
         QVERIFY(result.has_value());
@@ -125,8 +131,9 @@ private slots:
         QTest::newRow("nothing written, exit 1") << u"echo 'importMidi: bad file format'; exit 1"_s;
         QTest::newRow("199 bytes, partwise") << museScoreWriting(199, u"<score-partwise>"_s);
         QTest::newRow("5000 bytes, timewise") << museScoreWriting(5000, u"<score-timewise>"_s);
-        QTest::newRow("not UTF-8") << (museScoreWriting(5000, u"<score-partwise>"_s) +
-                                       u"; printf '\\377\\376' >> \"$2\""_s);
+        QTest::newRow("not UTF-8")
+            << (museScoreWritingPartwise(5000) + u"; printf '\\377\\376' >> \"$2\""_s);
+        QTest::newRow("not well-formed XML") << museScoreWriting(5000, u"<score-partwise>"_s);
     }
 
     void museScoreImportChecks() {
@@ -228,10 +235,26 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("base");
         QTest::newRow("spaces") << u"My Song.mid"_s << u"My Song"_s;
-        QTest::newRow("quotes") << u"Don't \"stop\".mid"_s << u"Don't \"stop\""_s;
-        QTest::newRow("non-ASCII") << u"Für Élise – 夜.MIDI"_s << u"Für Élise – 夜"_s;
+        QTest::newRow("non-ASCII") << u"F\u00fcr \u00c9lise \u2013 \u591c.MIDI"_s
+                                   << u"F\u00fcr \u00c9lise \u2013 \u591c"_s;
         QTest::newRow("several dots") << u"a.b.c.mid"_s << u"a.b.c"_s;
         QTest::newRow("only an extension") << u".mid"_s << u"score"_s;
+        QTest::newRow("single quotes and brackets")
+            << u"Don't (stop) [1] {2} & <3>; ok!.mid"_s << u"Don't (stop) [1] {2} & <3>; ok!"_s;
+        // What a shell still expands inside double quotes, and what ends a LilyPond comment.
+        QTest::newRow("double quotes") << u"Say \"hi\".mid"_s << u"Say _hi_"_s;
+        QTest::newRow("command substitution") << u"song $(touch pwned) `touch pwned` ${HOME}.mid"_s
+                                              << u"song _(touch pwned) _touch pwned_ _{HOME}"_s;
+        QTest::newRow("backslash") << u"a\\b.mid"_s << u"a_b"_s;
+        QTest::newRow("control characters")
+            << u"a\nb\rc\td\u0085e\u2028f\u001bg.mid"_s << u"a_b_c_d_e_f_g"_s;
+        // Long names are cut so that "<base>.musicxml" and the temporary file of its rewrite fit
+        // in 255 bytes, never inside a character.
+        QTest::newRow("250 letters") << QString(250, u'x') + u".mid"_s << QString(239, u'x');
+        QTest::newRow("two-byte letters")
+            << QString(125, u'\u00e9') + u".mid"_s << QString(119, u'\u00e9');
+        const QString note = u"\U0001F3B5"_s;
+        QTest::newRow("four-byte letters") << note.repeated(62) + u".mid"_s << note.repeated(59);
     }
 
     void fileNamesWithAwkwardCharacters() {
@@ -239,9 +262,13 @@ private slots:
         QFETCH(QString, base);
         const QString file = engines->writeMidi(name);
         const auto result = converter().convert(QUrl::fromLocalFile(file), ConversionEngine::both);
-        QVERIFY(result.has_value());
+        QVERIFY2(result.has_value(), qPrintable(result ? QString() : describe(result.error())));
         QCOMPARE(result->pdfURL.fileName(), base + u".pdf"_s);
+        QCOMPARE(result->musicXMLURL->fileName(), base + u".musicxml"_s);
         QVERIFY(QFile::exists(result->pdfURL.toLocalFile()));
+        QVERIFY(QFile::exists(result->musicXMLURL->toLocalFile()));
+        QVERIFY(readAll(result->lilypondURL->toLocalFile())
+                    .contains(u"#(set-default-paper-size \"letter\")"_s));
         QVERIFY(result->log.contains(u' ' + file + u'\n'));
     }
 
@@ -256,13 +283,13 @@ private slots:
                  qPrintable(describe(result.error())));
     }
 
-    void backslashesNeverReachMusicxml2ly() {
-        engines->writeFile(
-            u"crafted.musicxml"_s,
-            "<?xml version=\"1.0\"?>\n<score-partwise><part-list><score-part id=\"P1\">"
-            "<part-name>x\\\" #(system \"touch pwned\") %</part-name></score-part>"
-            "</part-list>" +
-                QByteArray(300, ' ') + "</score-partwise>\n");
+    void hostileTextNeverReachesMusicxml2ly() {
+        engines->writeFile(u"crafted.musicxml"_s,
+                           "<?xml version=\"1.0\"?>\n<score-partwise><part-list><score-part "
+                           "id=\"P1\"><part-name>x\\\" #(system \"touch pwned\") %</part-name>"
+                           "</score-part></part-list><credit><credit-words>a&#10;paper-width = 1"
+                           "</credit-words></credit>" +
+                               QByteArray(300, ' ') + "</score-partwise>\n");
         engines->installMuseScore(u"cp \"$(dirname \"$0\")/../crafted.musicxml\" \"$2\""_s);
         engines->installMusicxml2ly(
             u"cp \"$1\" \"$1.seen\"; printf '\\\\version \"2.24.0\"\\n' > \"$3\""_s);
@@ -270,7 +297,10 @@ private slots:
         QVERIFY(result.has_value());
         const QString seen = readAll(result->musicXMLURL->toLocalFile() + u".seen"_s);
         QVERIFY(!seen.contains(u'\\'));
-        QVERIFY(seen.contains(u"<part-name>x\u29F5\" #(system \"touch pwned\") %</part-name>"_s));
+        QVERIFY2(seen.contains(u"<part-name>x\u29F5\u201D \uFF03(system \u201Ctouch pwned\u201D) "
+                               u"\uFF05</part-name>"_s),
+                 qPrintable(seen));
+        QVERIFY(seen.contains(u"<credit-words>a paper-width = 1</credit-words>"_s));
         QCOMPARE(readAll(result->musicXMLURL->toLocalFile()), seen);
     }
 

@@ -1,5 +1,4 @@
 #include "conversion/LilyPondSource.h"
-#include "conversion/MusicXmlSanitizer.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -74,24 +73,31 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("\\version \"2.24\"\n\xff\xfe"));
     }
 
-    void musicXmlKeepsEveryByteButBackslashes() {
-        const QByteArray original =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<part-name a=\"c:\\x\">Fl\xc3\xb6te \\ "
-            "x\\\"</part-name>\n";
-        QCOMPARE(
-            MusicXmlSanitizer::withoutBackslashes(original),
-            QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<part-name a=\"c:"
-                       "\xe2\xa7\xb5x\">Fl\xc3\xb6te \xe2\xa7\xb5 x\xe2\xa7\xb5\"</part-name>\n"));
+    void onlyTheTopLevelPaperBlockLosesItsPageDimensions() {
+        // A lyric that spans lines and looks like a page dimension stays whole: dropping its
+        // second line would leave the string open and turn the next lyric into code.
+        const QString source =
+            u"\\version \"2.24.1\"\n% paper-width = 1\\cm\n\\paper {\n    paper-width = 21.0\\cm\n"
+            u"    % \"\n    paper-height = 29.7\\cm\n    top-margin = 1.0\\cm\n    }\n"
+            u"\\header { title = \"a\npaper-width = 1\\cm\n\" }\n"
+            u"\\paper {\n    paper-width = 10\\cm\n    }\n"
+            u"\\score { \\layout { \\paper {\n    paper-height = 5\\cm\n} } }\n"
+            u"words = \\lyricmode { \"x\n   paper-height = 1\\cm\n\" #(system \"id\") }\n"_s;
+        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s),
+                 u"\\version \"2.24.1\"\n#(set-default-paper-size \"a4\")\n% paper-width = 1\\cm\n"
+                 u"\\paper {\n    % \"\n    top-margin = 1.0\\cm\n    }\n"
+                 u"\\header { title = \"a\npaper-width = 1\\cm\n\" }\n"
+                 u"\\paper {\n    paper-width = 10\\cm\n    }\n"
+                 u"\\score { \\layout { \\paper {\n    paper-height = 5\\cm\n} } }\n"
+                 u"words = \\lyricmode { \"x\n   paper-height = 1\\cm\n\" #(system \"id\") }\n"_s);
+    }
 
-        QTemporaryDir directory;
-        const QString path = directory.filePath(u"song.musicxml"_s);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(original);
-        file.close();
-        QVERIFY(MusicXmlSanitizer::neutraliseBackslashes(path));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), MusicXmlSanitizer::withoutBackslashes(original));
+    void versionInsideAStringOrCommentIsNotTheVersion() {
+        const QString source =
+            u"% \\version \"1\"\ntitle = \"\\version\"\n\\version \"2.24\"\n{ c }"_s;
+        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s),
+                 u"% \\version \"1\"\ntitle = \"\\version\"\n\\version \"2.24\"\n"
+                 u"#(set-default-paper-size \"a4\")\n{ c }"_s);
     }
 };
 

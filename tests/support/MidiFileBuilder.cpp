@@ -20,6 +20,15 @@ void appendBigEndian(QByteArray& out, quint32 value, int bytes) {
     }
 }
 
+void appendMetaText(QByteArray& out, char type, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    out += char(0x00);
+    out += char(0xff);
+    out += type;
+    appendVariableLength(out, quint32(bytes.size()));
+    out += bytes;
+}
+
 QByteArray chunk(const char* type, const QByteArray& data) {
     QByteArray out(type, 4);
     appendBigEndian(out, quint32(data.size()), 4);
@@ -33,14 +42,17 @@ MidiFileBuilder& MidiFileBuilder::tempo(int beatsPerMinute) {
     return *this;
 }
 
-MidiFileBuilder& MidiFileBuilder::track(const QString& name, const QList<Note>& notes,
-                                        int channel) {
+MidiFileBuilder& MidiFileBuilder::track(const QString& name, const QList<Note>& notes, int channel,
+                                        const QList<Text>& texts) {
     QByteArray events;
-    const QByteArray title = name.toUtf8();
-    events += QByteArray::fromHex("00ff03");
-    appendVariableLength(events, quint32(title.size()));
-    events += title;
+    appendMetaText(events, 0x03, name);
+    for (const Text& text : texts) {
+        appendMetaText(events, char(text.kind), text.text);
+    }
     for (const Note& note : notes) {
+        if (!note.lyric.isEmpty()) {
+            appendMetaText(events, 0x05, note.lyric);
+        }
         events += char(0x00);
         events += char(0x90 | channel);
         events += char(note.pitch);

@@ -13,10 +13,19 @@ public:
     struct Note {
         int pitch;
         int ticks;
+        QString lyric{}; // a lyric event sung on this note, when not empty
+    };
+
+    // Meta events that carry text, written at the start of a track.
+    enum class TextKind : char { text = 0x01, copyright = 0x02, instrument = 0x04, marker = 0x06 };
+    struct Text {
+        TextKind kind;
+        QString text;
     };
 
     MidiFileBuilder& tempo(int beatsPerMinute);
-    MidiFileBuilder& track(const QString& name, const QList<Note>& notes, int channel = 0);
+    MidiFileBuilder& track(const QString& name, const QList<Note>& notes, int channel = 0,
+                           const QList<Text>& texts = {});
 
     QByteArray build() const;
     bool writeTo(const QString& path) const;
