@@ -4,6 +4,7 @@
 #include "ui/convert/ContentViewModel.h"
 
 #include <QCoreApplication>
+#include <QFileOpenEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPalette>
@@ -44,11 +45,28 @@ VelmartoApp::VelmartoApp(QObject* parent)
     palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.42f, 0.36f, 1.0f));
     QGuiApplication::setPalette(palette);
     QGuiApplication::setWindowIcon(applicationIcon());
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
-bool VelmartoApp::openWindow() {
+QString VelmartoApp::fileToOpen(const QStringList& arguments) {
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QString& argument = arguments.at(index);
+        if (argument == u"--"_s) {
+            return arguments.value(index + 1);
+        }
+        if (!argument.startsWith(u'-')) {
+            return argument;
+        }
+    }
+    return {};
+}
+
+bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
     auto* model = new ContentViewModel(view.get());
+    if (!fileToOpen.isEmpty()) {
+        model->openGivenFile(fileToOpen);
+    }
     view->setTitle(u"Velmarto"_s);
     view->setMinimumSize(QSize(860, 600));
     view->resize(1100, 720);
@@ -58,6 +76,16 @@ bool VelmartoApp::openWindow() {
     view->show();
     m_windows.push_back(std::move(view));
     return true;
+}
+
+bool VelmartoApp::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FileOpen && !m_windows.empty()) {
+        if (auto* model = m_windows.back()->findChild<ContentViewModel*>()) {
+            model->openGivenFile(static_cast<QFileOpenEvent*>(event)->file());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace velmarto

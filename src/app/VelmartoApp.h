@@ -21,9 +21,17 @@ public:
 
     explicit VelmartoApp(QObject* parent = nullptr);
 
-    // A new window titled "Velmarto" holding the Convert tab. Returns false when the view could
-    // not be loaded; the errors have then been printed.
-    bool openWindow();
+    // The file named on the command line: the first argument that is not an option, or the one
+    // after "--". Desktop launchers hand over the file of an "Open with" this way.
+    static QString fileToOpen(const QStringList& arguments);
+
+    // A new window titled "Velmarto" holding the Convert tab, with fileToOpen chosen when one is
+    // given. Returns false when the view could not be loaded; the errors have then been printed.
+    bool openWindow(const QString& fileToOpen = {});
+
+protected:
+    // The Finder hands over the files it opens with Velmarto as file-open events.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QQmlEngine m_engine;

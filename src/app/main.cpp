@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     velmarto::VelmartoApp::configureApplication();
     QGuiApplication application(argc, argv);
     velmarto::VelmartoApp app;
-    if (!app.openWindow()) {
+    if (!app.openWindow(velmarto::VelmartoApp::fileToOpen(QCoreApplication::arguments()))) {
         return 1;
     }
     return application.exec();

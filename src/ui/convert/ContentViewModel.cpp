@@ -99,6 +99,21 @@ void ContentViewModel::setMIDI(const QUrl& url) {
     setStatusMessage(u"Ready: "_s + fileName(url));
 }
 
+void ContentViewModel::openGivenFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName().isEmpty() ? path : info.fileName();
+    const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    if (!info.exists()) {
+        setStatusMessage(u"Could not find "_s + name + u"."_s);
+    } else if (info.isDir()) {
+        setStatusMessage(name + u" is a folder, not a MIDI file."_s);
+    } else if (!isMIDIFile(url)) {
+        setStatusMessage(name + u" is not a MIDI file."_s);
+    } else {
+        setMIDI(url);
+    }
+}
+
 void ContentViewModel::chooseFile() {
     m_chooser->chooseFileToOpen(midiNameFilters,
                                 [self = QPointer(this)](const std::optional<QUrl>& chosen) {

@@ -87,6 +87,10 @@ public:
     // Each time the screen comes into view.
     Q_INVOKABLE void onAppear();
     Q_INVOKABLE void setMIDI(const QUrl& url);
+    // A file named from outside the window: the command line, a file manager's "Open with", the
+    // Finder. Unlike a dropped item, a file that cannot be taken is not ignored in silence: the
+    // user asked for it by name, so the status line says why.
+    void openGivenFile(const QString& path);
     Q_INVOKABLE void chooseFile();
     // Returns whether the drop is taken; an unsuitable first item is taken and then ignored.
     Q_INVOKABLE bool handleDrop(const QList<QUrl>& urls);
