@@ -5,11 +5,10 @@
 namespace velmarto {
 
 // The platform keychain through QtKeychain: Keychain Services on macOS, the Secret Service on a
-// freedesktop desktop. The jobs run on a thread of their own while the caller waits, so the
-// caller's event loop is never re-entered by a keychain call.
+// freedesktop desktop. The jobs run on a thread of their own while the calling thread waits.
 class KeychainSecretStore final : public SecretStore {
 public:
-    std::optional<QByteArray> read(const QString& service, const QString& key) override;
+    ReadResult read(const QString& service, const QString& key) override;
     void remove(const QString& service, const QString& key) override;
     // The data is stored as UTF-8 text rather than QtKeychain's binary mode: the bytes in the
     // macOS keychain stay the document itself, and on the Secret Service the item stays plain

@@ -25,6 +25,8 @@ const QString accountExistsMessage = u"An account with that email already exists
 const QString noVerificationMessage = u"No verification in progress."_s;
 const QString expiredCodeMessage = u"That code has expired — tap Resend for a new one."_s;
 const QString incorrectCodeMessage = u"Incorrect code."_s;
+const QString accountsUnavailableMessage =
+    u"Your accounts couldn't be read or saved just now, so nothing was changed. Try again."_s;
 const QString relayFailedNote =
     u"Couldn't reach the mail server just now. Use the code below to continue."_s;
 
@@ -272,17 +274,28 @@ void Session::finishDelivery(const QString& code, const QString& email, Delivery
 }
 
 bool Session::completeSignUp(const Flow& flow) {
-    QList<Account> accounts = m_dependencies.accounts.loadAll();
-    // Another window may have created the same account since this code was issued. A second
-    // record would never be reached, because lookups take the first match, so this sign-up would
-    // end with a password that never works.
-    if (findAccount(accounts, flow.email()) != accounts.cend()) {
+    const AccountStore::UpdateOutcome outcome = m_dependencies.accounts.update(
+        [&flow](QList<Account> accounts) -> std::optional<QList<Account>> {
+            // Another window may have created the same account since this code was issued. A
+            // second record would never be reached, because lookups take the first match, so this
+            // sign-up would end with a password that never works.
+            if (findAccount(accounts, flow.email()) != accounts.cend()) {
+                return std::nullopt;
+            }
+            const QString salt = randomSalt();
+            accounts.append(Account{flow.email(), salt, hashPassword(flow.password(), salt)});
+            return accounts;
+        });
+    switch (outcome) {
+    case AccountStore::UpdateOutcome::declined:
         setLastError(accountExistsMessage);
         return false;
+    case AccountStore::UpdateOutcome::failed:
+        setLastError(accountsUnavailableMessage);
+        return false;
+    case AccountStore::UpdateOutcome::saved:
+        break;
     }
-    const QString salt = randomSalt();
-    accounts.append(Account{flow.email(), salt, hashPassword(flow.password(), salt)});
-    m_dependencies.accounts.saveAll(accounts);
     cancelFlow();
     enter(flow.email());
     return true;
@@ -293,7 +306,18 @@ bool Session::completePasswordChange(const Flow& flow, const QString& newPasswor
         setLastError(shortPasswordMessage);
         return false;
     }
-    updatePassword(flow.email(), newPassword);
+    switch (updatePassword(flow.email(), newPassword)) {
+    // The account was removed since the code was issued, or never read: reporting success here
+    // would close the sheet with the old password still in place.
+    case AccountStore::UpdateOutcome::declined:
+        setLastError(noAccountMessage);
+        return false;
+    case AccountStore::UpdateOutcome::failed:
+        setLastError(accountsUnavailableMessage);
+        return false;
+    case AccountStore::UpdateOutcome::saved:
+        break;
+    }
     cancelFlow();
     if (flow.kind() == Flow::Kind::reset) {
         enter(flow.email());
@@ -301,16 +325,18 @@ bool Session::completePasswordChange(const Flow& flow, const QString& newPasswor
     return true;
 }
 
-void Session::updatePassword(const QString& email, const QString& password) {
-    QList<Account> accounts = m_dependencies.accounts.loadAll();
-    const auto found = findAccount(accounts, email);
-    if (found == accounts.cend()) {
-        return;
-    }
-    const QString salt = randomSalt();
-    accounts[std::distance(accounts.cbegin(), found)] =
-        Account{email, salt, hashPassword(password, salt)};
-    m_dependencies.accounts.saveAll(accounts);
+AccountStore::UpdateOutcome Session::updatePassword(const QString& email, const QString& password) {
+    return m_dependencies.accounts.update(
+        [&email, &password](QList<Account> accounts) -> std::optional<QList<Account>> {
+            const auto found = findAccount(accounts, email);
+            if (found == accounts.cend()) {
+                return std::nullopt;
+            }
+            const QString salt = randomSalt();
+            accounts[std::distance(accounts.cbegin(), found)] =
+                Account{email, salt, hashPassword(password, salt)};
+            return accounts;
+        });
 }
 
 } // namespace velmarto

@@ -87,7 +87,7 @@ private:
     void finishDelivery(const QString& code, const QString& email, DeliveryResult result);
     bool completeSignUp(const Flow& flow);
     bool completePasswordChange(const Flow& flow, const QString& newPassword);
-    void updatePassword(const QString& email, const QString& password);
+    AccountStore::UpdateOutcome updatePassword(const QString& email, const QString& password);
 
     SessionDependencies m_dependencies;
 

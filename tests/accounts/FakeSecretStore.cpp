@@ -1,11 +1,19 @@
 #include "FakeSecretStore.h"
 
+#include <QThread>
+
 namespace velmarto::test {
 
-std::optional<QByteArray> FakeSecretStore::read(const QString& service, const QString& key) {
+SecretStore::ReadResult FakeSecretStore::read(const QString& service, const QString& key) {
+    ++readCount;
+    QThread::msleep(static_cast<unsigned long>(readDelay.count()));
+    if (failsReads || readsToFail > 0) {
+        readsToFail = std::max(readsToFail - 1, 0);
+        return Unreadable{};
+    }
     const auto item = m_items.constFind({service, key});
-    if (failsReads || item == m_items.cend()) {
-        return std::nullopt;
+    if (item == m_items.cend()) {
+        return Missing{};
     }
     return *item;
 }

@@ -5,13 +5,16 @@
 #include <QMultiMap>
 #include <QPair>
 
+#include <chrono>
+
 namespace velmarto::test {
 
 // An in-memory secret store that keeps every added item, so a test can count them, and that can
-// be told to refuse adds or to fail reads the way a locked or missing keychain does.
+// be told to refuse adds, to fail reads the way a locked keychain with a dismissed prompt does,
+// or to take its time the way a keychain behind an unanswered prompt does.
 class FakeSecretStore final : public SecretStore {
 public:
-    std::optional<QByteArray> read(const QString& service, const QString& key) override;
+    ReadResult read(const QString& service, const QString& key) override;
     void remove(const QString& service, const QString& key) override;
     bool add(const QString& service, const QString& key, const QByteArray& data) override;
 
@@ -20,6 +23,10 @@ public:
 
     bool refusesAdds = false;
     bool failsReads = false;
+    // This many reads fail before reads work again.
+    int readsToFail = 0;
+    int readCount = 0;
+    std::chrono::milliseconds readDelay{0};
 
 private:
     QMultiMap<QPair<QString, QString>, QByteArray> m_items;

@@ -1,6 +1,7 @@
 #include "FakeSecretStore.h"
 #include "accounts/AccountStore.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -116,14 +117,92 @@ private slots:
         QCOMPARE(store().loadAll(), QList<Account>{bob});
     }
 
-    void successfulAddLeavesTheCopyAsItWas() {
+    // Left in place, the copy would go stale and answer for the keychain whenever the keychain
+    // cannot be read.
+    void successfulAddRemovesTheCopy() {
         m_secrets->refusesAdds = true;
         store().saveAll({ann});
         m_secrets->refusesAdds = false;
         store().saveAll({ann, bob});
 
-        QCOMPARE(fallbackCopy().toByteArray(), documentOf({ann}));
+        QVERIFY(!fallbackCopy().isValid());
         QCOMPARE(store().loadAll(), (QList<Account>{ann, bob}));
+    }
+
+    void updateStartsFromTheItemOrTheCopyWhenThereIsNoItem() {
+        m_secrets->refusesAdds = true;
+        store().saveAll({ann});
+        const AccountStore::Change appendBob = [](QList<Account> accounts) {
+            accounts.append(bob);
+            return std::optional(accounts);
+        };
+
+        QCOMPARE(store().update(appendBob), AccountStore::UpdateOutcome::saved);
+        QCOMPARE(fallbackCopy().toByteArray(), documentOf({ann, bob}));
+
+        m_secrets->refusesAdds = false;
+        m_secrets->putItem(service, key, documentOf({bob}));
+        QCOMPARE(store().update(appendBob), AccountStore::UpdateOutcome::saved);
+        QCOMPARE(m_secrets->items(service, key), (QList<QByteArray>{documentOf({bob, bob})}));
+    }
+
+    // The preference copy may be older than the unreadable item: a list built on it would drop
+    // every account it lacks.
+    void updateAfterAFailedReadWritesNothing() {
+        m_secrets->putItem(service, key, documentOf({ann, bob}));
+        putFallbackCopy(documentOf({bob}));
+        m_secrets->readsToFail = 1;
+        bool changeRan = false;
+
+        const AccountStore::UpdateOutcome outcome =
+            store().update([&changeRan](QList<Account> accounts) {
+                changeRan = true;
+                return std::optional(accounts);
+            });
+
+        QCOMPARE(outcome, AccountStore::UpdateOutcome::failed);
+        QVERIFY(!changeRan);
+        QCOMPARE(m_secrets->items(service, key), QList<QByteArray>{documentOf({ann, bob})});
+        QCOMPARE(fallbackCopy().toByteArray(), documentOf({bob}));
+    }
+
+    void declinedUpdateWritesNothing() {
+        m_secrets->putItem(service, key, documentOf({ann}));
+        const AccountStore::UpdateOutcome outcome =
+            store().update([](const QList<Account>&) { return std::optional<QList<Account>>(); });
+        QCOMPARE(outcome, AccountStore::UpdateOutcome::declined);
+        QCOMPARE(m_secrets->items(service, key), QList<QByteArray>{documentOf({ann})});
+    }
+
+    // The copy holds every salt and hash; a single salted SHA-256 is cheap to crack offline.
+    void preferenceFileIsOwnerOnly_data() {
+        QTest::addColumn<bool>("existedOpenToAll");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("new file, save") << false << true;
+        QTest::newRow("file readable by all, save") << true << true;
+        QTest::newRow("file readable by all, load") << true << false;
+    }
+
+    void preferenceFileIsOwnerOnly() {
+        QFETCH(bool, existedOpenToAll);
+        QFETCH(bool, saves);
+        const QString file = m_preferences.filePath();
+        if (existedOpenToAll) {
+            putFallbackCopy(documentOf({bob}));
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ReadGroup | QFile::ReadOther));
+        }
+        m_secrets->refusesAdds = true;
+
+        if (saves) {
+            store().saveAll({ann});
+            QCOMPARE(fallbackCopy().toByteArray(), documentOf({ann}));
+        } else {
+            QCOMPARE(store().loadAll(), QList<Account>{bob});
+        }
+
+        QCOMPARE(QFileInfo(file).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
     }
 };
 

@@ -395,6 +395,99 @@ private slots:
         QCOMPARE(storedAccounts().size(), 1);
         QVERIFY(!second->isSignedIn());
     }
+
+    // A keychain read that fails in the middle of a sign-up (a locked keyring whose unlock prompt
+    // was dismissed) used to read as "no accounts", and the new list replaced all the others.
+    void failedReadDuringSignUpKeepsEveryAccount() {
+        const auto session = makeSession();
+        createAccount(*session, u"ann@example.com"_s, u"secret"_s);
+        createAccount(*session, u"bob@example.com"_s, u"secret"_s);
+        const QList<QByteArray> before = m_secrets->items(service, key);
+        QVERIFY(session->beginSignUp(u"cat@example.com"_s, u"secret"_s));
+
+        m_secrets->readsToFail = 1;
+        QVERIFY(!session->verify(lastCode()));
+
+        QCOMPARE(session->lastError(),
+                 u"Your accounts couldn't be read or saved just now, so nothing was changed. Try "
+                 u"again."_s);
+        QCOMPARE(m_secrets->items(service, key), before);
+        QVERIFY(!m_preferences.open()->contains(u"velmarto.accounts.fallback"_s));
+        QVERIFY(!session->isSignedIn());
+        QCOMPARE(session->pendingFlow(), Flow::signUp(u"cat@example.com"_s, u"secret"_s));
+
+        QVERIFY(session->verify(lastCode()));
+        QCOMPARE(storedAccounts().size(), 3);
+    }
+
+    void failedReadDuringPasswordChangeKeepsTheOldPassword() {
+        const auto session = makeSession();
+        createAccount(*session, u"ann@example.com"_s, u"secret"_s);
+        QVERIFY(session->signIn(u"ann@example.com"_s, u"secret"_s));
+        session->beginChangePassword();
+
+        m_secrets->readsToFail = 1;
+        QVERIFY(!session->verify(lastCode(), u"changed"_s));
+
+        QVERIFY(session->presentingChangePassword());
+        QVERIFY(session->pendingFlow());
+        QVERIFY(session->signIn(u"ann@example.com"_s, u"secret"_s));
+    }
+
+    // The signed-in address has no record, for example because the list could not be read when
+    // it was. A change that saved nothing used to close the sheet as if it had worked.
+    void passwordChangeWithoutARecordFailsAndKeepsTheSheet_data() {
+        QTest::addColumn<bool>("reset");
+        QTest::newRow("change") << false;
+        QTest::newRow("reset of an account removed meanwhile") << true;
+    }
+
+    void passwordChangeWithoutARecordFailsAndKeepsTheSheet() {
+        QFETCH(bool, reset);
+        const auto session = makeSession();
+        createAccount(*session, u"ann@example.com"_s, u"secret"_s);
+        if (reset) {
+            QVERIFY(session->beginReset(u"ann@example.com"_s));
+        } else {
+            QVERIFY(session->signIn(u"ann@example.com"_s, u"secret"_s));
+            session->beginChangePassword();
+        }
+        m_secrets->remove(service, key);
+        m_secrets->putItem(service, key, "[]");
+
+        QVERIFY(!session->verify(lastCode(), u"changed"_s));
+
+        QCOMPARE(session->lastError(), u"No account found for that email."_s);
+        QCOMPARE(session->presentingChangePassword(), !reset);
+        QVERIFY(session->pendingFlow());
+        QVERIFY(storedAccounts().isEmpty());
+    }
+
+    // After a change reached the keychain, the preference copy written while the keychain
+    // refused still held the old hash, and the old password worked whenever the keychain could
+    // not be read.
+    void oldPasswordStopsWorkingAfterAChangeReachedTheKeychain() {
+        const auto session = makeSession();
+        m_secrets->refusesAdds = true;
+        createAccount(*session, u"ann@example.com"_s, u"secret"_s);
+        m_secrets->refusesAdds = false;
+        QVERIFY(session->signIn(u"ann@example.com"_s, u"secret"_s));
+        session->beginChangePassword();
+        QVERIFY(session->verify(lastCode(), u"changed"_s));
+
+        m_secrets->failsReads = true;
+        QVERIFY(!session->signIn(u"ann@example.com"_s, u"secret"_s));
+        m_secrets->failsReads = false;
+        QVERIFY(session->signIn(u"ann@example.com"_s, u"changed"_s));
+    }
+
+    void signInWorksFromThePreferenceCopyWhileTheKeychainCannotBeRead() {
+        const auto session = makeSession();
+        m_secrets->refusesAdds = true;
+        createAccount(*session, u"ann@example.com"_s, u"secret"_s);
+        m_secrets->failsReads = true;
+        QVERIFY(session->signIn(u"ann@example.com"_s, u"secret"_s));
+    }
 };
 
 QTEST_GUILESS_MAIN(SessionTest)
