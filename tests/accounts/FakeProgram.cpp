@@ -36,6 +36,7 @@ FakeProgram::FakeProgram(const QString& directory, const QString& name)
             ": > \"$records.argv\"\n"
             "for argument in \"$@\"; do printf '%s\\0' \"$argument\" >> \"$records.argv\"; done\n"
             "cat > \"$records.stdin\"\n"
+            "sleep \"$(cat \"$records.delay\")\"\n"
             "cat \"$records.out\"\n"
             "cat \"$records.err\" >&2\n"
             "exit \"$(cat \"$records.exit\")\"\n");
@@ -48,6 +49,11 @@ void FakeProgram::prepareReply(int exitCode, const QByteArray& standardOutput,
     writeFile(recordFile(u"exit"_s), QByteArray::number(exitCode));
     writeFile(recordFile(u"out"_s), standardOutput);
     writeFile(recordFile(u"err"_s), standardError);
+    prepareDelay(0);
+}
+
+void FakeProgram::prepareDelay(int seconds) const {
+    writeFile(recordFile(u"delay"_s), QByteArray::number(seconds));
 }
 
 int FakeProgram::runCount() const {

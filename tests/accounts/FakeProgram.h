@@ -7,7 +7,8 @@
 namespace velmarto::test {
 
 // A shell script standing in for osascript or sendmail. It records its arguments and standard
-// input, then prints the prepared output and exits with the prepared status.
+// input, waits as long as it was told, then prints the prepared output and exits with the
+// prepared status.
 class FakeProgram {
 public:
     FakeProgram(const QString& directory, const QString& name);
@@ -16,6 +17,9 @@ public:
 
     void prepareReply(int exitCode, const QByteArray& standardOutput = {},
                       const QByteArray& standardError = {}) const;
+
+    // Seconds the program waits before it answers; prepareReply() sets it back to none.
+    void prepareDelay(int seconds) const;
 
     int runCount() const;
     QStringList lastArguments() const;

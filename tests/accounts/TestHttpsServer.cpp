@@ -5,6 +5,7 @@
 #include <QSslKey>
 #include <QSslSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace velmarto::test {
 
@@ -40,6 +41,14 @@ std::optional<TestHttpsServer::Request> parseRequest(const QByteArray& received)
 }
 
 } // namespace
+
+// A connection still open (a trickling answer) closes as the server goes, and must not reach
+// this object's handlers once its members are gone.
+TestHttpsServer::~TestHttpsServer() {
+    for (QSslSocket* socket : m_server.findChildren<QSslSocket*>()) {
+        socket->disconnect(this);
+    }
+}
 
 bool TestHttpsServer::start() {
     if (!m_certificateDirectory.isValid() || !QSslSocket::supportsSsl()) {
@@ -99,13 +108,33 @@ void TestHttpsServer::serve(QSslSocket* socket) {
             }
         }
     });
+    connect(socket, &QSslSocket::encryptedBytesWritten, this,
+            [this, socket] { writeMoreBody(socket); });
     connect(socket, &QSslSocket::disconnected, this, [this, socket] {
         m_received.remove(socket);
+        m_bodyLeft.remove(socket);
         socket->deleteLater();
     });
 }
 
 void TestHttpsServer::answer(QSslSocket* socket) {
+    if (m_answer == Answer::largeBody) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(m_bodySize) +
+                      "\r\nConnection: close\r\n\r\n");
+        m_bodyLeft.insert(socket, m_bodySize);
+        writeMoreBody(socket);
+        return;
+    }
+    if (m_answer == Answer::trickle) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n");
+        auto* trickle = new QTimer(socket);
+        connect(trickle, &QTimer::timeout, socket, [this, socket] {
+            socket->write("x");
+            ++bodyBytesWritten;
+        });
+        trickle->start(m_trickleInterval);
+        return;
+    }
     QByteArray response = "HTTP/1.1 " + QByteArray::number(m_status) + " Test\r\n";
     if (m_status >= 300 && m_status < 400) {
         response += "Location: " + url(u"/send"_s).toEncoded() + "\r\n";
@@ -113,6 +142,25 @@ void TestHttpsServer::answer(QSslSocket* socket) {
     response += "Content-Length: 0\r\nConnection: close\r\n\r\n";
     socket->write(response);
     socket->disconnectFromHost();
+}
+
+// Keeps only a little of the body queued, so the server itself never holds it all in memory.
+void TestHttpsServer::writeMoreBody(QSslSocket* socket) {
+    constexpr qint64 chunk = 64 * 1024;
+    if (!m_bodyLeft.contains(socket)) {
+        return;
+    }
+    qint64& left = m_bodyLeft[socket];
+    while (left > 0 && socket->encryptedBytesToWrite() + socket->bytesToWrite() < 4 * chunk) {
+        const qint64 size = std::min(left, chunk);
+        socket->write(QByteArray(size, 'x'));
+        left -= size;
+        bodyBytesWritten += size;
+    }
+    if (left == 0) {
+        m_bodyLeft.remove(socket);
+        socket->disconnectFromHost();
+    }
 }
 
 } // namespace velmarto::test

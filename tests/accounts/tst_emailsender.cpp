@@ -1,6 +1,7 @@
 #include "FakeProgram.h"
 #include "accounts/mail/EmailSender.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -187,6 +188,27 @@ private slots:
         QCOMPARE(EmailSender(freedesktopWith(m_sendmail->path()))
                      .send(u"123456"_s, u"ann@example.com"_s),
                  result);
+    }
+
+    // A hanging transport used to hold the code back for as long as it ran.
+    void programPastTheTimeLimitFails_data() {
+        QTest::addColumn<bool>("sendmail");
+        QTest::newRow("sendmail") << true;
+        QTest::newRow("osascript") << false;
+    }
+
+    void programPastTheTimeLimitFails() {
+        QFETCH(bool, sendmail);
+        const test::FakeProgram& program = sendmail ? *m_sendmail : *m_osascript;
+        program.prepareReply(0, "true\n");
+        program.prepareDelay(10);
+        const EmailSender sender(sendmail ? freedesktopWith(program.path()) : macOSWith(program),
+                                 std::chrono::milliseconds(500));
+        QElapsedTimer elapsed;
+        elapsed.start();
+
+        QCOMPARE(sender.send(u"123456"_s, u"ann@example.com"_s), EmailSender::Result::failed);
+        QVERIFY2(elapsed.elapsed() < 5'000, qPrintable(QString::number(elapsed.elapsed())));
     }
 
     void missingTransportMeansNoAccount() {

@@ -6,6 +6,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using namespace velmarto;
@@ -67,6 +68,26 @@ private slots:
         QCOMPARE(m_osascript->runCount(), 0);
         QTRY_COMPARE(results, QList<DeliveryResult>{DeliveryResult::mailNoAccount});
         QCOMPARE(m_osascript->runCount(), 1);
+    }
+
+    // The mail program used to run on the thread that paints the window, which froze for as long
+    // as the program ran.
+    void eventsKeepFlowingWhileTheMailProgramRuns() {
+        m_osascript->prepareDelay(2);
+        QList<DeliveryResult> results;
+        const auto delivery = deliveryThrough(QUrl());
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, this, [&ticks] { ++ticks; });
+        ticker.start(50);
+        delivery->deliver(u"123456"_s, u"ann@example.com"_s,
+                          [&results](DeliveryResult delivered) { results.append(delivered); });
+
+        QTRY_COMPARE(m_osascript->runCount(), 1);
+        const int ticksAtStart = ticks;
+        QTRY_VERIFY(ticks >= ticksAtStart + 10);
+        QVERIFY(results.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(results, QList<DeliveryResult>{DeliveryResult::sent}, 10'000);
     }
 
     void sessionShowsTheCodeWhenTheRelayRefuses() {

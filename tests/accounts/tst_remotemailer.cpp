@@ -1,6 +1,8 @@
 #include "TestHttpsServer.h"
 #include "accounts/mail/RemoteMailer.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
@@ -12,6 +14,33 @@ using namespace velmarto;
 namespace {
 
 const QString token = u"5e0c7a19d2b84f63a0e17c4d9b2f8a36"_s;
+
+// Resident memory in bytes from /proc/self/status ("VmRSS" now, "VmHWM" at its peak).
+qint64 memoryFigure(const QByteArray& name) {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(QByteArray(name + ':'))) {
+            return line.mid(name.size() + 1).trimmed().split(' ').first().toLongLong() * 1024;
+        }
+    }
+    return -1;
+}
+
+// Starts a new peak at the current resident size; returns that size.
+qint64 resetPeakMemory() {
+    QFile clearReferences(u"/proc/self/clear_refs"_s);
+    if (clearReferences.open(QIODevice::WriteOnly)) {
+        clearReferences.write("5");
+    }
+    return memoryFigure("VmRSS");
+}
+
+qint64 peakMemory() {
+    return memoryFigure("VmHWM");
+}
 
 struct Completions {
     QList<RemoteMailer::Outcome> outcomes;
@@ -97,6 +126,41 @@ private slots:
         QVERIFY(!completions.outcomes.first().has_value());
         QTest::qWait(500);
         QCOMPARE(completions.outcomes.size(), 1);
+    }
+
+    // The old timeout started again with every byte, so one byte every 100 ms kept the code
+    // waiting for ever.
+    void tricklingReplyFailsAtTheDeadline() {
+        m_server->trickleEvery(std::chrono::milliseconds(100));
+        Completions completions;
+        auto mailer = mailerFor(m_server->url(u"/send"_s));
+        mailer->setTimeout(std::chrono::milliseconds(1'000));
+        QElapsedTimer elapsed;
+        elapsed.start();
+        mailer->send(u"123456"_s, u"ann@example.com"_s, completions.recorder());
+
+        QTRY_COMPARE_WITH_TIMEOUT(completions.outcomes.size(), 1, 10'000);
+        QVERIFY(!completions.outcomes.first().has_value());
+        // A coarse timer may fire up to 5 % early.
+        QVERIFY(elapsed.elapsed() >= 950);
+        QVERIFY(m_server->bodyBytesWritten > 5);
+    }
+
+    // A 50 MB body used to cost twice that in memory, although the body is never used.
+    void hugeReplyIsCutOffAndCountsByItsStatus() {
+        constexpr qint64 bodySize = 50LL * 1024 * 1024;
+        m_server->answerWithBodyOf(bodySize);
+        const qint64 peakBefore = resetPeakMemory();
+        Completions completions;
+        const auto mailer = mailerFor(m_server->url(u"/send"_s));
+        mailer->send(u"123456"_s, u"ann@example.com"_s, completions.recorder());
+
+        QTRY_COMPARE_WITH_TIMEOUT(completions.outcomes.size(), 1, 30'000);
+        QVERIFY(completions.outcomes.first().has_value());
+        QVERIFY2(m_server->bodyBytesWritten < bodySize / 4,
+                 qPrintable(QString::number(m_server->bodyBytesWritten)));
+        const qint64 growth = peakMemory() - peakBefore;
+        QVERIFY2(growth < 16LL * 1024 * 1024, qPrintable(QString::number(growth)));
     }
 
     void closedPortFails() {

@@ -86,8 +86,9 @@ constexpr int sendmailPermissionDenied = 77;
 
 } // namespace
 
-EmailSender::EmailSender(MailProfile profile)
-    : m_profile(std::move(profile)) {}
+EmailSender::EmailSender(MailProfile profile, std::chrono::milliseconds timeLimit)
+    : m_profile(std::move(profile))
+    , m_timeLimit(timeLimit) {}
 
 EmailSender::Result EmailSender::send(const QString& code, const QString& email) const {
     switch (m_profile.transport) {
@@ -110,8 +111,7 @@ EmailSender::Result EmailSender::sendThroughMailApp(const QString& code,
     }
     osascript.write(mailScript(code, email).toUtf8());
     osascript.closeWriteChannel();
-    osascript.waitForFinished(-1);
-    if (osascript.exitStatus() != QProcess::NormalExit) {
+    if (!finishesInTime(osascript) || osascript.exitStatus() != QProcess::NormalExit) {
         return Result::failed;
     }
     if (osascript.exitCode() != 0) {
@@ -137,14 +137,24 @@ EmailSender::Result EmailSender::sendThroughSendmail(const QString& code,
     }
     sendmail.write(sendmailMessage(code, email));
     sendmail.closeWriteChannel();
-    sendmail.waitForFinished(-1);
-    if (sendmail.exitStatus() != QProcess::NormalExit) {
+    if (!finishesInTime(sendmail) || sendmail.exitStatus() != QProcess::NormalExit) {
         return Result::failed;
     }
     if (sendmail.exitCode() == 0) {
         return Result::sent;
     }
     return sendmail.exitCode() == sendmailPermissionDenied ? Result::notPermitted : Result::failed;
+}
+
+bool EmailSender::finishesInTime(QProcess& program) const {
+    if (program.waitForFinished(static_cast<int>(m_timeLimit.count()))) {
+        return true;
+    }
+    // A transport that hangs (an unreachable smarthost, a prompt nobody answers) would hold the
+    // code back for as long as it likes; the code is shown on screen instead.
+    program.kill();
+    program.waitForFinished(-1);
+    return false;
 }
 
 } // namespace velmarto

@@ -4,11 +4,16 @@
 
 #include <QString>
 
+#include <chrono>
+
+class QProcess;
+
 namespace velmarto {
 
 // Mails a code without the relay, through the platform's own mail: on macOS a script that tells
-// Mail to send it, elsewhere the local mail transport. Runs synchronously and waits for the
-// program however long it takes.
+// Mail to send it, elsewhere the local mail transport. Runs synchronously, so callers keep it off
+// the thread that paints; a program still running after the time limit is stopped and the
+// sending counts as failed.
 class EmailSender {
 public:
     enum class Result {
@@ -20,7 +25,10 @@ public:
         failed,
     };
 
-    explicit EmailSender(MailProfile profile);
+    static constexpr std::chrono::milliseconds defaultTimeLimit{30'000};
+
+    explicit EmailSender(MailProfile profile,
+                         std::chrono::milliseconds timeLimit = defaultTimeLimit);
 
     Result send(const QString& code, const QString& email) const;
 
@@ -28,7 +36,11 @@ private:
     Result sendThroughMailApp(const QString& code, const QString& email) const;
     Result sendThroughSendmail(const QString& code, const QString& email) const;
 
+    // Whether the program ended by itself within the time limit.
+    bool finishesInTime(QProcess& program) const;
+
     MailProfile m_profile;
+    std::chrono::milliseconds m_timeLimit;
 };
 
 } // namespace velmarto

@@ -1,6 +1,11 @@
 #include "accounts/mail/MailDelivery.h"
 
+#include <QFuture>
+#include <QPromise>
+#include <QThreadPool>
 #include <QTimer>
+
+#include <memory>
 
 namespace velmarto {
 
@@ -20,6 +25,12 @@ DeliveryResult deliveryResultOf(EmailSender::Result result) {
     return DeliveryResult::mailFailed;
 }
 
+// Apart from the shared pool, which a conversion may keep busy for minutes.
+QThreadPool& mailWorkers() {
+    static QThreadPool pool;
+    return pool;
+}
+
 } // namespace
 
 MailDelivery::MailDelivery(std::unique_ptr<RemoteMailer> relay, EmailSender mail, QObject* parent)
@@ -34,11 +45,17 @@ void MailDelivery::deliver(const QString& code, const QString& email, Completion
         });
         return;
     }
-    // The mail program blocks the thread it runs on, so it runs on a later turn of the event
-    // loop, never inside the call that issued the code, and its result follows on the next turn.
+    // The mail program blocks the thread it runs on for as long as it takes, so it runs on a
+    // worker while the window keeps painting. It starts on a later turn of the event loop, never
+    // inside the call that issued the code, and its result comes back to this object's thread.
     QTimer::singleShot(0, this, [this, code, email, completion] {
-        const DeliveryResult result = deliveryResultOf(m_mail.send(code, email));
-        QTimer::singleShot(0, this, [completion, result] { completion(result); });
+        auto promise = std::make_shared<QPromise<DeliveryResult>>();
+        promise->start();
+        promise->future().then(this, [completion](DeliveryResult result) { completion(result); });
+        mailWorkers().start([mail = m_mail, code, email, promise] {
+            promise->addResult(deliveryResultOf(mail.send(code, email)));
+            promise->finish();
+        });
     });
 }
 

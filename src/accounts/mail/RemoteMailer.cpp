@@ -4,6 +4,10 @@
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 namespace velmarto {
 
@@ -11,20 +15,32 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-RemoteMailer::Outcome outcomeOf(const QNetworkReply& reply) {
+// What this side did to a reply before it finished.
+struct Exchange {
+    bool pastDeadline = false;
+    bool bodyCutOff = false;
+    qint64 bodyBytes = 0;
+};
+
+RemoteMailer::Outcome outcomeOf(const QNetworkReply& reply, const Exchange& exchange) {
+    if (exchange.pastDeadline) {
+        return std::unexpected(u"The relay did not finish its answer in time."_s);
+    }
     const QVariant statusAttribute = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const std::optional<int> status =
-        statusAttribute.isValid() ? std::optional(statusAttribute.toInt()) : std::nullopt;
-    const bool succeeded = status && *status >= 200 && *status <= 299;
+    const bool isHttp = statusAttribute.isValid();
+    const int status = isHttp ? statusAttribute.toInt() : -1;
+    const bool succeeded = isHttp && status >= 200 && status <= 299;
     // Qt reports an HTTP error status as a reply error too; such a reply still counts by its
-    // status, and only the other errors are failures of the transport.
-    if (reply.error() != QNetworkReply::NoError && (!status || succeeded)) {
+    // status, and only the other errors are failures of the transport. A reply cut off here
+    // counts by its status alone.
+    const bool transportFailed = reply.error() != QNetworkReply::NoError && !exchange.bodyCutOff;
+    if (transportFailed && (!isHttp || succeeded)) {
         return std::unexpected(reply.errorString());
     }
     if (succeeded) {
         return {};
     }
-    return std::unexpected(u"Server returned %1."_s.arg(status.value_or(-1)));
+    return std::unexpected(u"Server returned %1."_s.arg(status));
 }
 
 } // namespace
@@ -53,7 +69,6 @@ void RemoteMailer::send(const QString& code, const QString& email, Completion co
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/json"));
     request.setRawHeader(QByteArrayLiteral("Authorization"),
                          QByteArrayLiteral("Bearer ") + m_backend.token.toUtf8());
-    request.setTransferTimeout(static_cast<int>(m_timeout.count()));
     request.setSslConfiguration(m_sslConfiguration);
     // The request carries the bearer token and the code: it goes to the configured endpoint and
     // nowhere else, so a redirect is answered like any other non-2xx status.
@@ -63,9 +78,30 @@ void RemoteMailer::send(const QString& code, const QString& email, Completion co
     const QJsonObject body{{u"email"_s, email}, {u"code"_s, code}};
     QNetworkReply* reply =
         m_network.post(request, QJsonDocument(body).toJson(QJsonDocument::Compact));
-    connect(reply, &QNetworkReply::finished, this, [reply, completion] {
+    const auto exchange = std::make_shared<Exchange>();
+
+    // A transfer timeout starts again with every byte, so a relay that trickles its answer
+    // would hold the code back for ever; the deadline covers the whole exchange instead.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [reply, exchange] {
+        exchange->pastDeadline = true;
+        reply->abort();
+    });
+    deadline->start(m_timeout);
+
+    // Otherwise the reply keeps the whole body in memory, however large the relay makes it.
+    reply->setReadBufferSize(replyBodyLimit);
+    connect(reply, &QNetworkReply::readyRead, reply, [reply, exchange] {
+        exchange->bodyBytes += std::max<qint64>(reply->skip(reply->bytesAvailable()), 0);
+        if (exchange->bodyBytes > replyBodyLimit) {
+            exchange->bodyCutOff = true;
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::finished, this, [reply, exchange, completion] {
         reply->deleteLater();
-        completion(outcomeOf(*reply));
+        completion(outcomeOf(*reply, *exchange));
     });
 }
 

@@ -22,7 +22,11 @@ public:
     using Outcome = std::expected<void, QString>;
     using Completion = std::function<void(const Outcome&)>;
 
+    // For the whole exchange, however the relay spreads its reply over time.
     static constexpr std::chrono::milliseconds defaultTimeout{20'000};
+    // The reply's body is never used; past this many bytes the reply is cut off and only its
+    // status counts.
+    static constexpr qint64 replyBodyLimit = 64 * 1024;
 
     explicit RemoteMailer(Backend backend, QObject* parent = nullptr);
 
