@@ -1,6 +1,7 @@
 #include "accounts/mail/MailDelivery.h"
 
 #include <QFuture>
+#include <QFutureWatcher>
 #include <QPromise>
 #include <QThreadPool>
 #include <QTimer>
@@ -51,7 +52,13 @@ void MailDelivery::deliver(const QString& code, const QString& email, Completion
     QTimer::singleShot(0, this, [this, code, email, completion] {
         auto promise = std::make_shared<QPromise<DeliveryResult>>();
         promise->start();
-        promise->future().then(this, [completion](DeliveryResult result) { completion(result); });
+        // The watcher goes with this object, so a result that arrives after it is dropped.
+        auto* watcher = new QFutureWatcher<DeliveryResult>(this);
+        connect(watcher, &QFutureWatcherBase::finished, this, [watcher, completion] {
+            watcher->deleteLater();
+            completion(watcher->result());
+        });
+        watcher->setFuture(promise->future());
         mailWorkers().start([mail = m_mail, code, email, promise] {
             promise->addResult(deliveryResultOf(mail.send(code, email)));
             promise->finish();
