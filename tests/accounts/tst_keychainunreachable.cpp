@@ -1,6 +1,7 @@
 #include "accounts/AccountStore.h"
 #include "accounts/KeychainSecretStore.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +34,26 @@ private slots:
                     .toByteArray()
                     .contains("ann@example.com"));
         QCOMPARE(store.loadAll(), QList<Account>{ann});
+        // The copy holds the salts and hashes, so no other user may read the file.
+        QCOMPARE(QFileInfo(preferences.filePath()).permissions() &
+                     ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    // No Secret Service is the desktop's normal state, not a failed read: the preference copy is
+    // then the list, and changes to it go ahead.
+    void updatesGoToThePreferenceCopy() {
+        const PreferenceStore preferences(m_directory.filePath(u"updates.ini"_s));
+        const AccountStore store(std::make_shared<KeychainSecretStore>(), preferences);
+        const Account bob{u"bob@example.com"_s, u"fedcba9876543210fedcba9876543210"_s, u"bb"_s};
+        const auto append = [&bob](QList<Account> accounts) {
+            accounts.append(bob);
+            return std::optional(accounts);
+        };
+
+        QCOMPARE(store.update(append), AccountStore::UpdateOutcome::saved);
+        QCOMPARE(store.update(append), AccountStore::UpdateOutcome::saved);
+        QCOMPARE(store.loadAll(), (QList<Account>{bob, bob}));
     }
 };
 
