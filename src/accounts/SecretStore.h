@@ -12,14 +12,10 @@ namespace velmarto {
 class SecretStore {
 public:
     // The store answered that there is no such item, or there is no store that could hold one.
-    struct Missing {
-        friend bool operator==(Missing, Missing) = default;
-    };
+    struct Missing {};
     // The item may exist but was not handed over: a locked keyring, a refused or dismissed
     // prompt, a store that broke off. Such a read says nothing about what the store holds.
-    struct Unreadable {
-        friend bool operator==(Unreadable, Unreadable) = default;
-    };
+    struct Unreadable {};
     using ReadResult = std::variant<QByteArray, Missing, Unreadable>;
 
     virtual ~SecretStore() = default;

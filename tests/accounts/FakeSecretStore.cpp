@@ -5,7 +5,6 @@
 namespace velmarto::test {
 
 SecretStore::ReadResult FakeSecretStore::read(const QString& service, const QString& key) {
-    ++readCount;
     QThread::msleep(static_cast<unsigned long>(readDelay.count()));
     if (failsReads || readsToFail > 0) {
         readsToFail = std::max(readsToFail - 1, 0);

@@ -25,7 +25,6 @@ public:
     bool failsReads = false;
     // This many reads fail before reads work again.
     int readsToFail = 0;
-    int readCount = 0;
     std::chrono::milliseconds readDelay{0};
 
 private:
