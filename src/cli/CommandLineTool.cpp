@@ -1,5 +1,6 @@
 #include "cli/CommandLineTool.h"
 
+#include "cli/OutputCheck.h"
 #include "platform/FileReplacement.h"
 
 #include <QCommandLineParser>
@@ -159,13 +160,12 @@ int CommandLineTool::convert(const QStringList& arguments) {
 
     QStringList pdfDestinations;
     for (const QString& file : files) {
-        const QString destination = parser.isSet(output)
-                                        ? parser.value(output)
-                                        : outputPathIn(QDir::currentPath(), pdfNameFor(file));
-        if (pdfDestinations.contains(destination)) {
-            return usage(u"two input files would both be written to '%1'"_s.arg(destination));
-        }
-        pdfDestinations << destination;
+        pdfDestinations << (parser.isSet(output)
+                                ? parser.value(output)
+                                : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
+    }
+    if (const auto clash = OutputCheck::clash(files, pdfDestinations, parser.value(musicXml))) {
+        return usage(*clash);
     }
 
     bool allSucceeded = true;

@@ -4,12 +4,16 @@
 #include "conversion/MusicXmlSanitizer.h"
 #include "conversion/WorkFileName.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QUuid>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace velmarto {
@@ -18,15 +22,28 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Owner-only: the work files hold the user's music and sit in a folder every local user can list.
 std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temporaryDirectory) {
     const QString path =
         temporaryDirectory + u"/midi2sheet-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(path.toStdString()), error);
-    if (error) {
+    const auto failure = [&](const std::error_code& error) {
         return std::unexpected(WorkDirectoryError{u"Could not create the folder "_s + path +
                                                   u": "_s +
                                                   QString::fromStdString(error.message())});
+    };
+    if (!QDir::isAbsolutePath(temporaryDirectory)) {
+        return failure(std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    const std::filesystem::path root(temporaryDirectory.toStdString());
+    std::error_code error;
+    if (!std::filesystem::exists(root, error)) {
+        std::filesystem::create_directories(root, error);
+    }
+    if (error) {
+        return failure(error);
+    }
+    if (::mkdir(QFile::encodeName(path).constData(), S_IRWXU) != 0) {
+        return failure(std::error_code(errno, std::generic_category()));
     }
     return path;
 }
@@ -84,6 +101,15 @@ bool Converter::isValidOutput(const QString& path, qint64 minBytes) {
     return info.exists() && info.size() >= minBytes;
 }
 
+bool Converter::isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(5) != "%PDF-") {
+        return false;
+    }
+    const qint64 tail = std::min<qint64>(file.size(), 1024);
+    return file.seek(file.size() - tail) && file.read(tail).contains("%%EOF");
+}
+
 std::expected<ConversionResult, ConversionFailure>
 Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
@@ -116,7 +142,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
             return std::unexpected(transcript.error());
         }
         log += *transcript;
-        if (!isValidOutput(pdf, 1000)) {
+        if (!isValidOutput(pdf, 1000) || !isCompletePdf(pdf)) {
             return fail(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
         }
         return ConversionResult{.pdfURL = QUrl::fromLocalFile(pdf), .log = log};
@@ -177,7 +203,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         return std::unexpected(engraving.error());
     }
     log += *engraving;
-    if (!QFileInfo::exists(pdf)) {
+    if (!isCompletePdf(pdf)) {
         return fail(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
     }
     return ConversionResult{

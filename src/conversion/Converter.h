@@ -43,6 +43,9 @@ public:
 
     // True when the file system reports a size of at least minBytes for the file.
     static bool isValidOutput(const QString& path, qint64 minBytes);
+    // True when the file starts with a PDF header and ends with a PDF trailer: an engine that
+    // ran out of disk space leaves a file that has the first but not the second.
+    static bool isCompletePdf(const QString& path);
 
     const PlatformProfile& profile() const { return m_profile; }
 

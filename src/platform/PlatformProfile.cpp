@@ -6,10 +6,20 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
+QString PlatformProfile::temporaryDirectoryIn(const QProcessEnvironment& environment) {
+    // QDir::tempPath() gives an empty path for a TMPDIR that does not exist, which would put the
+    // work directories at the root of the file system. The conversion creates a missing one.
+    const QString configured = environment.value(u"TMPDIR"_s);
+    if (configured.isEmpty()) {
+        return u"/tmp"_s;
+    }
+    return QDir::cleanPath(QDir(configured).absolutePath());
+}
+
 PlatformProfile PlatformProfile::macOS() {
     PlatformProfile profile;
     profile.kind = Kind::macOS;
-    profile.temporaryDirectory = QDir::tempPath();
+    profile.temporaryDirectory = temporaryDirectoryIn(QProcessEnvironment::systemEnvironment());
     profile.toolDirectories = {u"/opt/homebrew/bin"_s, u"/usr/local/bin"_s};
     profile.museScoreCandidates = {
         u"/Applications/MuseScore 4.app/Contents/MacOS/mscore"_s,
@@ -32,17 +42,17 @@ PlatformProfile PlatformProfile::macOS() {
 PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environment) {
     PlatformProfile profile;
     profile.kind = Kind::freedesktop;
-    profile.temporaryDirectory = QDir::tempPath();
+    profile.temporaryDirectory = temporaryDirectoryIn(environment);
     profile.toolDirectories = {u"/usr/local/bin"_s, u"/usr/bin"_s};
+    // MuseScore 4 and 3 by their versioned names first: on Debian and Ubuntu the generic names
+    // belong to MuseScore 2, which writes poorer MusicXML. No Flatpak: its sandbox cannot see the
+    // work directory under /tmp.
     profile.museScoreCandidates = {
-        u"/usr/local/bin/mscore4portable"_s,
-        u"/usr/bin/mscore4portable"_s,
-        u"/usr/local/bin/mscore"_s,
-        u"/usr/bin/mscore"_s,
-        u"/usr/bin/musescore"_s,
-        u"/var/lib/flatpak/exports/bin/org.musescore.MuseScore"_s,
-        u"/usr/bin/mscore3"_s,
-        u"/usr/bin/musescore3"_s,
+        u"/usr/local/bin/mscore4portable"_s, u"/usr/bin/mscore4portable"_s,
+        u"/usr/local/bin/mscore3"_s,         u"/usr/bin/mscore3"_s,
+        u"/usr/local/bin/musescore3"_s,      u"/usr/bin/musescore3"_s,
+        u"/usr/local/bin/mscore"_s,          u"/usr/bin/mscore"_s,
+        u"/usr/local/bin/musescore"_s,       u"/usr/bin/musescore"_s,
     };
     // MuseScore is a GUI program even when it only converts; without a display it aborts unless
     // it is given the offscreen platform plugin.

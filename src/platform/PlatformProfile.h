@@ -17,8 +17,8 @@ struct PlatformProfile {
 
     Kind kind = Kind::freedesktop;
 
-    // Where conversions make their work directories, and the TMPDIR engines inherit when the
-    // environment has none.
+    // Where conversions make their work directories (each owner-only), and the TMPDIR engines
+    // inherit when the environment has none. Always an absolute path.
     QString temporaryDirectory;
 
     // musicxml2ly and lilypond are looked up here, in order; lilypond also gets them on its PATH.
@@ -46,6 +46,10 @@ struct PlatformProfile {
     static PlatformProfile
     freedesktop(const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
     static PlatformProfile current();
+
+    // The environment's TMPDIR as an absolute path, or /tmp when it has none; a TMPDIR that does
+    // not exist yet is kept, for the conversion to create.
+    static QString temporaryDirectoryIn(const QProcessEnvironment& environment);
 };
 
 } // namespace velmarto

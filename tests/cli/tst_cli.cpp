@@ -51,6 +51,8 @@ private slots:
         QFile noise(file(u"noise.mid"_s));
         QVERIFY(noise.open(QIODevice::WriteOnly));
         noise.write("not a midi file");
+        noise.close();
+        QVERIFY(QFile::link(file(u"tune.mid"_s), file(u"link-to-tune.pdf"_s)));
     }
 
     void helpAndVersion() {
@@ -92,6 +94,19 @@ private slots:
         QTest::newRow("one of several not MIDI")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"tune"_s}
             << u"'tune' is not a MIDI file"_s;
+        QTest::newRow("PDF over its MIDI file")
+            << QStringList{u"convert"_s, u"-o"_s, u"./tune.mid"_s, u"tune.mid"_s}
+            << u"'./tune.mid' is an input file and would be overwritten"_s;
+        QTest::newRow("PDF over the MIDI file through a link")
+            << QStringList{u"convert"_s, u"-o"_s, u"link-to-tune.pdf"_s, u"tune.mid"_s}
+            << u"'link-to-tune.pdf' is an input file"_s;
+        QTest::newRow("MusicXML over the MIDI file")
+            << QStringList{u"convert"_s, u"--musicxml"_s, u"tune.mid"_s, u"tune.mid"_s}
+            << u"'tune.mid' is an input file"_s;
+        QTest::newRow("MusicXML over the PDF")
+            << QStringList{u"convert"_s,    u"-o"_s,           u"x.pdf"_s,
+                           u"--musicxml"_s, u"out/../x.pdf"_s, u"tune.mid"_s}
+            << u"two outputs would both be written to 'out/../x.pdf'"_s;
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -106,6 +121,7 @@ private slots:
         QVERIFY2(run.err.startsWith(u"velmarto-cli: "_s) && run.err.contains(message),
                  qPrintable(run.err));
         QVERIFY(run.err.endsWith(u"Try 'velmarto-cli --help' for more information.\n"_s));
+        QVERIFY(head(file(u"tune.mid"_s), 4) == "MThd");
     }
 
     void enginesListsWhatIsInstalled() {

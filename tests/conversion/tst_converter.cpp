@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -20,6 +21,11 @@ QString museScoreWriting(int bytes, const QString& firstLine) {
     return u"{ echo '%1'; head -c %2 /dev/zero | tr '\\0' ' '; } | head -c %2 > \"$2\""_s
         .arg(firstLine)
         .arg(bytes);
+}
+
+// MuseScore that writes a PDF of exactly `bytes` bytes, with header and trailer.
+QString museScoreWritingPdf(int bytes) {
+    return museScoreWriting(bytes - 6, u"%PDF-1.4"_s) + u"; printf '%%%%EOF\\n' >> \"$2\""_s;
 }
 
 // MuseScore that writes a well-formed partwise MusicXML file padded to about `bytes` bytes.
@@ -107,13 +113,36 @@ private slots:
     }
 
     void fastPdfMustHaveAThousandBytes() {
-        engines->installMuseScore(museScoreWriting(999, u"%PDF-1.4"_s));
+        engines->installMuseScore(museScoreWritingPdf(999));
         const ConversionError error = failureOf(ConversionEngine::museScoreOnly);
         QCOMPARE(error.stage(), u"MuseScore conversion"_s);
         QVERIFY(error.detail().startsWith(u"No valid PDF was produced.\n\n$ "_s));
 
-        engines->installMuseScore(museScoreWriting(1000, u"%PDF-1.4"_s));
+        engines->installMuseScore(museScoreWritingPdf(1000));
         QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::museScoreOnly));
+    }
+
+    void aTruncatedPdfIsNoSuccess_data() {
+        QTest::addColumn<QString>("writer");
+        // What an engine leaves on a full disk: the start of a PDF without its end.
+        QTest::newRow("header only") << museScoreWriting(12288, u"%PDF-1.4"_s);
+        QTest::newRow("no header")
+            << museScoreWriting(12282, u"<html>"_s) + u"; printf '%%%%EOF\\n' >> \"$2\""_s;
+        QTest::newRow("empty") << u": > \"$2\""_s;
+    }
+
+    void aTruncatedPdfIsNoSuccess() {
+        QFETCH(QString, writer);
+        engines->installMuseScore(writer);
+        ConversionError error = failureOf(ConversionEngine::museScoreOnly);
+        QCOMPARE(error.stage(), u"MuseScore conversion"_s);
+        QVERIFY(error.detail().startsWith(u"No valid PDF was produced.\n\n$ "_s));
+
+        engines->installWorkingEngines();
+        engines->installLilypond(QString(writer).replace(u"\"$2\""_s, u"\"$2.pdf\""_s));
+        error = failureOf(ConversionEngine::both);
+        QCOMPARE(error.stage(), u"LilyPond engraving"_s);
+        QVERIFY(error.detail().startsWith(u"No PDF was produced.\n\n$ "_s));
     }
 
     void museScoreThatCrashesAfterWritingItsOutputStillSucceeds() {
@@ -214,11 +243,6 @@ private slots:
         QCOMPARE(error.detail().count(u"$ "_s), 3);
     }
 
-    void anEmptyLilyPondPdfIsEnough() {
-        engines->installLilypond(u": > \"$2.pdf\""_s);
-        QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both));
-    }
-
     void anEngineThatCannotBeLaunchedFailsItsOwnStage() {
         // Executable for the locator, but not a program the system can start.
         engines->writeFile(u"bin/musicxml2ly"_s, "\x7f"
@@ -270,6 +294,30 @@ private slots:
         QVERIFY(readAll(result->lilypondURL->toLocalFile())
                     .contains(u"#(set-default-paper-size \"letter\")"_s));
         QVERIFY(result->log.contains(u' ' + file + u'\n'));
+    }
+
+    void workDirectoriesAreOwnerOnly() {
+        QVERIFY(converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both));
+        const QFileInfo work(engines->temporaryDirectory() + u'/' + workDirectories().value(0));
+        QVERIFY(work.isDir());
+        QCOMPARE(work.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void aMissingTemporaryFolderIsCreated() {
+        PlatformProfile profile = engines->profile();
+        profile.temporaryDirectory = engines->path(u"tmp/not/yet"_s);
+        const auto result =
+            Converter(profile).convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(result.has_value());
+        QVERIFY(result->pdfURL.toLocalFile().startsWith(profile.temporaryDirectory +
+                                                        u"/midi2sheet-"_s));
+
+        profile.temporaryDirectory.clear();
+        const auto refused =
+            Converter(profile).convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY(!refused.has_value());
+        QVERIFY(std::holds_alternative<WorkDirectoryError>(refused.error()));
     }
 
     void workDirectoryFailureIsTheFileSystemsOwnError() {

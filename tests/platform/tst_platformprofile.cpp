@@ -1,5 +1,6 @@
 #include "platform/PlatformProfile.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -34,12 +35,36 @@ private slots:
         const PlatformProfile desktop = PlatformProfile::freedesktop(QProcessEnvironment());
         QCOMPARE(desktop.kind, PlatformProfile::Kind::freedesktop);
         QCOMPARE(desktop.toolDirectories, (QStringList{u"/usr/local/bin"_s, u"/usr/bin"_s}));
-        QCOMPARE(desktop.museScoreCandidates.first(), u"/usr/local/bin/mscore4portable"_s);
-        QCOMPARE(desktop.museScoreCandidates.last(), u"/usr/bin/musescore3"_s);
-        QCOMPARE(desktop.museScoreCandidates.size(), 8);
+        // The generic names are MuseScore 2 on Debian and Ubuntu: they come after 4 and 3.
+        QCOMPARE(desktop.museScoreCandidates,
+                 (QStringList{u"/usr/local/bin/mscore4portable"_s, u"/usr/bin/mscore4portable"_s,
+                              u"/usr/local/bin/mscore3"_s, u"/usr/bin/mscore3"_s,
+                              u"/usr/local/bin/musescore3"_s, u"/usr/bin/musescore3"_s,
+                              u"/usr/local/bin/mscore"_s, u"/usr/bin/mscore"_s,
+                              u"/usr/local/bin/musescore"_s, u"/usr/bin/musescore"_s}));
         QVERIFY(desktop.musicxml2lyEnvironment.isEmpty());
         QVERIFY(desktop.museScoreMissingDetail.endsWith(u"\n  sudo apt install musescore3"_s));
         QVERIFY(desktop.lilypondMissingDetail.endsWith(u"\n  sudo apt install lilypond"_s));
+    }
+
+    void temporaryDirectoryIsNeverTheRoot_data() {
+        QTest::addColumn<QString>("tmpdir");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("unset") << QString() << u"/tmp"_s;
+        QTest::newRow("missing folder")
+            << u"/nonexistent/velmarto-tmp/"_s << u"/nonexistent/velmarto-tmp"_s;
+        QTest::newRow("relative") << u"scratch/../tmp"_s << QDir::currentPath() + u"/tmp"_s;
+    }
+
+    void temporaryDirectoryIsNeverTheRoot() {
+        QFETCH(QString, tmpdir);
+        QFETCH(QString, expected);
+        QProcessEnvironment environment;
+        if (!tmpdir.isNull()) {
+            environment.insert(u"TMPDIR"_s, tmpdir);
+        }
+        QCOMPARE(PlatformProfile::temporaryDirectoryIn(environment), expected);
+        QCOMPARE(PlatformProfile::freedesktop(environment).temporaryDirectory, expected);
     }
 
     void museScoreRunsOffscreenOnlyWithoutADisplay_data() {

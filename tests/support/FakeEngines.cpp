@@ -69,10 +69,11 @@ void FakeEngines::installLilypond(const QString& body) {
 }
 
 void FakeEngines::installWorkingEngines() {
-    // MuseScore: "-o OUT IN". A PDF gets 2000 bytes, MusicXML a small partwise score.
+    // MuseScore: "-o OUT IN". A PDF gets a header, 2000 bytes and a trailer, MusicXML a small
+    // partwise score.
     installMuseScore(uR"(out="$2"
 case "$out" in
-  *.pdf) head -c 2000 /dev/zero > "$out" ;;
+  *.pdf) { printf '%%PDF-1.4\n'; head -c 2000 /dev/zero; printf '\n%%%%EOF\n'; } > "$out" ;;
   *) { printf '<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n'
        printf '<part-list><score-part id="P1"><part-name>Piano</part-name></score-part></part-list>\n'
        printf '<part id="P1"><measure number="1"><note><rest/><duration>4</duration></note></measure></part>\n'
@@ -83,7 +84,7 @@ echo "MuseScore wrote $out")"_s);
     installMusicxml2ly(uR"(printf '%% generated\n%s\n{ c4 }\n' '\version "2.24.0"' > "$3"
 echo "musicxml2ly wrote $3")"_s);
     // lilypond: "-o BASE IN".
-    installLilypond(uR"(printf '%%PDF-1.4 fake\n' > "$2.pdf"
+    installLilypond(uR"(printf '%%PDF-1.4 fake\n%%%%EOF\n' > "$2.pdf"
 echo "lilypond wrote $2.pdf")"_s);
 }
 

@@ -301,7 +301,8 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
 
     void aFileChosenDuringAConversionStillGetsThatResult() {
         Screen screen;
-        screen.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        screen.engines.installLilypond(
+            u"sleep 1; printf '%%PDF-1.4 fake\\n%%%%EOF\\n' > \"$2.pdf\""_s);
         screen.model->setMIDI(screen.midi());
         screen.model->convert();
         screen.model->setMIDI(screen.midi(u"Next.mid"_s));
@@ -408,7 +409,8 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QVERIFY(!screen.model->isConverting());
         QCOMPARE(screen.model->statusMessage(), u"Drop a MIDI file to begin."_s);
 
-        screen.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        screen.engines.installLilypond(
+            u"sleep 1; printf '%%PDF-1.4 fake\\n%%%%EOF\\n' > \"$2.pdf\""_s);
         screen.model->setMIDI(screen.midi());
         QSignalSpy finishedSpy(screen.model.get(), &ContentViewModel::conversionFinished);
         screen.model->convert();

@@ -123,7 +123,8 @@ private slots:
         QVERIFY(window.item("convertButton")->isEnabled());
         QCOMPARE(window.text("statusLine"), u"Ready: Song.mid"_s);
 
-        window.engines.installLilypond(u"sleep 1; printf '%%PDF-1.4 fake\\n' > \"$2.pdf\""_s);
+        window.engines.installLilypond(
+            u"sleep 1; printf '%%PDF-1.4 fake\\n%%%%EOF\\n' > \"$2.pdf\""_s);
         window.click("convertButton");
 
         QCOMPARE(window.text("convertButton"), u"Engraving…"_s);
