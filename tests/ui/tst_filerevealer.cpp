@@ -21,12 +21,12 @@ class FakeFileManager : public QObject {
 
 public:
     QStringList shownItems;
-    QString startupId;
+    QString shownStartupId;
 
 public slots:
     Q_SCRIPTABLE void ShowItems(const QStringList& uris, const QString& startupId) {
         shownItems = uris;
-        this->startupId = startupId;
+        shownStartupId = startupId;
     }
 };
 
@@ -89,7 +89,7 @@ private slots:
 
         QTRY_COMPARE(viaFileManager.count(), 1);
         QCOMPARE(fileManager.shownItems, QStringList{u"file:///scores/Song%20one.pdf"_s});
-        QCOMPARE(fileManager.startupId, QString());
+        QCOMPARE(fileManager.shownStartupId, QString());
         QCOMPARE(viaProgram.count(), 0);
         fileManagerBus.unregisterService(FileRevealer::fileManagerService);
         fileManagerBus.unregisterObject(u"/org/freedesktop/FileManager1"_s);
