@@ -20,8 +20,9 @@ SplitView {
             root.model.onAppear();
     }
 
+    // The linter of Qt 6.4 cannot resolve StandardKey, which QtQuick exports as a value type.
     Shortcut {
-        sequences: [StandardKey.Open]
+        sequences: [StandardKey.Open] // qmllint disable unqualified
         onActivated: root.model.chooseFile()
     }
     Shortcut {
@@ -30,7 +31,7 @@ SplitView {
         onActivated: root.model.convert()
     }
     Shortcut {
-        sequences: [StandardKey.Save]
+        sequences: [StandardKey.Save] // qmllint disable unqualified
         enabled: root.model.hasResult
         onActivated: root.model.savePDF()
     }
@@ -516,8 +517,10 @@ SplitView {
                 objectName: "previewLoader"
                 anchors.fill: parent
                 active: root.model.hasResult
+                // A bound component would say where this name comes from, but Qt 6.4's Loader
+                // cannot create one.
                 sourceComponent: PDFPreview {
-                    url: root.model.pdfURL
+                    url: root.model.pdfURL // qmllint disable unqualified
                 }
             }
 

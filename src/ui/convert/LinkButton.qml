@@ -19,7 +19,7 @@ Button {
     }
     background: Item {
         FocusRing {
-            target: control
+            shown: control.visualFocus
             cornerRadius: 4
         }
     }

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Velmarto
@@ -32,7 +33,8 @@ Rectangle {
         bottomMargin: root.gap
         boundsBehavior: Flickable.StopAtBounds
         model: pdfDocument.pageCount
-        ScrollBar.vertical: ScrollBar {}
+        ScrollBar.vertical: ScrollBar {
+        }
 
         delegate: Item {
             id: pageDelegate

@@ -49,7 +49,7 @@ Button {
             color: Style.withOpacity(Style.primaryText, 0.06)
         }
         FocusRing {
-            target: control
+            shown: control.visualFocus
         }
     }
 }

@@ -3,7 +3,7 @@ import Velmarto
 
 // Shows which control the keyboard is on. Only keyboard focus draws it, never a mouse click.
 Rectangle {
-    required property Item target
+    required property bool shown
     property real cornerRadius: 10
 
     anchors.fill: parent
@@ -12,5 +12,5 @@ Rectangle {
     color: "transparent"
     border.width: 2
     border.color: Style.accentTop
-    visible: target.visualFocus
+    visible: shown
 }

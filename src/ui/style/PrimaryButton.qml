@@ -18,46 +18,28 @@ Button {
     font.weight: Font.DemiBold
     scale: control.down ? 0.98 : 1.0
 
-    Behavior on scale {
+    Behavior on scale  {
         NumberAnimation {
             duration: 120
             easing.type: Easing.OutQuad
         }
     }
 
-    contentItem: Item {
-        implicitWidth: label.implicitWidth
-        implicitHeight: label.implicitHeight
+    contentItem: ButtonLabel {
+        text: control.text
+        font: control.font
+        symbol: control.symbol
+        symbolShown: !control.busy
+        color: "white"
 
-        Row {
-            id: label
-            anchors.centerIn: parent
-            spacing: 8
-
-            BusyIndicator {
-                objectName: "primaryButtonSpinner"
-                visible: control.busy
-                running: control.busy
-                width: 16
-                height: 16
-                padding: 0
-                anchors.verticalCenter: parent.verticalCenter
-                palette.dark: "white"
-            }
-            SymbolIcon {
-                visible: !control.busy && control.symbol !== ""
-                symbol: control.symbol
-                color: "white"
-                width: 16
-                height: 16
-                anchors.verticalCenter: parent.verticalCenter
-            }
-            Text {
-                text: control.text
-                font: control.font
-                color: "white"
-                anchors.verticalCenter: parent.verticalCenter
-            }
+        BusyIndicator {
+            objectName: "primaryButtonSpinner"
+            visible: control.busy
+            running: control.busy
+            width: 16
+            height: 16
+            padding: 0
+            palette.dark: "white"
         }
     }
 
@@ -82,7 +64,7 @@ Button {
             opacity: control.enabled ? 1.0 : 0.4
         }
         FocusRing {
-            target: control
+            shown: control.visualFocus
             cornerRadius: 11
         }
     }

@@ -16,30 +16,13 @@ Button {
     font.pixelSize: 13
     font.weight: Font.Medium
 
-    contentItem: Item {
-        implicitWidth: label.implicitWidth
-        implicitHeight: label.implicitHeight
-
-        Row {
-            id: label
-            anchors.centerIn: parent
-            spacing: 6
-
-            SymbolIcon {
-                visible: control.symbol !== ""
-                symbol: control.symbol
-                color: Style.primaryText
-                width: 15
-                height: 15
-                anchors.verticalCenter: parent.verticalCenter
-            }
-            Text {
-                text: control.text
-                font: control.font
-                color: Style.primaryText
-                anchors.verticalCenter: parent.verticalCenter
-            }
-        }
+    contentItem: ButtonLabel {
+        text: control.text
+        font: control.font
+        symbol: control.symbol
+        color: Style.primaryText
+        symbolSize: 15
+        spacing: 6
     }
 
     background: Rectangle {
@@ -50,7 +33,7 @@ Button {
         border.color: Style.withOpacity(Style.primaryText, 0.08)
 
         FocusRing {
-            target: control
+            shown: control.visualFocus
         }
     }
 }

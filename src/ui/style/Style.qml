@@ -19,6 +19,6 @@ QtObject {
     readonly property color error: Qt.rgba(1.0, 0.23, 0.19, 1.0)
 
     function withOpacity(color, opacity) {
-        return Qt.rgba(color.r, color.g, color.b, opacity)
+        return Qt.rgba(color.r, color.g, color.b, opacity);
     }
 }
