@@ -191,6 +191,23 @@ private slots:
         QVERIFY(!screen.model->hasError());
     }
 
+    void convertingIsOfferedOnlyWithAFileAndNothingRunning() {
+        Screen screen;
+        QSignalSpy canConvertSpy(screen.model.get(), &ContentViewModel::canConvertChanged);
+        QVERIFY(!screen.model->canConvert());
+
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.model->canConvert());
+        screen.model->setMIDI(screen.midi(u"Other.mid"_s));
+        QCOMPARE(canConvertSpy.count(), 1);
+
+        screen.model->convert();
+        QVERIFY(!screen.model->canConvert());
+        QCOMPARE(canConvertSpy.count(), 2);
+        QTRY_VERIFY_WITH_TIMEOUT(screen.model->canConvert(), 20000);
+        QCOMPARE(canConvertSpy.count(), 3);
+    }
+
     void aFastConversionHasNoMusicXMLToSave() {
         Screen screen;
         screen.model->setMIDI(screen.midi());

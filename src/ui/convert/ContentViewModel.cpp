@@ -92,8 +92,12 @@ void ContentViewModel::onAppear() {
 }
 
 void ContentViewModel::setMIDI(const QUrl& url) {
+    const bool couldConvert = canConvert();
     m_midiURL = url;
     emit midiURLChanged();
+    if (canConvert() != couldConvert) {
+        emit canConvertChanged();
+    }
     setResult(std::nullopt);
     setErrorText(std::nullopt);
     setStatusMessage(u"Ready: "_s + fileName(url));
@@ -136,7 +140,7 @@ bool ContentViewModel::handleDrop(const QList<QUrl>& urls) {
 void ContentViewModel::convert() {
     // The button is disabled while converting; refusing here too keeps two conversions from
     // racing to publish their outcome when the call comes another way.
-    if (!hasMIDI() || m_isConverting) {
+    if (!canConvert()) {
         return;
     }
     setConverting(true);
@@ -217,8 +221,12 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
 
 void ContentViewModel::setConverting(bool isConverting) {
     if (m_isConverting != isConverting) {
+        const bool couldConvert = canConvert();
         m_isConverting = isConverting;
         emit isConvertingChanged();
+        if (canConvert() != couldConvert) {
+            emit canConvertChanged();
+        }
     }
 }
 

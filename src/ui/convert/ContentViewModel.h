@@ -39,6 +39,8 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(bool hasMusicXML READ hasMusicXML NOTIFY resultChanged)
     Q_PROPERTY(velmarto::ConversionEngine engine READ engine WRITE setEngine NOTIFY engineChanged)
     Q_PROPERTY(bool isConverting READ isConverting NOTIFY isConvertingChanged)
+    // A file is chosen and no conversion is running.
+    Q_PROPERTY(bool canConvert READ canConvert NOTIFY canConvertChanged)
     Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
@@ -72,6 +74,7 @@ public:
     bool hasMusicXML() const;
     ConversionEngine engine() const { return m_engine; }
     bool isConverting() const { return m_isConverting; }
+    bool canConvert() const { return hasMIDI() && !m_isConverting; }
     QString statusMessage() const { return m_statusMessage; }
     QString errorText() const { return m_errorText.value_or(QString()); }
     bool hasError() const { return m_errorText.has_value(); }
@@ -109,6 +112,7 @@ signals:
     void resultChanged();
     void engineChanged();
     void isConvertingChanged();
+    void canConvertChanged();
     void statusMessageChanged();
     void errorTextChanged();
     void isTargetedChanged();

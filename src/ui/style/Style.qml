@@ -18,6 +18,11 @@ QtObject {
     readonly property color missing: Qt.rgba(1.0, 0.58, 0.0, 1.0)
     readonly property color error: Qt.rgba(1.0, 0.23, 0.19, 1.0)
 
+    // Sizes that recur across screens.
+    readonly property int captionSize: 10
+    readonly property int sidebarPadding: 22
+    readonly property int sectionSpacing: 18
+
     function withOpacity(color, opacity) {
         return Qt.rgba(color.r, color.g, color.b, opacity);
     }

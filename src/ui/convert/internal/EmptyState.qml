@@ -1,0 +1,42 @@
+import QtQuick
+import QtQuick.Layouts
+import Velmarto
+
+// What the score pane shows before there is a score.
+ColumnLayout {
+    objectName: "emptyState"
+    spacing: 14
+
+    Item {
+        Layout.alignment: Qt.AlignHCenter
+        implicitWidth: 96
+        implicitHeight: 96
+
+        GradientRectangle {
+            anchors.fill: parent
+            radius: 18
+            gradient: Style.accentGradient
+            opacity: 0.12
+        }
+        SymbolIcon {
+            anchors.centerIn: parent
+            width: 40
+            height: 40
+            symbol: "music.note.list"
+            gradient: Style.accentGradient
+        }
+    }
+    Text {
+        Layout.alignment: Qt.AlignHCenter
+        text: "Your engraved score appears here"
+        font.pixelSize: 15
+        font.weight: Font.Medium
+        color: Style.primaryText
+    }
+    Text {
+        Layout.alignment: Qt.AlignHCenter
+        text: "Drop a MIDI file and press Convert."
+        font.pixelSize: 12
+        color: Style.secondaryText
+    }
+}

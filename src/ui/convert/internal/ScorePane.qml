@@ -1,0 +1,72 @@
+import QtQuick
+import QtQuick.Layouts
+import Velmarto
+
+// The right side: the result's name over its pages, or the empty state before there is one.
+ColumnLayout {
+    id: pane
+
+    required property bool hasResult
+    required property url pdfURL
+    required property string pdfFileName
+
+    spacing: 0
+
+    Rectangle {
+        Layout.fillWidth: true
+        implicitHeight: titleRow.implicitHeight + 20
+        color: Style.withOpacity(Style.windowBackground, 0.85)
+
+        RowLayout {
+            id: titleRow
+            anchors.fill: parent
+            anchors.leftMargin: 16
+            anchors.rightMargin: 16
+            anchors.topMargin: 10
+            anchors.bottomMargin: 10
+            spacing: 8
+
+            SymbolIcon {
+                implicitWidth: 15
+                implicitHeight: 15
+                symbol: "doc.richtext"
+                color: Style.secondaryText
+            }
+            Text {
+                objectName: "previewTitle"
+                Layout.fillWidth: true
+                text: pane.hasResult ? pane.pdfFileName : "Score Preview"
+                elide: Text.ElideMiddle
+                maximumLineCount: 1
+                font.pixelSize: 12
+                font.weight: Font.Medium
+                color: Style.primaryText
+            }
+        }
+    }
+    Rectangle {
+        Layout.fillWidth: true
+        implicitHeight: 1
+        color: Style.withOpacity(Style.primaryText, 0.10)
+    }
+    Rectangle {
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        color: Style.windowBackground
+
+        Loader {
+            objectName: "previewLoader"
+            anchors.fill: parent
+            active: pane.hasResult
+            // A bound component would say where this name comes from, but Qt 6.4's Loader
+            // cannot create one.
+            sourceComponent: PDFPreview {
+                url: pane.pdfURL // qmllint disable unqualified
+            }
+        }
+        EmptyState {
+            anchors.centerIn: parent
+            visible: !pane.hasResult
+        }
+    }
+}

@@ -1,0 +1,106 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Velmarto
+
+// The left side of the Convert tab: the controls from top to bottom, the engine footer at the
+// foot. Scrolls when the window is too short for them.
+Item {
+    id: sidebar
+
+    required property ContentViewModel model
+
+    objectName: "sidebar"
+
+    Rectangle {
+        anchors.fill: parent
+        gradient: Gradient {
+            GradientStop {
+                position: 0.0
+                color: Style.withOpacity(Style.accentTop, 0.10)
+            }
+            GradientStop {
+                position: 1.0
+                color: Style.withOpacity(Style.accentTop, 0.0)
+            }
+        }
+    }
+
+    ScrollView {
+        anchors.fill: parent
+        contentWidth: availableWidth
+        contentHeight: content.height
+        ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+
+        // At least as tall as the sidebar, so that the footer sits at the bottom; the footer
+        // keeps a section's spacing from the controls above it when the content is taller.
+        Item {
+            id: content
+            width: sidebar.width
+            height: Math.max(controls.implicitHeight + Style.sectionSpacing + footer.implicitHeight + 2 * Style.sidebarPadding, sidebar.height)
+
+            ColumnLayout {
+                id: controls
+
+                x: Style.sidebarPadding
+                y: Style.sidebarPadding
+                width: parent.width - 2 * Style.sidebarPadding
+                spacing: Style.sectionSpacing
+
+                SidebarHeader {
+                }
+                DropZone {
+                    Layout.fillWidth: true
+                    hasMIDI: sidebar.model.hasMIDI
+                    isTargeted: sidebar.model.isTargeted
+                    midiFileName: sidebar.model.midiFileName
+                    onChooseFileRequested: sidebar.model.chooseFile()
+                    onTargetedByDrag: isTargeted => sidebar.model.isTargeted = isTargeted
+                    onDropped: drop => {
+                        if (sidebar.model.handleDrop(drop.urls))
+                            drop.acceptProposedAction();
+                    }
+                }
+                QualityPicker {
+                    Layout.fillWidth: true
+                    engine: sidebar.model.engine
+                    onEngineSelected: engine => sidebar.model.engine = engine
+                }
+                PrimaryButton {
+                    objectName: "convertButton"
+                    Layout.fillWidth: true
+                    text: sidebar.model.isConverting ? "Engraving…" : "Convert to Sheet Music"
+                    symbol: "wand.and.stars"
+                    busy: sidebar.model.isConverting
+                    enabled: sidebar.model.canConvert
+                    onClicked: sidebar.model.convert()
+                }
+                ExportSection {
+                    Layout.fillWidth: true
+                    hasResult: sidebar.model.hasResult
+                    hasMusicXML: sidebar.model.hasMusicXML
+                    onSavePDFRequested: sidebar.model.savePDF()
+                    onSaveMusicXMLRequested: sidebar.model.saveMusicXML()
+                    onRevealPDFRequested: sidebar.model.revealPDF()
+                }
+                StatusArea {
+                    Layout.fillWidth: true
+                    isConverting: sidebar.model.isConverting
+                    statusMessage: sidebar.model.statusMessage
+                    hasError: sidebar.model.hasError
+                    errorText: sidebar.model.errorText
+                }
+            }
+
+            EngineFooter {
+                id: footer
+                x: Style.sidebarPadding
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: Style.sidebarPadding
+                museScoreFound: sidebar.model.museScoreFound
+                musicxml2lyFound: sidebar.model.musicxml2lyFound
+                lilypondFound: sidebar.model.lilypondFound
+            }
+        }
+    }
+}

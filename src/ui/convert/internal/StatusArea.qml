@@ -1,0 +1,71 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Velmarto
+
+// The status line, with a spinner while converting, and the engines' own words when a
+// conversion fails.
+ColumnLayout {
+    id: area
+
+    required property bool isConverting
+    required property string statusMessage
+    required property bool hasError
+    required property string errorText
+
+    spacing: Style.sectionSpacing
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: 6
+
+        BusyIndicator {
+            objectName: "statusSpinner"
+            visible: area.isConverting
+            running: area.isConverting
+            padding: 0
+            implicitWidth: 14
+            implicitHeight: 14
+            palette.dark: Style.secondaryText
+        }
+        Text {
+            objectName: "statusLine"
+            Layout.fillWidth: true
+            text: area.statusMessage
+            wrapMode: Text.Wrap
+            font.pixelSize: 11
+            color: Style.secondaryText
+        }
+    }
+
+    Rectangle {
+        objectName: "errorBox"
+        Layout.fillWidth: true
+        Layout.preferredHeight: Math.min(150, errorEdit.implicitHeight)
+        visible: area.hasError
+        radius: 10
+        color: Style.withOpacity(Style.error, 0.07)
+
+        ScrollView {
+            id: errorScroll
+            anchors.fill: parent
+            clip: true
+            contentWidth: availableWidth
+
+            TextEdit {
+                id: errorEdit
+                objectName: "errorText"
+                width: errorScroll.availableWidth
+                padding: 10
+                text: area.errorText
+                readOnly: true
+                selectByMouse: true
+                wrapMode: TextEdit.Wrap
+                font.family: "monospace"
+                font.pixelSize: 10
+                color: Style.error
+                selectionColor: Style.withOpacity(Style.accentTop, 0.35)
+            }
+        }
+    }
+}
