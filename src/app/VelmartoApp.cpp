@@ -64,6 +64,12 @@ QString VelmartoApp::fileToOpen(const QStringList& arguments) {
 bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
     auto* model = new ContentViewModel(view.get());
+    // A closed window stays around hidden; its conversion must not.
+    connect(view.get(), &QWindow::visibleChanged, model, [model](bool visible) {
+        if (!visible) {
+            model->cancel();
+        }
+    });
     if (!fileToOpen.isEmpty()) {
         model->openGivenFile(fileToOpen);
     }

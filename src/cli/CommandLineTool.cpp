@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <chrono>
+
 namespace velmarto {
 
 using namespace Qt::StringLiterals;
@@ -45,6 +47,17 @@ bool isMidiFile(const QString& file) {
     return suffix == u"mid"_s || suffix == u"midi"_s;
 }
 
+// Paper sizes of LilyPond's paper table that are in common use; the names are LilyPond's own.
+const QStringList paperSizes = {
+    u"a3"_s,     u"a4"_s,    u"a5"_s,      u"a6"_s,     u"b4"_s,        u"b5"_s,
+    u"letter"_s, u"legal"_s, u"tabloid"_s, u"ledger"_s, u"executive"_s,
+};
+
+// Help without "--help-all": these commands have no Qt options worth listing.
+QCommandLineOption helpOption() {
+    return QCommandLineOption(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
+}
+
 QString pdfNameFor(const QString& file) {
     const QString base = QFileInfo(file).completeBaseName();
     return (base.isEmpty() ? u"score"_s : base) + u".pdf"_s;
@@ -52,10 +65,12 @@ QString pdfNameFor(const QString& file) {
 
 } // namespace
 
-CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err)
+CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err,
+                                 const CancellationToken* cancellation)
     : m_converter(std::move(converter))
     , m_out(out)
-    , m_err(err) {}
+    , m_err(err)
+    , m_cancellation(cancellation) {}
 
 int CommandLineTool::usage(const QString& message) {
     m_err << m_program << u": "_s << message << u'\n' << u"Try '"_s << m_program
@@ -94,7 +109,7 @@ int CommandLineTool::run(const QStringList& arguments) {
 int CommandLineTool::engines(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Show which engines are installed and where."_s);
-    parser.addHelpOption();
+    parser.addOption(helpOption());
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -118,18 +133,23 @@ int CommandLineTool::engines(const QStringList& arguments) {
 int CommandLineTool::convert(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Convert MIDI files to PDF sheet music."_s);
-    parser.addHelpOption();
+    parser.addOption(helpOption());
     const QCommandLineOption fast(u"fast"_s,
                                   u"Let MuseScore write the PDF directly (quicker, plainer)."_s);
-    const QCommandLineOption paper(u"paper"_s, u"LilyPond paper size (default: letter)."_s,
-                                   u"NAME"_s, u"letter"_s);
+    const QCommandLineOption paper(
+        u"paper"_s,
+        u"LilyPond paper size, any case: %1 (default: letter)."_s.arg(paperSizes.join(u", "_s)),
+        u"NAME"_s, u"letter"_s);
     const QCommandLineOption output(QStringList{u"o"_s, u"output"_s},
                                     u"Where to write the PDF (one input file only)."_s,
                                     u"OUT.pdf"_s);
     const QCommandLineOption musicXml(
         u"musicxml"_s, u"Also save the MusicXML (one input file only)."_s, u"OUT.musicxml"_s);
     const QCommandLineOption log(u"log"_s, u"Print the engines' transcripts."_s);
-    parser.addOptions({fast, paper, output, musicXml, log});
+    const QCommandLineOption timeout(
+        u"timeout"_s, u"Stop an engine that runs longer than SECONDS and fail its file."_s,
+        u"SECONDS"_s);
+    parser.addOptions({fast, paper, output, musicXml, log, timeout});
     parser.addPositionalArgument(u"FILE.mid"_s, u"The MIDI files, converted one after another."_s,
                                  u"FILE.mid..."_s);
 
@@ -155,8 +175,27 @@ int CommandLineTool::convert(const QStringList& arguments) {
     if (parser.isSet(fast) && parser.isSet(musicXml)) {
         return usage(u"--fast produces no MusicXML"_s);
     }
-    const ConversionEngine engine =
-        parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both;
+    const QString paperSize = parser.value(paper).toLower();
+    if (!paperSizes.contains(paperSize)) {
+        return usage(u"unknown paper size '%1' (known sizes: %2)"_s.arg(parser.value(paper),
+                                                                        paperSizes.join(u", "_s)));
+    }
+    std::chrono::milliseconds engineTimeout{0};
+    if (parser.isSet(timeout)) {
+        bool isNumber = false;
+        const double seconds = parser.value(timeout).toDouble(&isNumber);
+        if (!isNumber || !(seconds > 0) || seconds > 1e6) {
+            return usage(u"--timeout needs a positive number of seconds"_s);
+        }
+        engineTimeout = std::chrono::milliseconds(qRound64(seconds * 1000));
+    }
+    const Settings settings{
+        .engine = parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
+        .paperSize = paperSize,
+        .musicXmlDestination = parser.value(musicXml),
+        .printLog = parser.isSet(log),
+        .limits = {.cancellation = m_cancellation, .engineTimeout = engineTimeout},
+    };
 
     QStringList pdfDestinations;
     for (const QString& file : files) {
@@ -169,17 +208,18 @@ int CommandLineTool::convert(const QStringList& arguments) {
     }
 
     bool allSucceeded = true;
-    for (qsizetype index = 0; index < files.size(); ++index) {
-        allSucceeded &=
-            convertOne(files.at(index), engine, parser.value(paper), pdfDestinations.at(index),
-                       parser.value(musicXml), parser.isSet(log));
+    for (qsizetype index = 0; index < files.size() && !isCancelled(); ++index) {
+        allSucceeded &= convertOne(files.at(index), pdfDestinations.at(index), settings);
     }
     return allSucceeded ? success : conversionFailed;
 }
 
-bool CommandLineTool::convertOne(const QString& midi, ConversionEngine engine,
-                                 const QString& paperSize, const QString& pdfDestination,
-                                 const QString& musicXmlDestination, bool printLog) {
+bool CommandLineTool::isCancelled() const {
+    return m_cancellation && m_cancellation->isCancelled();
+}
+
+bool CommandLineTool::convertOne(const QString& midi, const QString& pdfDestination,
+                                 const Settings& settings) {
     const auto reportFailure = [&](const QString& message) {
         m_err << m_program << u": "_s << midi << u": "_s << message << u'\n';
         m_err.flush();
@@ -187,22 +227,26 @@ bool CommandLineTool::convertOne(const QString& midi, ConversionEngine engine,
     };
 
     const auto result = m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
-                                            engine, paperSize);
+                                            settings.engine, settings.paperSize, settings.limits);
     if (!result) {
         return reportFailure(describe(result.error()));
     }
-    if (printLog) {
+    // Stopped after the engines finished: nothing is written, so no output is left half done.
+    if (isCancelled()) {
+        return reportFailure(describe(ConversionCancelled{}));
+    }
+    if (settings.printLog) {
         m_out << result->log;
     }
     if (const auto copied = FileReplacement::copy(result->pdfURL.toLocalFile(), pdfDestination);
         !copied) {
         return reportFailure(u"could not write "_s + pdfDestination + u": "_s + copied.error());
     }
-    if (!musicXmlDestination.isEmpty() && result->musicXMLURL) {
-        if (const auto copied =
-                FileReplacement::copy(result->musicXMLURL->toLocalFile(), musicXmlDestination);
+    if (!settings.musicXmlDestination.isEmpty() && result->musicXMLURL) {
+        if (const auto copied = FileReplacement::copy(result->musicXMLURL->toLocalFile(),
+                                                      settings.musicXmlDestination);
             !copied) {
-            return reportFailure(u"could not write "_s + musicXmlDestination + u": "_s +
+            return reportFailure(u"could not write "_s + settings.musicXmlDestination + u": "_s +
                                  copied.error());
         }
     }

@@ -9,28 +9,39 @@ namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
 //   velmarto-cli convert [--fast] [--paper NAME] [-o OUT.pdf] [--musicxml OUT.musicxml] [--log]
-//                        FILE.mid...
+//                        [--timeout SECONDS] FILE.mid...
 //   velmarto-cli engines
-// Exit codes: 0 success, 1 a conversion failed, 2 a usage error.
+// Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
+// (by SIGINT or SIGTERM) the running engines are stopped and no further file is converted.
 class CommandLineTool {
 public:
     enum ExitCode { success = 0, conversionFailed = 1, usageError = 2 };
 
-    CommandLineTool(Converter converter, QTextStream& out, QTextStream& err);
+    CommandLineTool(Converter converter, QTextStream& out, QTextStream& err,
+                    const CancellationToken* cancellation = nullptr);
 
     int run(const QStringList& arguments);
 
 private:
+    // How every file of one convert command is converted.
+    struct Settings {
+        ConversionEngine engine;
+        QString paperSize;
+        QString musicXmlDestination;
+        bool printLog;
+        ConversionLimits limits;
+    };
+
     int convert(const QStringList& arguments);
     int engines(const QStringList& arguments);
     int usage(const QString& message);
-    bool convertOne(const QString& midi, ConversionEngine engine, const QString& paperSize,
-                    const QString& pdfDestination, const QString& musicXmlDestination,
-                    bool printLog);
+    bool convertOne(const QString& midi, const QString& pdfDestination, const Settings& settings);
+    bool isCancelled() const;
 
     Converter m_converter;
     QTextStream& m_out;
     QTextStream& m_err;
+    const CancellationToken* m_cancellation;
     QString m_program;
 };
 

@@ -1,4 +1,5 @@
 #include "cli/CommandLineTool.h"
+#include "cli/StopSignals.h"
 
 #include <QCoreApplication>
 
@@ -6,8 +7,9 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    const velmarto::StopSignals stopSignals;
     QTextStream out(stdout);
     QTextStream err(stderr);
-    velmarto::CommandLineTool tool(velmarto::Converter(), out, err);
-    return tool.run(QCoreApplication::arguments());
+    velmarto::CommandLineTool tool(velmarto::Converter(), out, err, stopSignals.cancellation());
+    return stopSignals.exitStatus(tool.run(QCoreApplication::arguments()));
 }

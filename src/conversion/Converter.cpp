@@ -65,11 +65,14 @@ bool isPartwiseMusicXml(const QString& path) {
 
 QString describe(const ConversionFailure& failure) {
     return std::visit(
-        [](const auto& error) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(error)>, ConversionError>) {
+        [](const auto& error) -> QString {
+            using Failure = std::decay_t<decltype(error)>;
+            if constexpr (std::is_same_v<Failure, ConversionError>) {
                 return error.description();
-            } else {
+            } else if constexpr (std::is_same_v<Failure, WorkDirectoryError>) {
                 return error.description;
+            } else {
+                return u"Conversion cancelled."_s;
             }
         },
         failure);
@@ -111,7 +114,8 @@ bool Converter::isCompletePdf(const QString& path) {
 }
 
 std::expected<ConversionResult, ConversionFailure>
-Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize) const {
+Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
+                   ConversionLimits limits) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
@@ -130,18 +134,41 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     }
 
     QString log;
-    if (engine == ConversionEngine::museScoreOnly) {
-        const auto transcript = m_runner.run({
-            .executable = *museScore,
-            .arguments = {u"-o"_s, pdf, midi},
-            .stage = u"MuseScore conversion"_s,
-            .extraEnvironment = m_profile.museScoreEnvironment,
-            .throwOnNonZero = false,
-        });
-        if (!transcript) {
-            return std::unexpected(transcript.error());
+    // Runs one engine under the conversion's limits and appends its transcript to the log.
+    const auto run = [&](EngineInvocation invocation) -> std::optional<ConversionFailure> {
+        if (limits.cancellation && limits.cancellation->isCancelled()) {
+            return ConversionCancelled{};
         }
-        log += *transcript;
+        invocation.cancellation = limits.cancellation;
+        invocation.timeout = limits.engineTimeout;
+        const auto transcript = m_runner.run(invocation);
+        if (transcript) {
+            log += *transcript;
+            return std::nullopt;
+        }
+        switch (transcript.error().reason()) {
+        case EngineFailure::Reason::cancelled:
+            return ConversionCancelled{};
+        case EngineFailure::Reason::timedOut:
+            return ConversionError(invocation.stage,
+                                   EngineRunner::timeoutMessage(limits.engineTimeout) + u"\n\n"_s +
+                                       log + transcript.error().transcript());
+        case EngineFailure::Reason::failed:
+            break;
+        }
+        return ConversionError(transcript.error());
+    };
+
+    if (engine == ConversionEngine::museScoreOnly) {
+        if (const auto failure = run({
+                .executable = *museScore,
+                .arguments = {u"-o"_s, pdf, midi},
+                .stage = u"MuseScore conversion"_s,
+                .extraEnvironment = m_profile.museScoreEnvironment,
+                .throwOnNonZero = false,
+            })) {
+            return std::unexpected(*failure);
+        }
         if (!isValidOutput(pdf, 1000) || !isCompletePdf(pdf)) {
             return fail(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
         }
@@ -151,17 +178,15 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     const QString musicXml = stem + u".musicxml"_s;
     const QString lilypondSource = stem + u".ly"_s;
 
-    const auto import = m_runner.run({
-        .executable = *museScore,
-        .arguments = {u"-o"_s, musicXml, midi},
-        .stage = u"MuseScore import"_s,
-        .extraEnvironment = m_profile.museScoreEnvironment,
-        .throwOnNonZero = false,
-    });
-    if (!import) {
-        return std::unexpected(import.error());
+    if (const auto failure = run({
+            .executable = *museScore,
+            .arguments = {u"-o"_s, musicXml, midi},
+            .stage = u"MuseScore import"_s,
+            .extraEnvironment = m_profile.museScoreEnvironment,
+            .throwOnNonZero = false,
+        })) {
+        return std::unexpected(*failure);
     }
-    log += *import;
     // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
     // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
     // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
@@ -174,16 +199,14 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!musicxml2ly) {
         return fail(u"Locating musicxml2ly"_s, m_profile.musicxml2lyMissingDetail);
     }
-    const auto translation = m_runner.run({
-        .executable = *musicxml2ly,
-        .arguments = {musicXml, u"-o"_s, lilypondSource},
-        .stage = u"musicxml2ly"_s,
-        .extraEnvironment = m_profile.musicxml2lyEnvironment,
-    });
-    if (!translation) {
-        return std::unexpected(translation.error());
+    if (const auto failure = run({
+            .executable = *musicxml2ly,
+            .arguments = {musicXml, u"-o"_s, lilypondSource},
+            .stage = u"musicxml2ly"_s,
+            .extraEnvironment = m_profile.musicxml2lyEnvironment,
+        })) {
+        return std::unexpected(*failure);
     }
-    log += *translation;
     if (!QFileInfo::exists(lilypondSource)) {
         return fail(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
     }
@@ -193,16 +216,14 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!lilypond) {
         return fail(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
     }
-    const auto engraving = m_runner.run({
-        .executable = *lilypond,
-        .arguments = {u"-o"_s, stem, lilypondSource},
-        .stage = u"LilyPond engraving"_s,
-        .extraPath = m_profile.toolDirectories,
-    });
-    if (!engraving) {
-        return std::unexpected(engraving.error());
+    if (const auto failure = run({
+            .executable = *lilypond,
+            .arguments = {u"-o"_s, stem, lilypondSource},
+            .stage = u"LilyPond engraving"_s,
+            .extraPath = m_profile.toolDirectories,
+        })) {
+        return std::unexpected(*failure);
     }
-    log += *engraving;
     if (!isCompletePdf(pdf)) {
         return fail(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "conversion/ConversionCancelled.h"
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionError.h"
+#include "conversion/ConversionLimits.h"
 #include "conversion/ConversionResult.h"
 #include "conversion/EngineLocator.h"
 #include "conversion/EngineRunner.h"
@@ -18,7 +20,7 @@
 
 namespace velmarto {
 
-using ConversionFailure = std::variant<ConversionError, WorkDirectoryError>;
+using ConversionFailure = std::variant<ConversionError, WorkDirectoryError, ConversionCancelled>;
 
 // The text a screen or the command line shows for a failed conversion.
 QString describe(const ConversionFailure& failure);
@@ -31,10 +33,13 @@ public:
     explicit Converter(PlatformProfile profile = PlatformProfile::current(),
                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
 
-    // Blocks for the length of all engine runs; call it off the main thread.
+    // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
+    // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too
+    // long fails its stage with the transcript so far.
     std::expected<ConversionResult, ConversionFailure>
     convert(const QUrl& midiURL, ConversionEngine engine,
-            const QString& paperSize = QStringLiteral("letter")) const;
+            const QString& paperSize = QStringLiteral("letter"),
+            ConversionLimits limits = {}) const;
 
     std::optional<QString> locateMuseScore() const;
     std::optional<QString> locate(const QString& name) const;

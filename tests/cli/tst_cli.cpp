@@ -3,10 +3,14 @@
 #include "support/MidiFileBuilder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <signal.h>
 
 using namespace Qt::StringLiterals;
 using namespace velmarto;
@@ -38,6 +42,22 @@ private:
     }
 
     QString file(const QString& name) const { return scratch.filePath(name); }
+
+    // Processes whose command line names the file: the engines converting it.
+    static QStringList enginesWorkingOn(const QString& fileName) {
+        QStringList found;
+        for (const QString& pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+            QFile commandLine(u"/proc/"_s + pid + u"/cmdline"_s);
+            if (pid.toInt() > 0 && commandLine.open(QIODevice::ReadOnly) &&
+                commandLine.readAll().contains(fileName.toUtf8()) &&
+                !QFileInfo(u"/proc/"_s + pid + u"/exe"_s)
+                     .symLinkTarget()
+                     .endsWith(u"velmarto-cli"_s)) {
+                found << pid;
+            }
+        }
+        return found;
+    }
 
     static QByteArray head(const QString& path, int bytes) {
         QFile in(path);
@@ -107,6 +127,17 @@ private slots:
             << QStringList{u"convert"_s,    u"-o"_s,           u"x.pdf"_s,
                            u"--musicxml"_s, u"out/../x.pdf"_s, u"tune.mid"_s}
             << u"two outputs would both be written to 'out/../x.pdf'"_s;
+        QTest::newRow("unknown paper")
+            << QStringList{u"convert"_s, u"--paper"_s, u"foolscap"_s, u"tune.mid"_s}
+            << u"unknown paper size 'foolscap' (known sizes: a3, a4, a5, a6, b4, b5, letter, "
+               u"legal, tabloid, ledger, executive)"_s;
+        QTest::newRow("help-all") << QStringList{u"convert"_s, u"--help-all"_s}
+                                  << u"Unknown option 'help-all'"_s;
+        for (const QString& seconds : {u"0"_s, u"-3"_s, u"soon"_s}) {
+            QTest::addRow("timeout %s", qPrintable(seconds))
+                << QStringList{u"convert"_s, u"--timeout"_s, seconds, u"tune.mid"_s}
+                << u"--timeout needs a positive number of seconds"_s;
+        }
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -194,6 +225,63 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(head(file(u"score.pdf"_s), 5), QByteArray("%PDF-"));
         QVERIFY(!QFile::exists(file(u".pdf"_s)));
+    }
+
+    void paperNamesIgnoreCase() {
+        const Run run =
+            cli({u"convert"_s, u"--paper"_s, u"A4"_s, u"-o"_s, u"a4.pdf"_s, u"scale.mid"_s});
+        QCOMPARE(run.exitCode, 0);
+        QProcess pdfinfo;
+        pdfinfo.start(u"pdfinfo"_s, {file(u"a4.pdf"_s)});
+        QVERIFY(pdfinfo.waitForFinished(-1));
+        QVERIFY(QString::fromUtf8(pdfinfo.readAllStandardOutput()).contains(u"(A4)"_s));
+    }
+
+    void anEngineThatHangsIsStoppedByTheTimeout() {
+        // One note as long as a MIDI file can say keeps MuseScore busy for minutes.
+        QVERIFY(test::MidiFileBuilder()
+                    .track(u"Long"_s, {{60, 0x0FFFFFFF}})
+                    .writeTo(file(u"endless.mid"_s)));
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = cli({u"convert"_s, u"--timeout"_s, u"3"_s, u"endless.mid"_s});
+        QVERIFY(clock.elapsed() < 30000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(u"velmarto-cli: endless.mid: MuseScore import failed:\n"
+                                    u"The engine did not finish within 3 seconds and was "
+                                    u"stopped.\n\n$ "_s),
+                 qPrintable(run.err));
+        QVERIFY(enginesWorkingOn(u"endless.mid"_s).isEmpty());
+        QVERIFY(!QFile::exists(file(u"endless.pdf"_s)));
+    }
+
+    void aSignalStopsEveryEngineAndWritesNothing_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+
+    void aSignalStopsEveryEngineAndWritesNothing() {
+        QFETCH(int, signal);
+        const QString name = u"endless-%1.mid"_s.arg(signal);
+        const QString after = u"after-%1.mid"_s.arg(signal);
+        QVERIFY(test::MidiFileBuilder().track(u"Long"_s, {{60, 0x0FFFFFFF}}).writeTo(file(name)));
+        QVERIFY(QFile::copy(file(u"scale.mid"_s), file(after)));
+        QProcess process;
+        process.setWorkingDirectory(scratch.path());
+        process.start(QStringLiteral(VELMARTO_CLI_PATH), {u"convert"_s, name, after});
+        QTRY_VERIFY_WITH_TIMEOUT(!enginesWorkingOn(name).isEmpty(), 20000);
+
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + signal);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError())
+                    .contains(name + u": Conversion cancelled."_s));
+        QTRY_VERIFY(enginesWorkingOn(name).isEmpty());
+        // Neither the stopped file nor the one after it was written.
+        QVERIFY(!QFile::exists(file(QString(name).replace(u".mid"_s, u".pdf"_s))));
+        QVERIFY(!QFile::exists(file(QString(after).replace(u".mid"_s, u".pdf"_s))));
     }
 };
 

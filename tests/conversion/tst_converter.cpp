@@ -368,6 +368,35 @@ private slots:
         QVERIFY(!Converter::isValidOutput(file, 201));
         QVERIFY(!Converter::isValidOutput(engines->path(u"missing"_s), 0));
     }
+
+    void anEngineThatNeverFinishesFailsItsStageWithTheLogSoFar() {
+        using namespace std::chrono_literals;
+        engines->installLilypond(u"echo 'Processing'; exec sleep 30"_s);
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both,
+                                                u"letter"_s, {.engineTimeout = 500ms});
+        QVERIFY(!result.has_value());
+        const auto& error = std::get<ConversionError>(result.error());
+        QCOMPARE(error.stage(), u"LilyPond engraving"_s);
+        QVERIFY(error.detail().startsWith(
+            u"The engine did not finish within 0.5 seconds and was stopped.\n\n$ "_s));
+        QCOMPARE(error.detail().count(u"$ "_s), 3);
+        QVERIFY(error.detail().endsWith(u"Processing\n\n"_s));
+    }
+
+    void aCancelledConversionRunsNoFurtherEngine() {
+        CancellationToken cancellation;
+        engines->installMuseScore(u": > \"$2.ran\"; exec sleep 30"_s);
+        cancellation.cancel();
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both,
+                                                u"letter"_s, {.cancellation = &cancellation});
+        QVERIFY(!result.has_value());
+        QVERIFY(std::holds_alternative<ConversionCancelled>(result.error()));
+        QCOMPARE(describe(result.error()), u"Conversion cancelled."_s);
+        // Nothing ran: the conversion was cancelled before its first engine.
+        const QString work =
+            engines->temporaryDirectory() + u'/' + workDirectories().value(0) + u'/';
+        QVERIFY(QDir(work).entryList(QDir::Files).isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(ConverterTest)

@@ -1,7 +1,13 @@
 #include "conversion/EngineRunner.h"
 #include "support/FakeEngines.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
+
+#include <chrono>
+#include <signal.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 using namespace velmarto;
@@ -25,6 +31,16 @@ private:
             environment.insert(name, value);
         }
         return environment;
+    }
+
+    // Whether the process whose id the engine wrote to the file still exists.
+    bool helperIsAlive(const QString& pidFile) const {
+        QFile file(pidFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            qFatal("the engine wrote no pid file");
+        }
+        const pid_t pid = file.readAll().trimmed().toInt();
+        return pid > 0 && ::kill(pid, 0) == 0;
     }
 
 private slots:
@@ -172,6 +188,75 @@ private slots:
         QVERIFY2(transcript->contains(
                      u"\n/x:/usr/bin:/bin|/fallback/tmp|yes|2|two words; $(no shell)|\n"_s),
                  qPrintable(*transcript));
+    }
+
+    void anEngineThatRunsTooLongIsStoppedWithWhatItWrote() {
+        using namespace std::chrono_literals;
+        // A chatty engine too: the clock is looked at between reads as well.
+        for (const QString& body :
+             {u"echo started; exec sleep 30"_s, u"echo started; while :; do echo tick; done"_s}) {
+            QElapsedTimer clock;
+            clock.start();
+            const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                        .run({.executable = script(body),
+                                              .stage = u"MuseScore import"_s,
+                                              .throwOnNonZero = false,
+                                              .timeout = 300ms});
+            QVERIFY(clock.elapsed() < 5000);
+            QVERIFY(!transcript.has_value());
+            QCOMPARE(transcript.error().reason(), EngineFailure::Reason::timedOut);
+            QCOMPARE(transcript.error().stage(), u"MuseScore import"_s);
+            QVERIFY(transcript.error().transcript().startsWith(u"$ "_s));
+            QVERIFY(transcript.error().transcript().contains(u"\nstarted\n"_s));
+            QCOMPARE(transcript.error().detail(),
+                     u"The engine did not finish within 0.3 seconds and was stopped.\n\n"_s +
+                         transcript.error().transcript());
+        }
+    }
+
+    void everyProcessTheEngineStartedDiesWithIt_data() {
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<bool>("finishes");
+        // The engine's helper keeps running after the engine itself ends normally...
+        QTest::newRow("finished") << u"sleep 30 & echo $! > \"$1\"; echo done"_s << true;
+        // ...or the engine hangs and is stopped.
+        QTest::newRow("timed out") << u"sleep 30 & echo $! > \"$1\"; sleep 30"_s << false;
+    }
+
+    void everyProcessTheEngineStartedDiesWithIt() {
+        using namespace std::chrono_literals;
+        QFETCH(QString, body);
+        QFETCH(bool, finishes);
+        const QString pidFile = engines.path(u"helper.pid"_s);
+        QElapsedTimer clock;
+        clock.start();
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = script(body),
+                                          .arguments = {pidFile},
+                                          .stage = u"s"_s,
+                                          .timeout = 1s});
+        QVERIFY(clock.elapsed() < 10000);
+        QCOMPARE(transcript.has_value(), finishes);
+        QTRY_VERIFY(!helperIsAlive(pidFile));
+    }
+
+    void aCancelledRunStopsAtOnce() {
+        CancellationToken cancellation;
+        std::thread canceller([&cancellation] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            cancellation.cancel();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
+                                    .run({.executable = script(u"echo busy; exec sleep 30"_s),
+                                          .stage = u"LilyPond engraving"_s,
+                                          .cancellation = &cancellation});
+        canceller.join();
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(!transcript.has_value());
+        QCOMPARE(transcript.error().reason(), EngineFailure::Reason::cancelled);
+        QVERIFY(transcript.error().transcript().contains(u"\nbusy\n"_s));
     }
 };
 

@@ -439,6 +439,40 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
 
 private:
     velmarto::test::IsolatedSettings m_settings{u"contentviewmodel"_s};
+
+    void cancellingStopsTheEnginesAndKeepsTheEarlierResult() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        const QUrl earlierPDF = screen.model->pdfURL();
+        const QString pidFile = screen.engines.path(u"lilypond.pid"_s);
+        screen.engines.installLilypond(u"echo $$ > '"_s + pidFile + u"'; exec sleep 30"_s);
+        QSignalSpy resultSpy(screen.model.get(), &ContentViewModel::resultChanged);
+
+        screen.model->convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!contents(pidFile).trimmed().isEmpty(), 20000);
+        screen.model->cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 5000);
+
+        QCOMPARE(screen.model->statusMessage(), u"Conversion cancelled."_s);
+        QVERIFY(!screen.model->hasError());
+        QCOMPARE(resultSpy.count(), 0);
+        QCOMPARE(screen.model->pdfURL(), earlierPDF);
+        QTRY_VERIFY(!QDir(u"/proc/"_s + QString::fromUtf8(contents(pidFile).trimmed())).exists());
+    }
+
+    void aScreenThatGoesAwayStopsItsConversion() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        const QString pidFile = screen.engines.path(u"mscore.pid"_s);
+        screen.engines.installMuseScore(u"echo $$ > '"_s + pidFile + u"'; exec sleep 30"_s);
+        screen.model->convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!contents(pidFile).trimmed().isEmpty(), 20000);
+
+        screen.model.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QDir(u"/proc/"_s + QString::fromUtf8(contents(pidFile).trimmed())).exists(), 5000);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestContentViewModel)

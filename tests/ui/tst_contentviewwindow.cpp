@@ -129,12 +129,14 @@ private slots:
 
         QCOMPARE(window.text("convertButton"), u"Engraving…"_s);
         QVERIFY(!window.item("convertButton")->isEnabled());
+        QVERIFY(window.shows("cancelButton"));
         QVERIFY(window.shows("statusSpinner"));
         QVERIFY(window.shows("primaryButtonSpinner"));
         QCOMPARE(window.text("statusLine"), u"Converting with MuseScore + LilyPond…"_s);
 
         QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
         QCOMPARE(window.text("convertButton"), u"Convert to Sheet Music"_s);
+        QVERIFY(!window.shows("cancelButton"));
         QVERIFY(window.item("convertButton")->isEnabled());
         QVERIFY(!window.shows("statusSpinner"));
         QVERIFY(window.shows("savePDFButton"));
@@ -281,6 +283,22 @@ private slots:
         window.view.resize(1600, 800);
         QTRY_COMPARE(window.view.rootObject()->width(), 1600.0);
         QVERIFY(window.item("sidebar")->width() <= 440);
+    }
+
+    void theCancelLinkStopsTheConversion() {
+        Window window;
+        QVERIFY(window.ready());
+        window.chooseFile(u"Song.mid"_s);
+        QVERIFY(!window.shows("cancelButton"));
+        window.engines.installMuseScore(u"exec sleep 30"_s);
+        window.click("convertButton");
+        QTRY_VERIFY(window.shows("cancelButton"));
+
+        window.click("cancelButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.item("convertButton")->isEnabled(), 5000);
+        QCOMPARE(window.text("statusLine"), u"Conversion cancelled."_s);
+        QVERIFY(!window.shows("cancelButton"));
+        QVERIFY(!window.shows("errorBox"));
     }
 
 private:

@@ -47,7 +47,10 @@ ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences
     , m_statusMessage(u"Drop a MIDI file to begin."_s)
     , m_toolStatus(m_converter.toolStatus()) {}
 
-ContentViewModel::~ContentViewModel() = default;
+// A conversion still running stops with its screen; its outcome has nowhere to go.
+ContentViewModel::~ContentViewModel() {
+    cancel();
+}
 
 QString ContentViewModel::midiFileName() const {
     return fileName(m_midiURL);
@@ -150,16 +153,23 @@ void ContentViewModel::convert() {
         (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
 
     const bool revealAfterConvert = m_preferences->revealAfterConvert();
+    m_cancellation = std::make_shared<CancellationToken>();
     auto* watcher = new QFutureWatcher<Outcome>(this);
     connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, revealAfterConvert] {
         watcher->deleteLater();
         finishConversion(watcher->result(), revealAfterConvert);
     });
-    watcher->setFuture(
-        QtConcurrent::run([converter = m_converter, midiURL = m_midiURL, engine = m_engine,
-                           paperSize = m_preferences->paperSize()] {
-            return converter.convert(midiURL, engine, paperSize);
-        }));
+    watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
+                                          engine = m_engine, paperSize = m_preferences->paperSize(),
+                                          cancellation = m_cancellation] {
+        return converter.convert(midiURL, engine, paperSize, {.cancellation = cancellation.get()});
+    }));
+}
+
+void ContentViewModel::cancel() {
+    if (m_isConverting && m_cancellation) {
+        m_cancellation->cancel();
+    }
 }
 
 void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfterConvert) {
@@ -170,6 +180,8 @@ void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfter
         if (revealAfterConvert) {
             revealPDF();
         }
+    } else if (std::holds_alternative<ConversionCancelled>(outcome.error())) {
+        setStatusMessage(u"Conversion cancelled."_s);
     } else {
         setStatusMessage(u"Conversion failed."_s);
         setErrorText(describe(outcome.error()));

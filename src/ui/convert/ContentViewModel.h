@@ -98,6 +98,8 @@ public:
     // Returns whether the drop is taken; an unsuitable first item is taken and then ignored.
     Q_INVOKABLE bool handleDrop(const QList<QUrl>& urls);
     Q_INVOKABLE void convert();
+    // Stops the running conversion and its engines; the previous result stays.
+    Q_INVOKABLE void cancel();
     Q_INVOKABLE void savePDF();
     Q_INVOKABLE void saveMusicXML();
     Q_INVOKABLE void revealPDF();
@@ -139,6 +141,8 @@ private:
     std::optional<ConversionResult> m_result;
     ConversionEngine m_engine = ConversionEngine::both;
     bool m_isConverting = false;
+    // Shared with the running conversion's worker, which may outlive the model.
+    std::shared_ptr<CancellationToken> m_cancellation;
     QString m_statusMessage;
     std::optional<QString> m_errorText;
     bool m_isTargeted = false;

@@ -75,6 +75,13 @@ Item {
                     enabled: sidebar.model.canConvert
                     onClicked: sidebar.model.convert()
                 }
+                LinkButton {
+                    objectName: "cancelButton"
+                    Layout.alignment: Qt.AlignHCenter
+                    text: "Cancel"
+                    visible: sidebar.model.isConverting
+                    onClicked: sidebar.model.cancel()
+                }
                 ExportSection {
                     Layout.fillWidth: true
                     hasResult: sidebar.model.hasResult
