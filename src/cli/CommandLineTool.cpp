@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
 
 namespace velmarto {
@@ -187,7 +188,8 @@ int CommandLineTool::convert(const QStringList& arguments) {
         if (!isNumber || !(seconds > 0) || seconds > 1e6) {
             return usage(u"--timeout needs a positive number of seconds"_s);
         }
-        engineTimeout = std::chrono::milliseconds(qRound64(seconds * 1000));
+        // At least a millisecond: a zero timeout would mean none.
+        engineTimeout = std::chrono::milliseconds(std::max<qint64>(1, qRound64(seconds * 1000)));
     }
     const Settings settings{
         .engine = parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
