@@ -1,11 +1,13 @@
 #include "cli/CommandLineTool.h"
 
 #include "cli/OutputCheck.h"
+#include "cli/ParallelBatch.h"
 #include "platform/FileReplacement.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +22,7 @@ const QString generalHelp = uR"(Usage: %1 COMMAND [OPTIONS]
 Turn MIDI files into engraved sheet music.
 
 Commands:
-  convert [OPTIONS] FILE.mid...   convert each file to a PDF, one after another
+  convert [OPTIONS] FILE.mid...   convert each file to a PDF, several at once
   engines                         show which engines are installed and where
 
 Options:
@@ -150,8 +152,14 @@ int CommandLineTool::convert(const QStringList& arguments) {
     const QCommandLineOption timeout(
         u"timeout"_s, u"Stop an engine that runs longer than SECONDS and fail its file."_s,
         u"SECONDS"_s);
-    parser.addOptions({fast, paper, output, musicXml, log, timeout});
-    parser.addPositionalArgument(u"FILE.mid"_s, u"The MIDI files, converted one after another."_s,
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const QCommandLineOption jobs(
+        QStringList{u"j"_s, u"jobs"_s},
+        u"Convert up to N files at once (default: %1, the number of cores)."_s.arg(cores), u"N"_s,
+        QString::number(cores));
+    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs});
+    parser.addPositionalArgument(u"FILE.mid"_s,
+                                 u"The MIDI files; their results are reported in this order."_s,
                                  u"FILE.mid..."_s);
 
     if (!parser.parse(arguments)) {
@@ -191,6 +199,12 @@ int CommandLineTool::convert(const QStringList& arguments) {
         // At least a millisecond: a zero timeout would mean none.
         engineTimeout = std::chrono::milliseconds(std::max<qint64>(1, qRound64(seconds * 1000)));
     }
+    bool jobsIsNumber = false;
+    const int maxJobs = parser.value(jobs).toInt(&jobsIsNumber);
+    if (!jobsIsNumber || maxJobs < 1) {
+        return usage(
+            u"--jobs takes a whole number of at least 1, not '%1'"_s.arg(parser.value(jobs)));
+    }
     const Settings settings{
         .engine = parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
         .paperSize = paperSize,
@@ -209,10 +223,19 @@ int CommandLineTool::convert(const QStringList& arguments) {
         return usage(*clash);
     }
 
-    bool allSucceeded = true;
-    for (qsizetype index = 0; index < files.size() && !isCancelled(); ++index) {
-        allSucceeded &= convertOne(files.at(index), pdfDestinations.at(index), settings);
+    std::vector<ParallelBatch::Job> conversions;
+    for (qsizetype index = 0; index < files.size(); ++index) {
+        conversions.push_back([this, midi = files.at(index),
+                               pdfDestination = pdfDestinations.at(index),
+                               settings] { return convertOne(midi, pdfDestination, settings); });
     }
+    ParallelBatch batch(maxJobs, m_cancellation);
+    const bool allSucceeded = batch.run(conversions, [this](const JobReport& report) {
+        m_out << report.output;
+        m_out.flush();
+        m_err << report.errors;
+        m_err.flush();
+    });
     return allSucceeded ? success : conversionFailed;
 }
 
@@ -220,12 +243,12 @@ bool CommandLineTool::isCancelled() const {
     return m_cancellation && m_cancellation->isCancelled();
 }
 
-bool CommandLineTool::convertOne(const QString& midi, const QString& pdfDestination,
-                                 const Settings& settings) {
+JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDestination,
+                                      const Settings& settings) const {
+    JobReport report;
     const auto reportFailure = [&](const QString& message) {
-        m_err << m_program << u": "_s << midi << u": "_s << message << u'\n';
-        m_err.flush();
-        return false;
+        report.errors = m_program + u": "_s + midi + u": "_s + message + u'\n';
+        return report;
     };
 
     const auto result = m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
@@ -238,7 +261,7 @@ bool CommandLineTool::convertOne(const QString& midi, const QString& pdfDestinat
         return reportFailure(describe(ConversionCancelled{}));
     }
     if (settings.printLog) {
-        m_out << result->log;
+        report.output = result->log;
     }
     if (const auto copied = FileReplacement::copy(result->pdfURL.toLocalFile(), pdfDestination);
         !copied) {
@@ -252,9 +275,9 @@ bool CommandLineTool::convertOne(const QString& midi, const QString& pdfDestinat
                                  copied.error());
         }
     }
-    m_out << midi << u" \u2192 "_s << pdfDestination << u'\n';
-    m_out.flush();
-    return true;
+    report.output += midi + u" \u2192 "_s + pdfDestination + u'\n';
+    report.succeeded = true;
+    return report;
 }
 
 } // namespace velmarto

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/ParallelBatch.h"
 #include "conversion/Converter.h"
 
 #include <QStringList>
@@ -9,10 +10,11 @@ namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
 //   velmarto-cli convert [--fast] [--paper NAME] [-o OUT.pdf] [--musicxml OUT.musicxml] [--log]
-//                        [--timeout SECONDS] FILE.mid...
+//                        [--timeout SECONDS] [-j N] FILE.mid...
 //   velmarto-cli engines
 // Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
 // (by SIGINT or SIGTERM) the running engines are stopped and no further file is converted.
+// Several files convert at once (-j), each in a job of a ParallelBatch.
 class CommandLineTool {
 public:
     enum ExitCode { success = 0, conversionFailed = 1, usageError = 2 };
@@ -35,7 +37,9 @@ private:
     int convert(const QStringList& arguments);
     int engines(const QStringList& arguments);
     int usage(const QString& message);
-    bool convertOne(const QString& midi, const QString& pdfDestination, const Settings& settings);
+    // Runs on a thread of the batch: reads the members, changes nothing.
+    JobReport convertOne(const QString& midi, const QString& pdfDestination,
+                         const Settings& settings) const;
     bool isCancelled() const;
 
     Converter m_converter;

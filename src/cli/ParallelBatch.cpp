@@ -4,8 +4,9 @@
 
 namespace velmarto {
 
-ParallelBatch::ParallelBatch(int maxJobs, QObject* parent)
-    : QObject(parent) {
+ParallelBatch::ParallelBatch(int maxJobs, const CancellationToken* cancellation, QObject* parent)
+    : QObject(parent)
+    , m_cancellation(cancellation) {
     m_pool.setMaxThreadCount(std::max(1, maxJobs));
 }
 
@@ -16,8 +17,7 @@ bool ParallelBatch::run(const std::vector<Job>& jobs, const Reporter& report) {
     m_started = 0;
     m_reported = 0;
     m_allSucceeded = true;
-    m_stopping = false;
-    while (m_started < jobs.size() && m_started < std::size_t(m_pool.maxThreadCount())) {
+    while (mayStartMore() && m_started < std::size_t(m_pool.maxThreadCount())) {
         startNext();
     }
     if (m_reported < m_started) {
@@ -27,9 +27,8 @@ bool ParallelBatch::run(const std::vector<Job>& jobs, const Reporter& report) {
     return m_allSucceeded && m_reported == jobs.size();
 }
 
-void ParallelBatch::stopStarting() {
-    m_stopping = true;
-    quitWhenAllReported();
+bool ParallelBatch::mayStartMore() const {
+    return m_started < m_jobs->size() && !(m_cancellation && m_cancellation->isCancelled());
 }
 
 void ParallelBatch::startNext() {
@@ -44,7 +43,7 @@ void ParallelBatch::startNext() {
 
 void ParallelBatch::finished(std::size_t index, const JobReport& report) {
     m_reports.at(index) = report;
-    if (!m_stopping && m_started < m_jobs->size()) {
+    if (mayStartMore()) {
         startNext();
     }
     while (m_reported < m_started && m_reports.at(m_reported)) {
@@ -57,7 +56,7 @@ void ParallelBatch::finished(std::size_t index, const JobReport& report) {
 }
 
 void ParallelBatch::quitWhenAllReported() {
-    if (m_reported == m_started && (m_stopping || m_started == m_jobs->size())) {
+    if (m_reported == m_started && !mayStartMore()) {
         m_loop.quit();
     }
 }

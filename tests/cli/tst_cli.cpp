@@ -138,6 +138,10 @@ private slots:
                 << QStringList{u"convert"_s, u"--timeout"_s, seconds, u"tune.mid"_s}
                 << u"--timeout needs a positive number of seconds"_s;
         }
+        QTest::newRow("no jobs") << QStringList{u"convert"_s, u"-j"_s, u"0"_s, u"tune.mid"_s}
+                                 << u"--jobs takes a whole number of at least 1, not '0'"_s;
+        QTest::newRow("jobs not a number")
+            << QStringList{u"convert"_s, u"--jobs"_s, u"many"_s, u"tune.mid"_s} << u"not 'many'"_s;
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -207,6 +211,29 @@ private slots:
         QVERIFY(!QFile::exists(file(u"noise.pdf"_s)));
     }
 
+    void aParallelBatchReportsInInputOrder() {
+        // The long song comes first: with two jobs the short ones are likely done before it, yet
+        // their lines follow its line; the failing one fails the batch without stopping it.
+        QVERIFY(test::MidiFileBuilder::scale(64).writeTo(file(u"long.mid"_s)));
+        const Run run = cli({u"convert"_s, u"--fast"_s, u"-j"_s, u"2"_s, u"long.mid"_s,
+                             u"noise.mid"_s, u"tune.mid"_s, u"scale.mid"_s});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, u"long.mid \u2192 "_s + file(u"long.pdf"_s) + u"\ntune.mid \u2192 "_s +
+                              file(u"tune.pdf"_s) + u"\nscale.mid \u2192 "_s +
+                              file(u"scale.pdf"_s) + u'\n');
+        QVERIFY2(run.err.startsWith(u"velmarto-cli: noise.mid: MuseScore conversion failed:"_s),
+                 qPrintable(run.err));
+        for (const QString& pdf : {u"long.pdf"_s, u"tune.pdf"_s, u"scale.pdf"_s}) {
+            QCOMPARE(head(file(pdf), 5), QByteArray("%PDF-"));
+        }
+        QVERIFY(!QFile::exists(file(u"noise.pdf"_s)));
+
+        const Run allGood =
+            cli({u"convert"_s, u"--fast"_s, u"--jobs"_s, u"3"_s, u"tune.mid"_s, u"scale.mid"_s});
+        QCOMPARE(allGood.exitCode, 0);
+        QVERIFY(allGood.err.isEmpty());
+    }
+
     void aFileNameCannotRunCommands() {
         // musicxml2ly passes its output path to a shell in double quotes.
         const QString name = u"song $(touch pwned) `touch pwned-too`.MID"_s;
@@ -269,7 +296,9 @@ private slots:
         QVERIFY(QFile::copy(file(u"scale.mid"_s), file(after)));
         QProcess process;
         process.setWorkingDirectory(scratch.path());
-        process.start(QStringLiteral(VELMARTO_CLI_PATH), {u"convert"_s, name, after});
+        // One job at a time, so that the file after the stopped one has not started yet.
+        process.start(QStringLiteral(VELMARTO_CLI_PATH),
+                      {u"convert"_s, u"-j"_s, u"1"_s, name, after});
         QTRY_VERIFY_WITH_TIMEOUT(!enginesWorkingOn(name).isEmpty(), 20000);
 
         ::kill(pid_t(process.processId()), signal);

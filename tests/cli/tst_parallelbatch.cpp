@@ -90,19 +90,20 @@ private slots:
         QCOMPARE(errors, (QStringList{u"err 0"_s, u"err 1"_s, u"err 2"_s}));
     }
 
-    void afterStoppingOnlyTheRunningJobsFinishAndAreReported() {
+    void afterCancellingOnlyTheRunningJobsFinishAndAreReported() {
         Sleepers sleepers(5);
         std::vector<ParallelBatch::Job> jobs;
-        // Job 1 outlasts job 0 by far, so job 0 is reported (and the batch stopped) while job 1
+        // Job 1 outlasts job 0 by far, so job 0 is reported (and the batch cancelled) while job 1
         // still runs and job 2 has just taken job 0's place.
         for (std::size_t index = 0; index < 5; ++index) {
             jobs.push_back(sleepers.job(index, index == 1 ? 600 : 50));
         }
-        ParallelBatch batch(2);
+        velmarto::CancellationToken cancellation;
+        ParallelBatch batch(2, &cancellation);
         QStringList reported;
         const bool allSucceeded = batch.run(jobs, [&](const JobReport& report) {
             reported << report.output;
-            batch.stopStarting();
+            cancellation.cancel();
         });
         QVERIFY(!allSucceeded);
         QCOMPARE(reported, (QStringList{u"out 0"_s, u"out 1"_s, u"out 2"_s}));
