@@ -234,6 +234,47 @@ private slots:
         QVERIFY(allGood.err.isEmpty());
     }
 
+    void interruptingABatchStopsEveryEngineAndLeavesOnlyWholePDFs() {
+        QTemporaryDir workFolders;
+        QTemporaryDir output;
+        QStringList arguments{u"convert"_s, u"-j"_s, u"2"_s};
+        for (int index = 0; index < 6; ++index) {
+            const QString midi = output.filePath(u"song-%1.mid"_s.arg(index));
+            QVERIFY(test::MidiFileBuilder::scale(24).writeTo(midi));
+            arguments << midi;
+        }
+        QProcess process;
+        process.setWorkingDirectory(output.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"TMPDIR"_s, workFolders.path());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(VELMARTO_CLI_PATH), arguments);
+        QVERIFY(process.waitForStarted());
+        // Interrupt once the first song is out and the engines of the next ones are running.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(output.filePath(u"song-0.pdf"_s)), 120000);
+        QTRY_VERIFY_WITH_TIMEOUT(!enginesWorkingOn(workFolders.path()).isEmpty(), 60000);
+        ::kill(pid_t(process.processId()), SIGINT);
+        QVERIFY(process.waitForFinished(30000));
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 128 + SIGINT);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError())
+                    .contains(u": Conversion cancelled."_s));
+        QTRY_COMPARE(enginesWorkingOn(workFolders.path()), QStringList());
+        const QStringList pdfs = QDir(output.path()).entryList({u"*.pdf"_s}, QDir::Files);
+        QVERIFY(pdfs.contains(u"song-0.pdf"_s));
+        QVERIFY(pdfs.size() < 6);
+        for (const QString& pdf : pdfs) {
+            QFile written(output.filePath(pdf));
+            QVERIFY(written.open(QIODevice::ReadOnly));
+            const QByteArray bytes = written.readAll();
+            QVERIFY2(bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"),
+                     qPrintable(pdf));
+        }
+        // Nothing but the songs and their PDFs: no half-copied file under a temporary name.
+        QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::Hidden).size(), 6 + pdfs.size());
+    }
+
     void aFileNameCannotRunCommands() {
         // musicxml2ly passes its output path to a shell in double quotes.
         const QString name = u"song $(touch pwned) `touch pwned-too`.MID"_s;
