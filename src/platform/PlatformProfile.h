@@ -41,6 +41,10 @@ struct PlatformProfile {
     // containing folder when that fails.
     QString revealProgram;
 
+    // Settings tab texts that name the computer or its file manager.
+    QString appearanceCaption;
+    QString revealAfterConvertLabel;
+
     static PlatformProfile macOS();
     // The environment decides whether MuseScore must be told to run without a display.
     static PlatformProfile

@@ -19,4 +19,16 @@ inline const QQuickItem* visualDescendant(const QQuickItem* item, const QString&
     return nullptr;
 }
 
+inline QQuickItem* visualDescendant(QQuickItem* item, const QString& name) {
+    if (item->objectName() == name) {
+        return item;
+    }
+    for (QQuickItem* child : item->childItems()) {
+        if (QQuickItem* found = visualDescendant(child, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace velmarto::test

@@ -43,6 +43,9 @@ void SymbolIcon::setGradient(const QList<QColor>& gradient) {
 }
 
 void SymbolIcon::paint(QPainter* painter) {
+    if (m_symbol.isEmpty()) {
+        return;
+    }
     QSvgRenderer renderer(resourcePath(m_symbol));
     if (!renderer.isValid() || width() <= 0 || height() <= 0) {
         return;

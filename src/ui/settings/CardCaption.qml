@@ -1,0 +1,11 @@
+import QtQuick
+import QtQuick.Layouts
+import Velmarto
+
+// The small secondary text under a card's control.
+Text {
+    Layout.fillWidth: true
+    font.pixelSize: 11
+    color: Style.secondaryText
+    wrapMode: Text.WordWrap
+}

@@ -1,0 +1,185 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Velmarto
+
+// The Settings tab. It keeps nothing of its own: every value comes from the shared preferences,
+// the window's session or the engine check, and every control writes straight through.
+ScrollView {
+    id: root
+
+    required property Preferences preferences
+    required property Session session
+    required property SettingsViewModel model
+
+    // The window answers by presenting the engine setup as a sheet.
+    signal engineSetupRequested
+
+    contentWidth: availableWidth
+    contentHeight: page.height
+    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+    ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+
+    Component.onCompleted: root.model.refreshToolStatus()
+    onVisibleChanged: {
+        if (visible)
+            root.model.refreshToolStatus();
+    }
+
+    // Engines installed or removed while the tab is open (through the setup sheet, say) show
+    // within a second.
+    Timer {
+        interval: 1000
+        repeat: true
+        running: root.visible
+        onTriggered: root.model.refreshToolStatus()
+    }
+
+    background: Rectangle {
+        color: Style.windowBackground
+
+        Rectangle {
+            anchors.fill: parent
+            gradient: Gradient {
+                GradientStop {
+                    position: 0.0
+                    color: Style.withOpacity(Style.accentTop, 0.08)
+                }
+                GradientStop {
+                    position: 1.0
+                    color: Style.withOpacity(Style.accentTop, 0.0)
+                }
+            }
+        }
+    }
+
+    Item {
+        id: page
+
+        readonly property real paddedWidth: Math.min(560, root.availableWidth)
+
+        width: root.availableWidth
+        height: column.implicitHeight + 44
+
+        ColumnLayout {
+            id: column
+
+            x: (page.width - page.paddedWidth) / 2 + 22
+            y: 22
+            width: page.paddedWidth - 44
+            spacing: 16
+
+            SettingsHeader {
+                Layout.fillWidth: true
+            }
+            SettingCard {
+                objectName: "accountCard"
+                title: "Account"
+                systemImage: "person.crop.circle"
+
+                AccountSection {
+                    Layout.fillWidth: true
+                    email: root.session.currentEmail
+                    onSignOutRequested: root.session.signOut()
+                    onChangePasswordRequested: root.session.beginChangePassword()
+                }
+            }
+            SettingCard {
+                title: "Appearance"
+                systemImage: "circle.lefthalf.filled"
+
+                SegmentedPicker {
+                    objectName: "appearancePicker"
+                    Layout.fillWidth: true
+                    options: [
+                        { title: "System", value: "system" },
+                        { title: "Light", value: "light" },
+                        { title: "Dark", value: "dark" }
+                    ]
+                    value: root.preferences.appearance
+                    onPicked: chosen => root.preferences.appearance = chosen
+                }
+                CardCaption {
+                    text: root.model.appearanceCaption
+                }
+            }
+            SettingCard {
+                title: "Default Quality"
+                systemImage: "wand.and.stars"
+
+                SegmentedPicker {
+                    objectName: "defaultEnginePicker"
+                    Layout.fillWidth: true
+                    options: [
+                        { title: "Best  (MuseScore + LilyPond)", value: "both" },
+                        { title: "Fast  (MuseScore only)", value: "fast" }
+                    ]
+                    value: root.preferences.defaultEngine
+                    onPicked: chosen => root.preferences.defaultEngine = chosen
+                }
+                CardCaption {
+                    text: "The quality preset selected when the app opens."
+                }
+            }
+            SettingCard {
+                title: "Paper Size"
+                systemImage: "doc.plaintext"
+
+                SegmentedPicker {
+                    objectName: "paperSizePicker"
+                    Layout.fillWidth: true
+                    options: [
+                        { title: "US Letter", value: "letter" },
+                        { title: "A4", value: "a4" }
+                    ]
+                    value: root.preferences.paperSize
+                    onPicked: chosen => root.preferences.paperSize = chosen
+                }
+                CardCaption {
+                    text: "Page size used by the LilyPond engraver."
+                }
+            }
+            SettingCard {
+                title: "After Converting"
+                systemImage: "folder"
+
+                AccentSwitch {
+                    objectName: "revealSwitch"
+                    Layout.fillWidth: true
+                    text: root.model.revealAfterConvertLabel
+                    checked: root.preferences.revealAfterConvert
+                    onToggled: root.preferences.revealAfterConvert = checked
+                }
+            }
+            SettingCard {
+                title: "Engines"
+                systemImage: "cpu"
+
+                CardCaption {
+                    text: "Re-run the one-time setup to install or repair the MuseScore and LilyPond engines."
+                }
+                SoftButton {
+                    objectName: "openEngineSetupButton"
+                    Layout.fillWidth: true
+                    symbol: "arrow.down.circle"
+                    text: "Open Engine Setup…"
+                    onClicked: root.engineSetupRequested()
+                }
+            }
+            SettingCard {
+                title: "About"
+                systemImage: "info.circle"
+
+                AboutSection {
+                    Layout.fillWidth: true
+                    museScoreFound: root.model.museScoreFound
+                    musicxml2lyFound: root.model.musicxml2lyFound
+                    lilypondFound: root.model.lilypondFound
+                }
+            }
+            Item {
+                implicitHeight: 4
+            }
+        }
+    }
+}

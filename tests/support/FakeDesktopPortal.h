@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+namespace velmarto::test {
+
+// The XDG desktop portal's Settings interface, served by a process of its own
+// (fake_desktop_portal) on the given bus. It answers "org.freedesktop.appearance" /
+// "color-scheme" with the value the test sets and announces changes with SettingChanged. Stops
+// when the object goes.
+class FakeDesktopPortal {
+public:
+    FakeDesktopPortal(const QString& busAddress, uint colorScheme);
+    ~FakeDesktopPortal();
+    FakeDesktopPortal(const FakeDesktopPortal&) = delete;
+    FakeDesktopPortal& operator=(const FakeDesktopPortal&) = delete;
+
+    bool isServing() const { return m_serving; }
+
+    // Stores the value and tells every listener, as the portal does when the desktop changes.
+    void changeColorScheme(uint colorScheme);
+    // A change of some other setting, which listeners of the colour scheme must ignore.
+    void changeOtherSetting(const QString& settingNamespace, const QString& key, uint value);
+
+private:
+    void command(const QString& line);
+
+    QProcess m_process;
+    bool m_serving = false;
+};
+
+} // namespace velmarto::test
