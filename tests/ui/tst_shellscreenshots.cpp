@@ -1,0 +1,52 @@
+#include "SettingsWindow.h"
+#include "support/IsolatedSettings.h"
+#include "ui/style/ColorSchemeApplier.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::ColorSchemeApplier;
+using velmarto::test::SettingsWindow;
+
+// Pictures of the application shell in light and dark, kept in the build tree for people to
+// compare with the intended layout.
+class TestShellScreenshots : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QSettings().clear();
+        QVERIFY(QDir().mkpath(QStringLiteral(VELMARTO_SCREENSHOT_DIR)));
+    }
+
+    void theSettingsTabInBothSchemes() {
+        SettingsWindow window(false);
+        ColorSchemeApplier applier(*window.preferences, nullptr);
+        window.view.resize(900, 1040);
+        window.preferences->setAppearance(u"light"_s);
+        QVERIFY(window.ready());
+        QTest::qWait(300);
+        save(window.view, u"settings-light"_s);
+
+        window.preferences->setAppearance(u"dark"_s);
+        QTest::qWait(300);
+        save(window.view, u"settings-dark"_s);
+    }
+
+private:
+    static void save(QQuickView& view, const QString& name) {
+        const QString path = QStringLiteral(VELMARTO_SCREENSHOT_DIR) + u'/' + name + u".png"_s;
+        QVERIFY2(view.grabWindow().save(path), qPrintable(path));
+        qInfo("wrote %s", qPrintable(path));
+    }
+
+    velmarto::test::IsolatedSettings m_settings{u"shellscreenshots"_s};
+};
+
+QTEST_MAIN(TestShellScreenshots)
+#include "tst_shellscreenshots.moc"
