@@ -26,7 +26,7 @@ Switch {
             radius: 8
             color: "white"
 
-            Behavior on x {
+            Behavior on x  {
                 NumberAnimation {
                     duration: 120
                     easing.type: Easing.OutQuad
@@ -34,7 +34,7 @@ Switch {
             }
         }
         FocusRing {
-            target: control
+            shown: control.visualFocus
         }
     }
 

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
@@ -9,8 +10,9 @@ import Velmarto
 Rectangle {
     id: picker
 
-    // Each option is { title, value }.
-    required property var options
+    // The segments' titles and the values they stand for, in the same order.
+    required property list<string> titles
+    required property list<string> values
     required property string value
 
     signal picked(string chosen)
@@ -25,22 +27,23 @@ Rectangle {
         spacing: 2
 
         Repeater {
-            model: picker.options
+            model: picker.values
 
             delegate: Button {
                 id: segment
 
-                required property var modelData
-                readonly property bool selected: modelData.value === picker.value
+                required property string modelData
+                required property int index
+                readonly property bool selected: modelData === picker.value
 
-                objectName: "segment-" + modelData.value
+                objectName: "segment-" + modelData
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.preferredWidth: 1
-                text: modelData.title
+                text: picker.titles[index]
                 font.pixelSize: 12
                 font.weight: selected ? Font.DemiBold : Font.Normal
-                onClicked: picker.picked(modelData.value)
+                onClicked: picker.picked(modelData)
 
                 contentItem: Text {
                     text: segment.text
@@ -55,7 +58,7 @@ Rectangle {
                     color: segment.selected ? Style.accentTop : segment.down ? Style.withOpacity(Style.primaryText, 0.08) : "transparent"
 
                     FocusRing {
-                        target: segment
+                        shown: segment.visualFocus
                         cornerRadius: 6
                     }
                 }

@@ -91,11 +91,8 @@ ScrollView {
                 SegmentedPicker {
                     objectName: "appearancePicker"
                     Layout.fillWidth: true
-                    options: [
-                        { title: "System", value: "system" },
-                        { title: "Light", value: "light" },
-                        { title: "Dark", value: "dark" }
-                    ]
+                    titles: ["System", "Light", "Dark"]
+                    values: ["system", "light", "dark"]
                     value: root.preferences.appearance
                     onPicked: chosen => root.preferences.appearance = chosen
                 }
@@ -110,10 +107,8 @@ ScrollView {
                 SegmentedPicker {
                     objectName: "defaultEnginePicker"
                     Layout.fillWidth: true
-                    options: [
-                        { title: "Best  (MuseScore + LilyPond)", value: "both" },
-                        { title: "Fast  (MuseScore only)", value: "fast" }
-                    ]
+                    titles: ["Best  (MuseScore + LilyPond)", "Fast  (MuseScore only)"]
+                    values: ["both", "fast"]
                     value: root.preferences.defaultEngine
                     onPicked: chosen => root.preferences.defaultEngine = chosen
                 }
@@ -128,10 +123,8 @@ ScrollView {
                 SegmentedPicker {
                     objectName: "paperSizePicker"
                     Layout.fillWidth: true
-                    options: [
-                        { title: "US Letter", value: "letter" },
-                        { title: "A4", value: "a4" }
-                    ]
+                    titles: ["US Letter", "A4"]
+                    values: ["letter", "a4"]
                     value: root.preferences.paperSize
                     onPicked: chosen => root.preferences.paperSize = chosen
                 }
