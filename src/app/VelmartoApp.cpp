@@ -2,6 +2,7 @@
 
 #include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
+#include "ui/settings/Preferences.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
@@ -9,6 +10,9 @@
 #include <QIcon>
 #include <QPalette>
 #include <QQuickView>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace velmarto {
 
@@ -26,6 +30,16 @@ QIcon applicationIcon() {
     return icon;
 }
 
+// The desktop's dark-style preference where the platform palette does not follow it by itself.
+std::unique_ptr<PortalColorScheme> desktopColorScheme(const QDBusConnection& bus) {
+#ifdef Q_OS_MACOS
+    Q_UNUSED(bus);
+    return nullptr;
+#else
+    return std::make_unique<PortalColorScheme>(bus);
+#endif
+}
+
 } // namespace
 
 void VelmartoApp::configureApplication() {
@@ -38,12 +52,10 @@ void VelmartoApp::configureApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMARTO_APP_ID));
 }
 
-VelmartoApp::VelmartoApp(QObject* parent)
-    : QObject(parent) {
-    // The accent tints the standard controls: selections, focus frames, highlighted items.
-    QPalette palette = QGuiApplication::palette();
-    palette.setColor(QPalette::Highlight, QColor::fromRgbF(0.42f, 0.36f, 1.0f));
-    QGuiApplication::setPalette(palette);
+VelmartoApp::VelmartoApp(const QDBusConnection& desktopBus, QObject* parent)
+    : QObject(parent)
+    , m_desktopColorScheme(desktopColorScheme(desktopBus))
+    , m_colorScheme(Preferences::shared(), m_desktopColorScheme.get()) {
     QGuiApplication::setWindowIcon(applicationIcon());
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -64,12 +76,6 @@ QString VelmartoApp::fileToOpen(const QStringList& arguments) {
 bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
     auto* model = new ContentViewModel(view.get());
-    // A closed window stays around hidden; its conversion must not.
-    connect(view.get(), &QWindow::visibleChanged, model, [model](bool visible) {
-        if (!visible) {
-            model->cancel();
-        }
-    });
     if (!fileToOpen.isEmpty()) {
         model->openGivenFile(fileToOpen);
     }
@@ -79,12 +85,36 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     if (!ContentViewLoader::load(*view, model)) {
         return false;
     }
-    view->show();
+    QQuickView* window = view.get();
+    window->setColor(QGuiApplication::palette().color(QPalette::Window));
+    connect(new QShortcut(QKeySequence::New, window), &QShortcut::activated, this,
+            [this] { openWindow(); });
+    // A window is hidden only by closing it.
+    connect(window, &QWindow::visibleChanged, this, [this, window](bool visible) {
+        if (!visible) {
+            closeWindow(window);
+        }
+    });
+    window->show();
     m_windows.push_back(std::move(view));
     return true;
 }
 
+void VelmartoApp::closeWindow(QQuickView* window) {
+    const auto closed = std::ranges::find(m_windows, window, &std::unique_ptr<QQuickView>::get);
+    if (closed != m_windows.end()) {
+        closed->release()->deleteLater();
+        m_windows.erase(closed);
+    }
+}
+
 bool VelmartoApp::eventFilter(QObject* watched, QEvent* event) {
+    // Whatever a screen leaves unpainted shows the window's own colour, which follows the scheme.
+    if (event->type() == QEvent::ApplicationPaletteChange) {
+        if (auto* window = qobject_cast<QQuickView*>(watched)) {
+            window->setColor(QGuiApplication::palette().color(QPalette::Window));
+        }
+    }
     if (event->type() == QEvent::FileOpen && !m_windows.empty()) {
         if (auto* model = m_windows.back()->findChild<ContentViewModel*>()) {
             model->openGivenFile(static_cast<QFileOpenEvent*>(event)->file());

@@ -1,0 +1,82 @@
+#include "app/VelmartoApp.h"
+#include "support/IsolatedSettings.h"
+#include "ui/settings/Preferences.h"
+
+#include <QGuiApplication>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::Preferences;
+using velmarto::VelmartoApp;
+
+namespace {
+
+// The lightness at the window's bottom-left corner, where every screen lets the window show.
+int cornerLightness(QQuickView& window) {
+    const QImage image = window.grabWindow();
+    return image.pixelColor(2, image.height() - 2).lightness();
+}
+
+} // namespace
+
+// The application's windows as the user meets them: titled, never smaller than the layout
+// needs, one more for each new-window shortcut, all in the same colour scheme.
+class TestVelmartoApp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { Preferences::shared().setAppearance(u"light"_s); }
+
+    void aWindowIsTitledAndKeepsItsMinimumSize() {
+        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        QVERIFY(app.openWindow());
+        QQuickView& window = *app.windows().front();
+
+        QCOMPARE(window.title(), u"Velmarto"_s);
+        QCOMPARE(window.minimumSize(), QSize(860, 600));
+    }
+
+    void theNewWindowShortcutOpensAnotherAndAppearanceColoursBoth() {
+        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        QVERIFY(app.openWindow());
+        QQuickView& first = *app.windows().front();
+        QVERIFY(QTest::qWaitForWindowExposed(&first));
+
+        QTest::keySequence(&first, QKeySequence::New);
+
+        QCOMPARE(app.windows().size(), size_t(2));
+        QQuickView& second = *app.windows().back();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QVERIFY(cornerLightness(first) > 200);
+        QVERIFY(cornerLightness(second) > 200);
+
+        Preferences::shared().setAppearance(u"dark"_s);
+
+        QTRY_VERIFY(cornerLightness(first) < 80);
+        QTRY_VERIFY(cornerLightness(second) < 80);
+    }
+
+    // With no window left, the platform's rule ends the application (quitOnLastWindowClosed).
+    void aClosedWindowGoesAway() {
+        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        QVERIFY(app.openWindow());
+        QTest::keySequence(app.windows().front().get(), QKeySequence::New);
+        QCOMPARE(app.windows().size(), size_t(2));
+
+        app.windows().front()->close();
+        QCOMPARE(app.windows().size(), size_t(1));
+
+        app.windows().front()->close();
+        QVERIFY(app.windows().empty());
+        QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    }
+
+private:
+    velmarto::test::IsolatedSettings m_settings{u"velmartoapp"_s};
+};
+
+QTEST_MAIN(TestVelmartoApp)
+#include "tst_velmartoapp.moc"
