@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+#include <optional>
+
+namespace velmarto {
+
+// A Standard MIDI File split into its chunks. Parsing checks the header, every chunk length and
+// every event of every track; anything it cannot account for makes the whole file unparsable.
+// Unknown chunks and bytes after the last chunk are kept, so serialize() gives back the input
+// byte for byte until a track is changed.
+class MidiFile {
+public:
+    struct Chunk {
+        QByteArray type;
+        QByteArray data;
+
+        bool isTrack() const { return type == "MTrk"; }
+    };
+
+    static std::optional<MidiFile> parse(QByteArrayView bytes);
+    QByteArray serialize() const;
+
+    // 0: one track; 1: simultaneous tracks; 2: independent patterns.
+    int format() const;
+    QList<Chunk>& chunks() { return m_chunks; }
+    const QList<Chunk>& chunks() const { return m_chunks; }
+
+private:
+    QByteArray m_header;
+    QList<Chunk> m_chunks;
+    QByteArray m_trailer;
+};
+
+} // namespace velmarto
