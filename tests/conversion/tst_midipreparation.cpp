@@ -223,7 +223,7 @@ private slots:
     void titlesFromFileNames() {
         QFETCH(QString, path);
         QFETCH(QString, title);
-        QCOMPARE(ScoreTitle::fromFileName(path), title);
+        QCOMPARE(ScoreTitle::readableFileName(path), title);
     }
 };
 

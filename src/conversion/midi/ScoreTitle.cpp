@@ -4,7 +4,19 @@
 
 namespace velmarto {
 
-QString ScoreTitle::fromFileName(const QString& midiPath) {
+QString ScoreTitle::textFor(const QString& midiPath) const {
+    switch (m_source) {
+    case Source::fileName:
+        return readableFileName(midiPath);
+    case Source::custom:
+        return m_text.simplified();
+    case Source::none:
+        break;
+    }
+    return {};
+}
+
+QString ScoreTitle::readableFileName(const QString& midiPath) {
     QString words = QFileInfo(midiPath).completeBaseName();
     words.replace(u'_', u' ');
     words = words.simplified();
