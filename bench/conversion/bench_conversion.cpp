@@ -1,5 +1,8 @@
-// Compares a "Best" conversion through Converter with the same three engine command lines run
-// by a plain shell script, and reports the peak memory of velmarto-cli.
+// Compares a "Best" conversion through Converter with a plain shell script that runs the same
+// three engine command lines on the same input files (the prepared MIDI copy, the MusicXML and
+// the LilyPond source the conversion left), writing into a folder of its own. Also compares
+// lilypond on musicxml2ly's own source with lilypond on the rewritten one, and reports the peak
+// memory of velmarto-cli.
 //
 //   bench_conversion [ROUNDS]
 
@@ -9,6 +12,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -26,9 +30,10 @@ double median(QList<double> values) {
     return values.at(values.size() / 2);
 }
 
-// The pipeline's three engine runs with nothing of Velmarto around them.
-QString bareScript(const PlatformProfile& profile, const QString& museScore, const QString& midi,
-                   const QString& work) {
+// The conversion's three engine runs with nothing of Velmarto around them: the same programs,
+// arguments and input files, only the outputs go to another folder.
+QString bareScript(const PlatformProfile& profile, const QString& museScore, const QString& work,
+                   const QString& bare) {
     QString environment;
     for (auto entry = profile.museScoreEnvironment.cbegin();
          entry != profile.museScoreEnvironment.cend(); ++entry) {
@@ -36,12 +41,22 @@ QString bareScript(const PlatformProfile& profile, const QString& museScore, con
     }
     return u"set -e\n"
            u"mkdir -p '%1'\n"
-           u"%2'%3' -o '%1/song.musicxml' '%4' >/dev/null 2>&1 || true\n"
-           u"'%5' '%1/song.musicxml' -o '%1/song.ly' >/dev/null 2>&1\n"
-           u"'%6' -o '%1/song' '%1/song.ly' >/dev/null 2>&1\n"_s.arg(
-               work, environment, museScore, midi,
+           u"%2'%3' -o '%1/song.musicxml' '%4/song.mid' >/dev/null 2>&1 || true\n"
+           u"'%5' '%4/song.musicxml' -o '%1/song.ly' >/dev/null 2>&1\n"
+           u"'%6' -o '%1/song' '%4/song.ly' >/dev/null 2>&1\n"_s.arg(
+               bare, environment, museScore, work,
                profile.toolDirectories.first() + u"/musicxml2ly"_s,
                profile.toolDirectories.first() + u"/lilypond"_s);
+}
+
+// Seconds lilypond takes to engrave one source into the given output base.
+double engravingSeconds(const PlatformProfile& profile, const QString& source,
+                        const QString& outputBase) {
+    QElapsedTimer timer;
+    timer.start();
+    QProcess::execute(profile.toolDirectories.first() + u"/lilypond"_s,
+                      {u"--silent"_s, u"-o"_s, outputBase, source});
+    return timer.nsecsElapsed() / 1e9;
 }
 
 qint64 peakResidentKiB(const QStringList& arguments, const QString& workingDirectory) {
@@ -88,6 +103,8 @@ int main(int argc, char* argv[]) {
     // Warm the caches once for both, then alternate so drift affects both sides alike.
     QList<double> velmarto;
     QList<double> bare;
+    QList<double> plain;
+    QList<double> rewritten;
     for (int round = -1; round < rounds; ++round) {
         QElapsedTimer timer;
         timer.start();
@@ -98,18 +115,26 @@ int main(int argc, char* argv[]) {
             return 1;
         }
 
-        const QString work = scratch.filePath(u"bare-%1"_s.arg(round + 1));
+        const QString work = QFileInfo(result->pdfURL.toLocalFile()).path();
+        const QString bareFolder = scratch.filePath(u"bare-%1"_s.arg(round + 1));
         timer.restart();
-        const int status =
-            QProcess::execute(u"/bin/sh"_s, {u"-c"_s, bareScript(profile, *museScore, midi, work)});
+        const int status = QProcess::execute(
+            u"/bin/sh"_s, {u"-c"_s, bareScript(profile, *museScore, work, bareFolder)});
         const double bareSeconds = timer.nsecsElapsed() / 1e9;
-        if (status != 0 || !QFile::exists(work + u"/song.pdf"_s)) {
+        if (status != 0 || !QFile::exists(bareFolder + u"/song.pdf"_s)) {
             std::fprintf(stderr, "bench_conversion: the bare engine script failed\n");
             return 1;
         }
+        // bareFolder/song.ly is musicxml2ly's source as it wrote it; work/song.ly is rewritten.
+        const double plainEngraving =
+            engravingSeconds(profile, bareFolder + u"/song.ly"_s, bareFolder + u"/plain"_s);
+        const double rewrittenEngraving =
+            engravingSeconds(profile, work + u"/song.ly"_s, bareFolder + u"/rewritten"_s);
         if (round >= 0) {
             velmarto << converterSeconds;
             bare << bareSeconds;
+            plain << plainEngraving;
+            rewritten << rewrittenEngraving;
         }
     }
 
@@ -119,6 +144,8 @@ int main(int argc, char* argv[]) {
     std::printf("best conversion through Converter: %.3f s\n", converterMedian);
     std::printf("the same three engine runs in sh:  %.3f s\n", bareMedian);
     std::printf("ratio: %.3f (target <= 1.03)\n", converterMedian / bareMedian);
+    std::printf("lilypond on musicxml2ly's source: %.3f s, on the rewritten source: %.3f s\n",
+                median(plain), median(rewritten));
 
     const qint64 peakBest =
         peakResidentKiB({u"convert"_s, u"-o"_s, u"best.pdf"_s, midi}, scratch.path());

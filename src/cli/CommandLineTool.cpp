@@ -157,7 +157,10 @@ int CommandLineTool::convert(const QStringList& arguments) {
         QStringList{u"j"_s, u"jobs"_s},
         u"Convert up to N files at once (default: %1, the number of cores)."_s.arg(cores), u"N"_s,
         QString::number(cores));
-    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs});
+    const QCommandLineOption title(
+        u"title"_s, u"The score's title (default: made from the file's name)."_s, u"TEXT"_s);
+    const QCommandLineOption noTitle(u"no-title"_s, u"Engrave the score without a title."_s);
+    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs, title, noTitle});
     parser.addPositionalArgument(u"FILE.mid"_s,
                                  u"The MIDI files; their results are reported in this order."_s,
                                  u"FILE.mid..."_s);
@@ -184,6 +187,9 @@ int CommandLineTool::convert(const QStringList& arguments) {
     if (parser.isSet(fast) && parser.isSet(musicXml)) {
         return usage(u"--fast produces no MusicXML"_s);
     }
+    if (parser.isSet(title) && parser.isSet(noTitle)) {
+        return usage(u"--title and --no-title exclude each other"_s);
+    }
     const QString paperSize = parser.value(paper).toLower();
     if (!paperSizes.contains(paperSize)) {
         return usage(u"unknown paper size '%1' (known sizes: %2)"_s.arg(parser.value(paper),
@@ -208,6 +214,9 @@ int CommandLineTool::convert(const QStringList& arguments) {
     const Settings settings{
         .engine = parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
         .paperSize = paperSize,
+        .title = parser.isSet(noTitle) ? ScoreTitle::none()
+                 : parser.isSet(title) ? ScoreTitle::custom(parser.value(title))
+                                       : ScoreTitle::fromFileName(),
         .musicXmlDestination = parser.value(musicXml),
         .printLog = parser.isSet(log),
         .limits = {.cancellation = m_cancellation, .engineTimeout = engineTimeout},
@@ -251,8 +260,9 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDes
         return report;
     };
 
-    const auto result = m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
-                                            settings.engine, settings.paperSize, settings.limits);
+    const auto result =
+        m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
+                            settings.engine, settings.paperSize, settings.limits, settings.title);
     if (!result) {
         return reportFailure(describe(result.error()));
     }

@@ -9,8 +9,8 @@
 namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
-//   velmarto-cli convert [--fast] [--paper NAME] [-o OUT.pdf] [--musicxml OUT.musicxml] [--log]
-//                        [--timeout SECONDS] [-j N] FILE.mid...
+//   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title] [-o OUT.pdf]
+//                        [--musicxml OUT.musicxml] [--log] [--timeout SECONDS] [-j N] FILE.mid...
 //   velmarto-cli engines
 // Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
 // (by SIGINT or SIGTERM) the running engines are stopped and no further file is converted.
@@ -29,6 +29,7 @@ private:
     struct Settings {
         ConversionEngine engine;
         QString paperSize;
+        ScoreTitle title;
         QString musicXmlDestination;
         bool printLog;
         ConversionLimits limits;

@@ -1,8 +1,11 @@
 #include "conversion/Converter.h"
 
+#include "conversion/LilyPondEngraving.h"
 #include "conversion/LilyPondSource.h"
+#include "conversion/MusicXmlPartNames.h"
 #include "conversion/MusicXmlSanitizer.h"
 #include "conversion/WorkFileName.h"
+#include "conversion/midi/MidiPreparation.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,7 +118,7 @@ bool Converter::isCompletePdf(const QString& path) {
 
 std::expected<ConversionResult, ConversionFailure>
 Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
-                   ConversionLimits limits) const {
+                   ConversionLimits limits, const ScoreTitle& title) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
@@ -132,6 +135,14 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!museScore) {
         return fail(u"Locating MuseScore"_s, m_profile.museScoreMissingDetail);
     }
+
+    // MuseScore reads every text as UTF-8 and takes the title only from its own MIDI event, so
+    // it gets a prepared copy. A file that cannot be parsed goes as it is, for MuseScore to
+    // report in its own words.
+    const QString titleText = title.textFor(midi);
+    const QString preparedMidi = stem + u".mid"_s;
+    const QString museScoreInput =
+        MidiPreparation::prepare(midi, preparedMidi, titleText) ? preparedMidi : midi;
 
     QString log;
     // Runs one engine under the conversion's limits and appends its transcript to the log.
@@ -162,7 +173,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (engine == ConversionEngine::museScoreOnly) {
         if (const auto failure = run({
                 .executable = *museScore,
-                .arguments = {u"-o"_s, pdf, midi},
+                .arguments = {u"-o"_s, pdf, museScoreInput},
                 .stage = u"MuseScore conversion"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
                 .throwOnNonZero = false,
@@ -180,7 +191,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
 
     if (const auto failure = run({
             .executable = *museScore,
-            .arguments = {u"-o"_s, musicXml, midi},
+            .arguments = {u"-o"_s, musicXml, museScoreInput},
             .stage = u"MuseScore import"_s,
             .extraEnvironment = m_profile.museScoreEnvironment,
             .throwOnNonZero = false,
@@ -193,6 +204,13 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
         return fail(u"MuseScore import"_s,
                     u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
+    }
+    QStringList names;
+    QStringList shortNames;
+    for (const auto& part :
+         MusicXmlPartNames::addAbbreviations(musicXml).value_or(QList<MusicXmlPartNames::Part>())) {
+        names.append(part.name);
+        shortNames.append(part.abbreviation);
     }
 
     const auto musicxml2ly = locate(u"musicxml2ly"_s);
@@ -210,7 +228,10 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!QFileInfo::exists(lilypondSource)) {
         return fail(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
     }
-    LilyPondSource::setPaperSize(lilypondSource, paperSize);
+    LilyPondSource::rewrite(
+        lilypondSource, paperSize,
+        LilyPondEngraving(titleText.isEmpty() ? std::nullopt : std::optional(titleText), names,
+                          shortNames));
 
     const auto lilypond = locate(u"lilypond"_s);
     if (!lilypond) {

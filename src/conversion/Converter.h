@@ -9,6 +9,7 @@
 #include "conversion/EngineRunner.h"
 #include "conversion/ToolStatus.h"
 #include "conversion/WorkDirectoryError.h"
+#include "conversion/midi/ScoreTitle.h"
 #include "platform/PlatformProfile.h"
 
 #include <QString>
@@ -38,8 +39,8 @@ public:
     // long fails its stage with the transcript so far.
     std::expected<ConversionResult, ConversionFailure>
     convert(const QUrl& midiURL, ConversionEngine engine,
-            const QString& paperSize = QStringLiteral("letter"),
-            ConversionLimits limits = {}) const;
+            const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
+            const ScoreTitle& title = ScoreTitle::fromFileName()) const;
 
     std::optional<QString> locateMuseScore() const;
     std::optional<QString> locate(const QString& name) const;

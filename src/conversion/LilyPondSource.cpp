@@ -117,23 +117,32 @@ QString LilyPondSource::paperSizeLine(const QString& paperSize) {
 }
 
 QString LilyPondSource::withPaperSize(const QString& text, const QString& paperSize) {
+    return withLinesAfterVersion(text, paperSizeLine(paperSize));
+}
+
+QString LilyPondSource::withEngraving(const QString& text, const QString& paperSize,
+                                      const LilyPondEngraving& engraving) {
+    return withLinesAfterVersion(text, paperSizeLine(paperSize) + engraving.prelude()) +
+           engraving.closing();
+}
+
+QString LilyPondSource::withLinesAfterVersion(const QString& text, const QString& lines) {
     const PaperSites sites = findPaperSites(text);
-    const QString paperLine = paperSizeLine(paperSize);
 
     QString result;
-    result.reserve(text.size() + paperLine.size() + 1);
-    bool paperLineWritten = false;
+    result.reserve(text.size() + lines.size() + 1);
+    bool linesWritten = false;
     if (sites.afterVersionLine < 0) {
-        result += paperLine + u'\n';
-        paperLineWritten = true;
+        result += lines + u'\n';
+        linesWritten = true;
     }
     qsizetype copied = 0;
     const auto copyUpTo = [&](qsizetype end) {
-        if (!paperLineWritten && sites.afterVersionLine <= end) {
+        if (!linesWritten && sites.afterVersionLine <= end) {
             result += QStringView(text).sliced(copied, sites.afterVersionLine - copied);
-            result += u'\n' + paperLine;
+            result += u'\n' + lines;
             copied = sites.afterVersionLine;
-            paperLineWritten = true;
+            linesWritten = true;
         }
         result += QStringView(text).sliced(copied, end - copied);
         copied = end;
@@ -146,7 +155,8 @@ QString LilyPondSource::withPaperSize(const QString& text, const QString& paperS
     return result;
 }
 
-bool LilyPondSource::setPaperSize(const QString& path, const QString& paperSize) {
+bool LilyPondSource::rewrite(const QString& path, const QString& paperSize,
+                             const LilyPondEngraving& engraving) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;
@@ -162,7 +172,7 @@ bool LilyPondSource::setPaperSize(const QString& path, const QString& paperSize)
     if (!target.open(QIODevice::WriteOnly)) {
         return false;
     }
-    target.write(withPaperSize(text, paperSize).toUtf8());
+    target.write(withEngraving(text, paperSize, engraving).toUtf8());
     return target.commit();
 }
 

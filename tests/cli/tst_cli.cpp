@@ -142,6 +142,9 @@ private slots:
                                  << u"--jobs takes a whole number of at least 1, not '0'"_s;
         QTest::newRow("jobs not a number")
             << QStringList{u"convert"_s, u"--jobs"_s, u"many"_s, u"tune.mid"_s} << u"not 'many'"_s;
+        QTest::newRow("--title with --no-title")
+            << QStringList{u"convert"_s, u"--title"_s, u"Song"_s, u"--no-title"_s, u"tune.mid"_s}
+            << u"--title and --no-title exclude each other"_s;
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -189,6 +192,26 @@ private slots:
         QCOMPARE(fast.exitCode, 0);
         QCOMPARE(fast.out, u"tune.mid \u2192 fast.pdf\n"_s);
         QCOMPARE(head(file(u"fast.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void titleOptions() {
+        const auto firstPage = [this](const QString& pdf) {
+            QProcess pdftotext;
+            pdftotext.start(u"pdftotext"_s, {u"-l"_s, u"1"_s, file(pdf), u"-"_s});
+            pdftotext.waitForFinished(-1);
+            return QString::fromUtf8(pdftotext.readAllStandardOutput());
+        };
+        QCOMPARE(cli({u"convert"_s, u"-o"_s, u"default.pdf"_s, u"tune.mid"_s}).exitCode, 0);
+        QVERIFY(firstPage(u"default.pdf"_s).contains(u"Tune"_s));
+        QCOMPARE(cli({u"convert"_s, u"--title"_s, u"Ål og \"Ørn\""_s, u"-o"_s, u"typed.pdf"_s,
+                      u"tune.mid"_s})
+                     .exitCode,
+                 0);
+        QVERIFY(firstPage(u"typed.pdf"_s).contains(u"Ål og \"Ørn\""_s));
+        QCOMPARE(
+            cli({u"convert"_s, u"--no-title"_s, u"-o"_s, u"none.pdf"_s, u"tune.mid"_s}).exitCode,
+            0);
+        QVERIFY(!firstPage(u"none.pdf"_s).contains(u"Tune"_s));
     }
 
     void anExistingOutputIsReplaced() {

@@ -84,8 +84,9 @@ private slots:
         QCOMPARE(lines.at(2), u"#(set-default-paper-size \"a4\")"_s);
 
         QCOMPARE(result->log.count(u"$ "_s), 3);
+        // MuseScore reads the prepared copy of the MIDI file, and the transcript says so.
         QVERIFY(result->log.startsWith(u"$ "_s + engines->path(u"bin/mscore"_s) + u" -o "_s +
-                                       prefix + u".musicxml "_s + midi + u'\n'));
+                                       prefix + u".musicxml "_s + prefix + u".mid\n"_s));
         QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/musicxml2ly"_s) + u' ' + prefix +
                                      u".musicxml -o "_s + prefix + u".ly\n"_s));
         QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/lilypond"_s) + u" -o "_s +
@@ -109,7 +110,8 @@ private slots:
         QVERIFY(!result->musicXMLURL.has_value());
         QVERIFY(!result->lilypondURL.has_value());
         QCOMPARE(result->log.count(u"$ "_s), 1);
-        QVERIFY(result->log.contains(u" -o "_s + result->pdfURL.toLocalFile() + u' ' + midi));
+        QVERIFY(result->log.contains(u" -o "_s + result->pdfURL.toLocalFile() + u' ' +
+                                     result->pdfURL.toLocalFile().chopped(4) + u".mid\n"_s));
     }
 
     void fastPdfMustHaveAThousandBytes() {
@@ -191,9 +193,9 @@ private slots:
         QTest::newRow("MuseScore")
             << u"mscore"_s << u"Locating MuseScore"_s << desktop.museScoreMissingDetail << 0;
         QTest::newRow("musicxml2ly") << u"musicxml2ly"_s << u"Locating musicxml2ly"_s
-                                     << desktop.musicxml2lyMissingDetail << 1;
+                                     << desktop.musicxml2lyMissingDetail << 2;
         QTest::newRow("lilypond") << u"lilypond"_s << u"Locating lilypond"_s
-                                  << desktop.lilypondMissingDetail << 2;
+                                  << desktop.lilypondMissingDetail << 3;
     }
 
     void missingEngines() {
@@ -205,7 +207,7 @@ private slots:
         const ConversionError error = failureOf(ConversionEngine::both);
         QCOMPARE(error.stage(), stage);
         QCOMPARE(error.detail(), detail);
-        // The steps before the missing engine did run.
+        // The steps before the missing engine did run (the MIDI copy for MuseScore among them).
         const QString work =
             engines->temporaryDirectory() + u'/' + workDirectories().value(0) + u'/';
         QCOMPARE(QDir(work).entryList(QDir::Files).size(), filesLeft);
@@ -293,7 +295,28 @@ private slots:
         QVERIFY(QFile::exists(result->musicXMLURL->toLocalFile()));
         QVERIFY(readAll(result->lilypondURL->toLocalFile())
                     .contains(u"#(set-default-paper-size \"letter\")"_s));
-        QVERIFY(result->log.contains(u' ' + file + u'\n'));
+        QVERIFY(result->log.contains(u' ' + result->pdfURL.toLocalFile().chopped(4) + u".mid\n"_s));
+    }
+
+    void museScoreReadsATitledCopyOrTheUnparsableOriginal() {
+        engines->installMuseScore(u"cp \"$3\" \"$(dirname \"$2\")/seen.mid\"; "_s +
+                                  museScoreWriting(5000, u"<score-partwise>"_s));
+        const QString harp = engines->writeMidi(u"harp_harmony.mid"_s);
+        const auto titled = converter().convert(QUrl::fromLocalFile(harp), ConversionEngine::both);
+        QVERIFY(titled);
+        const QString work = QFileInfo(titled->pdfURL.toLocalFile()).path();
+        QFile seen(work + u"/seen.mid"_s);
+        QVERIFY(seen.open(QIODevice::ReadOnly));
+        QVERIFY(seen.readAll().contains(QByteArray("\xff\x10\x0cHarp Harmony")));
+        const QString source = readAll(titled->lilypondURL->toLocalFile());
+        QVERIFY(source.contains(u"\n    title = \"Harp Harmony\"\n    tagline = ##f\n"_s));
+
+        const QString broken =
+            engines->writeFile(u"broken.mid"_s, "MThd\0\0\0\6\0\1\0\1\1\xe0MTrk"_ba);
+        const auto untouched =
+            converter().convert(QUrl::fromLocalFile(broken), ConversionEngine::museScoreOnly);
+        QVERIFY(untouched);
+        QVERIFY(untouched->log.contains(u' ' + broken + u'\n'));
     }
 
     void workDirectoriesAreOwnerOnly() {

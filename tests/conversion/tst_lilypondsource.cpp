@@ -58,17 +58,26 @@ private slots:
         QCOMPARE(LilyPondSource::paperSizeLine(paperSize), line);
     }
 
+    void engravingSettingsFollowThePaperLineAndCloseTheSource() {
+        const LilyPondEngraving engraving(u"Song"_s, {u"Piano"_s}, {});
+        const QString source = u"\\version \"2.24.1\"\n\\header { title = \"Old\" }\n{ c }\n"_s;
+        QCOMPARE(LilyPondSource::withEngraving(source, u"a4"_s, engraving),
+                 u"\\version \"2.24.1\"\n#(set-default-paper-size \"a4\")"_s + engraving.prelude() +
+                     u"\n\\header { title = \"Old\" }\n{ c }\n"_s + engraving.closing());
+    }
+
     void unreadableSourcesAreLeftAlone() {
+        const LilyPondEngraving engraving(u"Song"_s, {}, {});
         QTemporaryDir directory;
         const QString path = directory.filePath(u"song.ly"_s);
-        QVERIFY(!LilyPondSource::setPaperSize(path, u"a4"_s));
+        QVERIFY(!LilyPondSource::rewrite(path, u"a4"_s, engraving));
         QVERIFY(!QFile::exists(path));
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("\\version \"2.24\"\n\xff\xfe");
         file.close();
-        QVERIFY(!LilyPondSource::setPaperSize(path, u"a4"_s));
+        QVERIFY(!LilyPondSource::rewrite(path, u"a4"_s, engraving));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("\\version \"2.24\"\n\xff\xfe"));
     }

@@ -165,6 +165,8 @@ private slots:
         QTest::newRow("not a MIDI file") << "RIFF....RMIDdata"_ba;
         QTest::newRow("truncated in the track") << good.first(good.size() - 6);
         QTest::newRow("truncated in the header") << good.first(10);
+        QTest::newRow("fewer tracks than announced")
+            << header(1, 2) + chunk("MTrk", meta(0x03, "Bass") + notes + endOfTrack);
         QTest::newRow("format 3") << header(3, 1) + good.sliced(14);
         QTest::newRow("track longer than the file")
             << header(1, 1) + "MTrk\x7f\xff\xff\xff"_ba + notes;

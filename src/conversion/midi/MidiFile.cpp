@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace velmarto {
 
 namespace {
@@ -59,6 +61,12 @@ std::optional<MidiFile> MidiFile::parse(QByteArrayView bytes) {
         file.m_chunks.append(std::move(chunk));
         position += chunkHeaderSize + length;
     }
+    // Fewer tracks than the header announces means the file was cut short.
+    const auto tracks = std::count_if(file.m_chunks.cbegin(), file.m_chunks.cend(),
+                                      [](const Chunk& chunk) { return chunk.isTrack(); });
+    if (tracks < file.declaredTrackCount()) {
+        return std::nullopt;
+    }
     file.m_trailer = bytes.sliced(position).toByteArray();
     return file;
 }
@@ -75,6 +83,10 @@ QByteArray MidiFile::serialize() const {
 
 int MidiFile::format() const {
     return (quint8(m_header[0]) << 8) | quint8(m_header[1]);
+}
+
+int MidiFile::declaredTrackCount() const {
+    return (quint8(m_header[2]) << 8) | quint8(m_header[3]);
 }
 
 } // namespace velmarto

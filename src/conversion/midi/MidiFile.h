@@ -26,6 +26,8 @@ public:
 
     // 0: one track; 1: simultaneous tracks; 2: independent patterns.
     int format() const;
+    // The number of tracks the header announces; parse() rejects a file with fewer.
+    int declaredTrackCount() const;
     QList<Chunk>& chunks() { return m_chunks; }
     const QList<Chunk>& chunks() const { return m_chunks; }
 

@@ -1,0 +1,223 @@
+// What the engraving settings and the MIDI preparation change in real scores, checked in the
+// PDF that the real MuseScore, musicxml2ly and LilyPond produce.
+
+#include "conversion/Converter.h"
+#include "conversion/LilyPondEngraving.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pdfText(const QString& pdf, int firstPage = 1, int lastPage = 0) {
+    QStringList arguments{u"-f"_s, QString::number(firstPage)};
+    if (lastPage > 0) {
+        arguments << u"-l"_s << QString::number(lastPage);
+    }
+    return run(u"pdftotext"_s, arguments << pdf << u"-"_s);
+}
+
+int pageCount(const QString& pdf) {
+    return QRegularExpression(u"Pages:\\s+(\\d+)"_s)
+        .match(run(u"pdfinfo"_s, {pdf}))
+        .captured(1)
+        .toInt();
+}
+
+// Every word of the PDF that does not lie wholly on its page, as "page: word".
+QStringList wordsOffThePage(const QString& pdf) {
+    static const QRegularExpression page(u"<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">"_s);
+    static const QRegularExpression word(
+        u"<word xMin=\"([-\\d.]+)\" yMin=\"([-\\d.]+)\" "
+        u"xMax=\"([-\\d.]+)\" yMax=\"([-\\d.]+)\">([^<]*)</word>"_s);
+    const QString html = run(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s});
+    QStringList offPage;
+    int pageNumber = 0;
+    double width = 0;
+    double height = 0;
+    for (const QString& line : html.split(u'\n')) {
+        if (const auto match = page.match(line); match.hasMatch()) {
+            ++pageNumber;
+            width = match.captured(1).toDouble();
+            height = match.captured(2).toDouble();
+        } else if (const auto match = word.match(line); match.hasMatch()) {
+            if (match.captured(1).toDouble() < 0 || match.captured(2).toDouble() < 0 ||
+                match.captured(3).toDouble() > width || match.captured(4).toDouble() > height) {
+                offPage << u"%1: %2"_s.arg(pageNumber).arg(match.captured(5));
+            }
+        }
+    }
+    if (pageNumber == 0) {
+        offPage << u"no pages"_s;
+    }
+    return offPage;
+}
+
+// Two tracks whose names MuseScore turns into "Instrument, Track": one in Latin-1, as most
+// files of the nineties have it, and one longer than forty characters.
+QByteArray tuneWithAwkwardNames(int bars) {
+    QList<test::MidiFileBuilder::Note> melody;
+    QList<test::MidiFileBuilder::Note> bass;
+    static constexpr int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
+    for (int index = 0; index < bars * 4; ++index) {
+        melody.append({72 + steps[index % 8], 480});
+        bass.append({48 - steps[index % 8], 480});
+    }
+    test::MidiFileBuilder builder;
+    builder.track(u"Spxr med melodi"_s, melody, 0)
+        .track(u"Accompaniment for the left hand of the pianist"_s, bass, 1);
+    // Same length in both encodings, so the track's length field stays right.
+    return builder.build().replace("Spxr", "Sp\xe5r");
+}
+
+} // namespace
+
+class EngravingTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir scratch;
+
+    Converter converter() const {
+        PlatformProfile profile = PlatformProfile::freedesktop();
+        profile.temporaryDirectory = scratch.filePath(u"tmp"_s);
+        return Converter(profile);
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(scratch.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            qFatal("cannot write the test file");
+        }
+        return file.fileName();
+    }
+
+    // The three engine runs with nothing of Velmarto between them, on the original file.
+    QString barePdf(const QString& midi) const {
+        const QString work = scratch.filePath(u"bare"_s);
+        QDir().mkpath(work);
+        QProcess museScore;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        museScore.setProcessEnvironment(environment);
+        museScore.start(*converter().locateMuseScore(),
+                        {u"-o"_s, work + u"/bare.musicxml"_s, midi});
+        museScore.waitForFinished(-1);
+        run(u"/usr/bin/musicxml2ly"_s, {work + u"/bare.musicxml"_s, u"-o"_s, work + u"/bare.ly"_s});
+        run(u"/usr/bin/lilypond"_s, {u"-o"_s, work + u"/bare"_s, work + u"/bare.ly"_s});
+        return work + u"/bare.pdf"_s;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(converter().allReady(),
+                 "MuseScore and LilyPond must be installed (scripts/install-deps)");
+        // lilypond runs in this folder, so a payload's relative "touch" would land here.
+        QVERIFY(QDir::setCurrent(scratch.path()));
+    }
+
+    void titledScoresWithReadableNames_data() {
+        QTest::addColumn<ConversionEngine>("engine");
+        QTest::newRow("best") << ConversionEngine::both;
+        QTest::newRow("fast") << ConversionEngine::museScoreOnly;
+    }
+
+    void titledScoresWithReadableNames() {
+        QFETCH(ConversionEngine, engine);
+        const QString midi = writeFile(u"harp_harmony.mid"_s, tuneWithAwkwardNames(24));
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), engine, u"a4"_s);
+        QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
+        const QString pdf = result->pdfURL.toLocalFile();
+
+        QVERIFY(pdfText(pdf, 1, 1).contains(u"Harp Harmony"_s));
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains(u"Spår"_s), qPrintable(text.left(400)));
+        QVERIFY(!text.contains(QChar::ReplacementCharacter));
+        if (engine == ConversionEngine::both) {
+            // The long name is wrapped over several lines, each of them on the page.
+            QVERIFY(text.contains(u"pianist"_s));
+            QVERIFY(!text.contains(u"www.lilypond.org"_s));
+            QCOMPARE(wordsOffThePage(pdf), QStringList());
+        }
+        // The transcript names the prepared copy that MuseScore actually read.
+        QVERIFY(result->log.contains(u' ' + pdf.chopped(4) + u".mid\n"_s));
+    }
+
+    void lilyPondBreaksTheLinesInNoMorePagesThanTheBareEngines() {
+        const QString midi = writeFile(u"long_tune.mid"_s, tuneWithAwkwardNames(96));
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
+        const int pages = pageCount(result->pdfURL.toLocalFile());
+        const int barePages = pageCount(barePdf(midi));
+        qInfo("pages: %d with Velmarto, %d with the bare engines", pages, barePages);
+        QVERIFY(pages > 0);
+        QVERIFY(pages <= barePages);
+    }
+
+    void anUnescapedTitleWouldRunCode() {
+        // The payload itself works: written into the header as it stands, lilypond runs it.
+        const QString marker = scratch.filePath(u"unescaped-ran"_s);
+        const QString source = writeFile(
+            u"unescaped.ly"_s,
+            u"\\version \"2.24.0\"\n\\header { title = \"x\\\" #(system \"touch "_s.toUtf8() +
+                marker.toUtf8() + "\") %\" }\n{ c'1 }\n");
+        run(u"/usr/bin/lilypond"_s, {u"-o"_s, scratch.filePath(u"unescaped"_s), source});
+        QVERIFY(QFile::exists(marker));
+    }
+
+    void hostileTitlesShowAsTyped_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("customTitle");
+        QTest::addColumn<QString>("shownTitle");
+        QTest::newRow("file name") << u"x\\\" #(system \"touch from-name\") %.mid"_s << QString()
+                                   << u"X\\\" #(system \"touch From-name\") %"_s;
+        QTest::newRow("typed title") << u"song.mid"_s << u"x\\\" #(system \"touch from-title\") %"_s
+                                     << u"x\\\" #(system \"touch from-title\") %"_s;
+    }
+
+    void hostileTitlesShowAsTyped() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, customTitle);
+        QFETCH(QString, shownTitle);
+        const QString midi = writeFile(fileName, test::MidiFileBuilder::twoTrackTune().build());
+        const ScoreTitle title =
+            customTitle.isEmpty() ? ScoreTitle::fromFileName() : ScoreTitle::custom(customTitle);
+        const auto result =
+            converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both, u"a4"_s, title);
+        QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
+        const QStringList created = QDir(scratch.path()).entryList({u"from-*"_s, u"From-*"_s});
+        QCOMPARE(created, QStringList());
+        const QString firstPage = pdfText(result->pdfURL.toLocalFile(), 1, 1);
+        QVERIFY2(firstPage.contains(shownTitle), qPrintable(firstPage));
+    }
+
+    void noTitleMeansNone() {
+        const QString midi = writeFile(u"untitled_tune.mid"_s, tuneWithAwkwardNames(4));
+        for (const ConversionEngine engine :
+             {ConversionEngine::both, ConversionEngine::museScoreOnly}) {
+            const auto result =
+                converter().convert(QUrl::fromLocalFile(midi), engine, u"a4"_s, ScoreTitle::none());
+            QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
+            QVERIFY(!pdfText(result->pdfURL.toLocalFile()).contains(u"Untitled Tune"_s));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(EngravingTest)
+#include "tst_engraving.moc"
