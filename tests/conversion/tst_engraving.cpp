@@ -52,14 +52,15 @@ QStringList wordsOffThePage(const QString& pdf) {
     double width = 0;
     double height = 0;
     for (const QString& line : html.split(u'\n')) {
-        if (const auto match = page.match(line); match.hasMatch()) {
+        if (const auto pageMatch = page.match(line); pageMatch.hasMatch()) {
             ++pageNumber;
-            width = match.captured(1).toDouble();
-            height = match.captured(2).toDouble();
-        } else if (const auto match = word.match(line); match.hasMatch()) {
-            if (match.captured(1).toDouble() < 0 || match.captured(2).toDouble() < 0 ||
-                match.captured(3).toDouble() > width || match.captured(4).toDouble() > height) {
-                offPage << u"%1: %2"_s.arg(pageNumber).arg(match.captured(5));
+            width = pageMatch.captured(1).toDouble();
+            height = pageMatch.captured(2).toDouble();
+        } else if (const auto wordMatch = word.match(line); wordMatch.hasMatch()) {
+            if (wordMatch.captured(1).toDouble() < 0 || wordMatch.captured(2).toDouble() < 0 ||
+                wordMatch.captured(3).toDouble() > width ||
+                wordMatch.captured(4).toDouble() > height) {
+                offPage << u"%1: %2"_s.arg(pageNumber).arg(wordMatch.captured(5));
             }
         }
     }
