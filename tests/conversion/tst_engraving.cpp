@@ -201,8 +201,8 @@ private slots:
         const QString midi = writeFile(fileName, test::MidiFileBuilder::twoTrackTune().build());
         const ScoreTitle title =
             customTitle.isEmpty() ? ScoreTitle::fromFileName() : ScoreTitle::custom(customTitle);
-        const auto result =
-            converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both, u"a4"_s, title);
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both,
+                                                u"a4"_s, {}, title);
         QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
         const QStringList created = QDir(scratch.path()).entryList({u"from-*"_s, u"From-*"_s});
         QCOMPARE(created, QStringList());
@@ -214,8 +214,8 @@ private slots:
         const QString midi = writeFile(u"untitled_tune.mid"_s, tuneWithAwkwardNames(4));
         for (const ConversionEngine engine :
              {ConversionEngine::both, ConversionEngine::museScoreOnly}) {
-            const auto result =
-                converter().convert(QUrl::fromLocalFile(midi), engine, u"a4"_s, ScoreTitle::none());
+            const auto result = converter().convert(QUrl::fromLocalFile(midi), engine, u"a4"_s, {},
+                                                    ScoreTitle::none());
             QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
             QVERIFY(!pdfText(result->pdfURL.toLocalFile()).contains(u"Untitled Tune"_s));
         }
