@@ -193,6 +193,8 @@ QVariant Session::pendingFlowValue() const {
 void Session::setPhase(const Phase& phase) {
     m_phase = phase;
     emit phaseChanged();
+    emit isSignedInChanged();
+    emit currentEmailChanged();
 }
 
 void Session::setPendingFlow(const std::optional<Flow>& flow) {

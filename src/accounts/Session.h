@@ -22,8 +22,8 @@ namespace velmarto {
 class Session : public QObject {
     Q_OBJECT
     Q_PROPERTY(velmarto::Phase phase READ phase NOTIFY phaseChanged)
-    Q_PROPERTY(bool isSignedIn READ isSignedIn NOTIFY phaseChanged)
-    Q_PROPERTY(QString currentEmail READ currentEmail NOTIFY phaseChanged)
+    Q_PROPERTY(bool isSignedIn READ isSignedIn NOTIFY isSignedInChanged)
+    Q_PROPERTY(QString currentEmail READ currentEmail NOTIFY currentEmailChanged)
     Q_PROPERTY(bool presentingChangePassword READ presentingChangePassword WRITE
                    setPresentingChangePassword NOTIFY presentingChangePasswordChanged)
     // A velmarto::Flow, or null while no flow is pending.
@@ -66,6 +66,9 @@ public:
 
 signals:
     void phaseChanged();
+    // Sent with every phaseChanged, for the two values derived from the phase.
+    void isSignedInChanged();
+    void currentEmailChanged();
     void presentingChangePasswordChanged();
     void pendingFlowChanged();
     void lastErrorChanged();

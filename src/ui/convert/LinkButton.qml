@@ -2,13 +2,15 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Velmarto
 
-// A button that reads as a link in the accent colour.
+// A button that reads as a link in the accent colour. Space or Return presses it.
 Button {
     id: control
 
     flat: true
     padding: 2
     font.pixelSize: 11
+    Keys.onReturnPressed: control.clicked()
+    Keys.onEnterPressed: control.clicked()
 
     contentItem: Text {
         text: control.text
