@@ -1,5 +1,7 @@
 #include "app/VelmartoApp.h"
 
+#include "accounts/AuthViewLoader.h"
+#include "accounts/Session.h"
 #include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
@@ -79,10 +81,29 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     if (!fileToOpen.isEmpty()) {
         model->openGivenFile(fileToOpen);
     }
+    auto* session = new Session(view.get());
     view->setTitle(u"Velmarto"_s);
     view->setMinimumSize(QSize(860, 600));
     view->resize(1100, 720);
-    if (!ContentViewLoader::load(*view, model)) {
+
+    // Until the application shell routes between its screens, the window shows the sign-in
+    // screen while nobody is signed in and the Convert tab otherwise. The swap waits for the
+    // next turn of the event loop: the sign-in screen is still running the call that signed in.
+    QQuickView* window = view.get();
+    const auto showScreen = [window, model, session] {
+        return session->isSignedIn() ? ContentViewLoader::load(*window, model)
+                                     : AuthViewLoader::load(*window, session);
+    };
+    connect(
+        session, &Session::isSignedInChanged, window,
+        [showScreen, session, shownSignedIn = session->isSignedIn()]() mutable {
+            if (session->isSignedIn() != shownSignedIn) {
+                shownSignedIn = session->isSignedIn();
+                showScreen();
+            }
+        },
+        Qt::QueuedConnection);
+    if (!showScreen()) {
         return false;
     }
     QQuickView* window = view.get();

@@ -31,10 +31,11 @@ public:
     // after "--". Desktop launchers hand over the file of an "Open with" this way.
     static QString fileToOpen(const QStringList& arguments);
 
-    // A new window titled "Velmarto" holding the Convert tab, with fileToOpen chosen when one is
-    // given. Returns false when the view could not be loaded; the errors have then been printed.
-    // The standard new-window shortcut of every window opens another; a closed window goes away,
-    // and closing the last one ends the application.
+    // A new window titled "Velmarto" with a session of its own: the sign-in screen, then the
+    // Convert tab, with fileToOpen chosen when one is given. Returns false when the view could
+    // not be loaded; the errors have then been printed. The standard new-window shortcut of
+    // every window opens another; a closed window goes away, and closing the last one ends the
+    // application.
     bool openWindow(const QString& fileToOpen = {});
 
     const std::vector<std::unique_ptr<QQuickView>>& windows() const { return m_windows; }

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
@@ -48,6 +49,8 @@ class TestOpenFromOutside : public QObject {
 private slots:
     void initTestCase() {
         VelmartoApp::configureApplication();
+        // Someone signed in on an earlier run, so the window opens on the Convert tab.
+        QSettings().setValue(u"session.currentEmail"_s, u"ann@example.com"_s);
         QVERIFY(velmarto::test::MidiFileBuilder::scale(2).writeTo(file(u"Song.MID"_s)));
         QVERIFY(velmarto::test::MidiFileBuilder::scale(2).writeTo(file(u"-dash.mid"_s)));
         QVERIFY(QDir(m_files.path()).mkdir(u"album.mid"_s));
