@@ -106,7 +106,6 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     if (!showScreen()) {
         return false;
     }
-    QQuickView* window = view.get();
     window->setColor(QGuiApplication::palette().color(QPalette::Window));
     connect(new QShortcut(QKeySequence::New, window), &QShortcut::activated, this,
             [this] { openWindow(); });
