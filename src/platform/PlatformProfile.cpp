@@ -39,6 +39,7 @@ PlatformProfile PlatformProfile::macOS() {
     profile.appearanceCaption =
         u"Choose how Velmarto looks. \u201CSystem\u201D follows your Mac\u2019s setting."_s;
     profile.revealAfterConvertLabel = u"Reveal the PDF in Finder automatically"_s;
+    profile.setup = EngineSetupProfile::macOS();
     return profile;
 }
 
@@ -74,6 +75,7 @@ PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environm
     profile.appearanceCaption =
         u"Choose how Velmarto looks. \u201CSystem\u201D follows your desktop\u2019s setting."_s;
     profile.revealAfterConvertLabel = u"Reveal the PDF in the file manager automatically"_s;
+    profile.setup = EngineSetupProfile::freedesktop(environment);
     return profile;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/EngineSetupProfile.h"
 #include "platform/MailProfile.h"
 
 #include <QMap>
@@ -44,6 +45,8 @@ struct PlatformProfile {
     // Settings tab texts that name the computer or its file manager.
     QString appearanceCaption;
     QString revealAfterConvertLabel;
+    // Installing missing engines: the package manager, the bootstrap and its card's texts.
+    EngineSetupProfile setup;
 
     static PlatformProfile macOS();
     // The environment decides whether MuseScore must be told to run without a display.
