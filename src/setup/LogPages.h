@@ -1,0 +1,52 @@
+#pragma once
+
+#include "setup/EngineInstaller.h"
+
+#include <QAbstractListModel>
+#include <QPointer>
+#include <QStringList>
+#include <QtQmlIntegration>
+
+namespace velmarto {
+
+// The installer's output cut into pages of whole lines for the log view. A list view draws only
+// the pages in sight, and an append touches only the newest page, so the cost of showing the
+// output stays in proportion to what arrives, however long it grows. Row 0 is the newest page,
+// for a view laid out from the bottom up; the pages joined from the last row to row 0 are
+// exactly the output.
+class LogPages : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(velmarto::EngineInstaller* installer READ installer WRITE setInstaller NOTIFY
+                   installerChanged REQUIRED)
+    Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY isEmptyChanged)
+
+public:
+    enum Role { textRole = Qt::UserRole + 1 };
+
+    // A page grows past this only to finish its last line.
+    static constexpr qsizetype pageSize = 2 * 1024;
+
+    explicit LogPages(QObject* parent = nullptr);
+
+    EngineInstaller* installer() const { return m_installer; }
+    void setInstaller(EngineInstaller* installer);
+    bool isEmpty() const { return m_pages.isEmpty(); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    void append(QStringView text);
+    void clear();
+
+signals:
+    void installerChanged();
+    void isEmptyChanged();
+
+private:
+    QPointer<EngineInstaller> m_installer;
+    QStringList m_pages;
+};
+
+} // namespace velmarto

@@ -1,0 +1,93 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Velmarto
+
+// The engine setup screen: which engines are there, the installer with its live log, the way
+// out when the package manager cannot be used, and the way on.
+//
+// Its creator gives it `installer`, a new EngineInstaller made for this screen alone and
+// released with it, and listens to `ready()`, emitted when the user is done ("Start Using
+// Velmarto" or the skip link).
+ScrollView {
+    id: root
+
+    required property EngineInstaller installer
+
+    signal ready()
+
+    implicitWidth: 600
+    implicitHeight: 560
+    contentWidth: availableWidth
+    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+
+    background: Rectangle {
+        color: Style.windowBackground
+
+        Rectangle {
+            anchors.fill: parent
+            gradient: Gradient {
+                GradientStop { position: 0.0; color: Style.withOpacity(Style.accentTop, 0.12) }
+                GradientStop { position: 1.0; color: Style.withOpacity(Style.accentTop, 0.0) }
+            }
+        }
+    }
+
+    EngineChecklist {
+        id: checklist
+        installer: root.installer
+    }
+
+    // Coming back to the window (say, from a terminal that installed the engines) redraws it.
+    Connections {
+        target: root.Window.window
+        function onActiveChanged() { checklist.recheck() }
+    }
+
+    Item {
+        width: root.availableWidth
+        implicitHeight: column.implicitHeight + 64
+
+        ColumnLayout {
+            id: column
+            objectName: "setupColumn"
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 32
+            width: Math.min(parent.width, 520) - 64
+            spacing: 22
+
+            SetupHero {
+                Layout.fillWidth: true
+            }
+            SetupChecklist {
+                Layout.fillWidth: true
+                museScore: checklist.museScore
+                musicxml2ly: checklist.musicxml2ly
+                lilypond: checklist.lilypond
+            }
+            BootstrapCard {
+                objectName: "bootstrapCard"
+                Layout.fillWidth: true
+                visible: root.installer.brewMissing
+                title: root.installer.bootstrapTitle
+                text: root.installer.bootstrapText
+                buttonText: root.installer.bootstrapButton
+                onBootstrapRequested: root.installer.installHomebrewInTerminal()
+            }
+            InstallLog {
+                objectName: "logCard"
+                Layout.fillWidth: true
+                installer: root.installer
+            }
+            SetupActions {
+                Layout.fillWidth: true
+                isRunning: root.installer.isRunning
+                finished: root.installer.finished
+                success: root.installer.success
+                allReady: checklist.allReady
+                onInstallRequested: root.installer.installMissing()
+                onReady: root.ready()
+            }
+        }
+    }
+}

@@ -1,0 +1,105 @@
+#include "FakeLoginShell.h"
+#include "conversion/Converter.h"
+#include "setup/EngineInstaller.h"
+#include "setup/LogPages.h"
+#include "support/FakeEngines.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using velmarto::LogPages;
+
+namespace {
+
+QString joined(const LogPages& pages) {
+    QString text;
+    for (int row = pages.rowCount() - 1; row >= 0; --row) {
+        text += pages.index(row).data(LogPages::textRole).toString();
+    }
+    return text;
+}
+
+QString lines(int count, int length) {
+    QString text;
+    for (int line = 0; line < count; ++line) {
+        text += QString(length - 1, u'x') + u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
+class TestLogPages : public QObject {
+    Q_OBJECT
+
+private slots:
+    // However the text arrives, the pages hold all of it, end on whole lines and stay small,
+    // and an append changes only the newest page and adds pages only before it.
+    void pagesHoldTheWholeTextInWholeLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("chunkSize");
+        QTest::newRow("short lines, small chunks") << lines(3000, 70) << 37;
+        QTest::newRow("short lines, one chunk") << lines(3000, 70) << 1000000;
+        QTest::newRow("lines longer than a page") << lines(12, 5000) << 4096;
+        QTest::newRow("no line feed at all") << QString(100000, u'y') << 3000;
+    }
+
+    void pagesHoldTheWholeTextInWholeLines() {
+        QFETCH(QString, text);
+        QFETCH(int, chunkSize);
+        LogPages pages;
+        QAbstractItemModelTester tester(&pages);
+        QList<int> changedRows;
+        connect(&pages, &LogPages::dataChanged, this,
+                [&](const QModelIndex& first, const QModelIndex& last) {
+                    changedRows << first.row() << last.row();
+                });
+        connect(&pages, &LogPages::rowsInserted, this,
+                [&](const QModelIndex&, int first) { changedRows << first; });
+        for (qsizetype at = 0; at < text.size(); at += chunkSize) {
+            pages.append(
+                QStringView(text).sliced(at, std::min<qsizetype>(chunkSize, text.size() - at)));
+        }
+        QVERIFY(!changedRows.isEmpty());
+        QCOMPARE(changedRows.count(0), changedRows.size());
+        QCOMPARE(joined(pages), text);
+        for (int row = 0; row < pages.rowCount(); ++row) {
+            const QString page = pages.index(row).data(LogPages::textRole).toString();
+            QVERIFY(page.size() <= 4 * LogPages::pageSize);
+            if (row > 0 && text.contains(u'\n')) {
+                QVERIFY2(page.endsWith(u'\n'), qPrintable(QString::number(row)));
+            }
+        }
+        QVERIFY(pages.rowCount() >= text.size() / (4 * LogPages::pageSize));
+    }
+
+    void followsTheInstallerAndEmptiesWhenANewRunStarts() {
+        velmarto::test::FakeEngines engines;
+        velmarto::test::FakeLoginShell shell;
+        shell.writeProgram(u"brew"_s, u"echo installing"_s);
+        velmarto::PlatformProfile profile = engines.profile();
+        profile.setup = velmarto::EngineSetupProfile::macOS();
+        profile.setup.shell = shell.shell();
+        velmarto::EngineInstaller installer{velmarto::Converter(profile)};
+        LogPages pages;
+        QSignalSpy emptiness(&pages, &LogPages::isEmptyChanged);
+        pages.setInstaller(&installer);
+        QVERIFY(pages.isEmpty());
+
+        installer.installMissing();
+        QTRY_VERIFY(installer.finished());
+        QCOMPARE(joined(pages), installer.output());
+        QVERIFY(!pages.isEmpty());
+
+        installer.installMissing();
+        QVERIFY(pages.isEmpty());
+        QTRY_VERIFY(installer.finished());
+        QCOMPARE(joined(pages), installer.output());
+        QCOMPARE(emptiness.count(), 3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogPages)
+#include "tst_logpages.moc"
