@@ -63,7 +63,7 @@ QVariant LogPages::data(const QModelIndex& index, int role) const {
     if (role != textRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    return m_pages.at(m_pages.size() - 1 - index.row());
+    return m_pages.at(index.row());
 }
 
 QHash<int, QByteArray> LogPages::roleNames() const {
@@ -79,7 +79,8 @@ void LogPages::append(QStringView text) {
         const qsizetype taken = portionFor(m_pages.last(), text);
         m_pages.last() += text.first(taken);
         text = text.sliced(taken);
-        emit dataChanged(index(0), index(0), {textRole});
+        const QModelIndex newest = index(static_cast<int>(m_pages.size()) - 1);
+        emit dataChanged(newest, newest, {textRole});
     }
     QStringList added;
     while (!text.isEmpty()) {
@@ -94,7 +95,8 @@ void LogPages::append(QStringView text) {
         return;
     }
     const bool wasEmpty = m_pages.isEmpty();
-    beginInsertRows({}, 0, static_cast<int>(added.size()) - 1);
+    const int first = static_cast<int>(m_pages.size());
+    beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
     m_pages.append(added);
     endInsertRows();
     if (wasEmpty) {

@@ -11,8 +11,7 @@ namespace velmarto {
 
 // The installer's output cut into pages of whole lines for the log view. A list view draws only
 // the pages in sight, and an append touches only the newest page, so the cost of showing the
-// output stays in proportion to what arrives, however long it grows. Row 0 is the newest page,
-// for a view laid out from the bottom up; the pages joined from the last row to row 0 are
+// output stays in proportion to what arrives, however long it grows. The pages joined are
 // exactly the output.
 class LogPages : public QAbstractListModel {
     Q_OBJECT

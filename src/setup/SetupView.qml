@@ -5,7 +5,6 @@ import Velmarto
 
 // The engine setup screen: which engines are there, the installer with its live log, the way
 // out when the package manager cannot be used, and the way on.
-//
 // Its creator gives it `installer`, a new EngineInstaller made for this screen alone and
 // released with it, and listens to `ready()`, emitted when the user is done ("Start Using
 // Velmarto" or the skip link).
@@ -14,7 +13,7 @@ ScrollView {
 
     required property EngineInstaller installer
 
-    signal ready()
+    signal ready
 
     implicitWidth: 600
     implicitHeight: 560
@@ -27,8 +26,14 @@ ScrollView {
         Rectangle {
             anchors.fill: parent
             gradient: Gradient {
-                GradientStop { position: 0.0; color: Style.withOpacity(Style.accentTop, 0.12) }
-                GradientStop { position: 1.0; color: Style.withOpacity(Style.accentTop, 0.0) }
+                GradientStop {
+                    position: 0.0
+                    color: Style.withOpacity(Style.accentTop, 0.12)
+                }
+                GradientStop {
+                    position: 1.0
+                    color: Style.withOpacity(Style.accentTop, 0.0)
+                }
             }
         }
     }
@@ -41,7 +46,9 @@ ScrollView {
     // Coming back to the window (say, from a terminal that installed the engines) redraws it.
     Connections {
         target: root.Window.window
-        function onActiveChanged() { checklist.recheck() }
+        function onActiveChanged() {
+            checklist.recheck();
+        }
     }
 
     Item {

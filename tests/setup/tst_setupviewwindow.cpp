@@ -96,7 +96,7 @@ struct Screen {
     QString logText() const {
         const auto* pages = view.rootObject()->findChild<QAbstractItemModel*>(u"logPages"_s);
         QString text;
-        for (int row = pages->rowCount() - 1; row >= 0; --row) {
+        for (int row = 0; row < pages->rowCount(); ++row) {
             text += pages->index(row, 0).data(velmarto::LogPages::textRole).toString();
         }
         return text;

@@ -10,7 +10,7 @@ Rectangle {
     required property string text
     required property string buttonText
 
-    signal bootstrapRequested()
+    signal bootstrapRequested
 
     implicitHeight: content.implicitHeight + 32
     radius: 14

@@ -27,10 +27,7 @@ Rectangle {
         clip: true
         model: pages
         boundsBehavior: Flickable.StopAtBounds
-        verticalLayoutDirection: ListView.BottomToTop
-        ScrollBar.vertical: ScrollBar {
-            policy: ScrollBar.AlwaysOn
-        }
+        ScrollBar.vertical: scrollBar
 
         delegate: TextEdit {
             required property string pageText
@@ -38,11 +35,11 @@ Rectangle {
 
             objectName: "logPage"
             width: ListView.view.width
-            // The text's padding: the newest page is at the bottom, the oldest at the top.
+            // The text's padding: the first page carries the top, the newest the bottom.
             leftPadding: 10
             rightPadding: 10
-            bottomPadding: index === 0 ? 10 : 0
-            topPadding: index === ListView.view.count - 1 ? 10 : 0
+            topPadding: index === 0 ? 10 : 0
+            bottomPadding: index === ListView.view.count - 1 ? 10 : 0
             text: pageText
             readOnly: true
             selectByMouse: true
@@ -55,14 +52,25 @@ Rectangle {
             selectionColor: Style.accentTop
         }
 
-        // Laid out from the bottom up with the newest page first, the view keeps the newest
-        // line at its bottom edge as pages grow and arrive.
-        // Once per turn of the event loop, however many appends it brought.
-        onCountChanged: Qt.callLater(list.positionViewAtBeginning)
+        // Once per turn of the event loop, however many appends it brought: going straight to
+        // the end lays out only the pages that end up in sight.
+        onCountChanged: Qt.callLater(list.positionViewAtEnd)
+
         Connections {
             target: pages
-            function onDataChanged() { Qt.callLater(list.positionViewAtBeginning) }
+
+            function onDataChanged() {
+                Qt.callLater(list.positionViewAtEnd);
+            }
         }
+    }
+    ScrollBar {
+        id: scrollBar
+
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        anchors.right: parent.right
+        policy: ScrollBar.AlwaysOn
     }
     Text {
         objectName: "logPlaceholder"

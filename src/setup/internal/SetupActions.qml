@@ -11,8 +11,8 @@ ColumnLayout {
     required property bool success
     required property bool allReady
 
-    signal installRequested()
-    signal ready()
+    signal installRequested
+    signal ready
 
     spacing: 22
 
@@ -30,8 +30,7 @@ ColumnLayout {
         visible: !actions.success
         enabled: !actions.isRunning
         busy: actions.isRunning
-        text: actions.isRunning ? "Setting up engines…"
-                                : actions.finished ? "Retry Install" : "Install Engines"
+        text: actions.isRunning ? "Setting up engines…" : actions.finished ? "Retry Install" : "Install Engines"
         symbol: "arrow.down.circle.fill"
         onClicked: actions.installRequested()
     }
