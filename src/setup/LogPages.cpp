@@ -33,28 +33,6 @@ qsizetype portionFor(const QString& page, QStringView text) {
 LogPages::LogPages(QObject* parent)
     : QAbstractListModel(parent) {}
 
-void LogPages::setInstaller(EngineInstaller* installer) {
-    if (m_installer == installer) {
-        return;
-    }
-    if (m_installer) {
-        m_installer->disconnect(this);
-    }
-    m_installer = installer;
-    clear();
-    if (m_installer) {
-        append(m_installer->output());
-        connect(m_installer, &EngineInstaller::outputAppended, this,
-                [this](const QString& text) { append(text); });
-        connect(m_installer, &EngineInstaller::outputChanged, this, [this] {
-            if (m_installer->output().isEmpty()) {
-                clear();
-            }
-        });
-    }
-    emit installerChanged();
-}
-
 int LogPages::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_pages.size());
 }
@@ -94,14 +72,10 @@ void LogPages::append(QStringView text) {
     if (added.isEmpty()) {
         return;
     }
-    const bool wasEmpty = m_pages.isEmpty();
     const int first = static_cast<int>(m_pages.size());
     beginInsertRows({}, first, first + static_cast<int>(added.size()) - 1);
     m_pages.append(added);
     endInsertRows();
-    if (wasEmpty) {
-        emit isEmptyChanged();
-    }
 }
 
 void LogPages::clear() {
@@ -111,7 +85,6 @@ void LogPages::clear() {
     beginResetModel();
     m_pages.clear();
     endResetModel();
-    emit isEmptyChanged();
 }
 
 } // namespace velmarto

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "setup/EngineInstaller.h"
-
 #include <QAbstractListModel>
-#include <QPointer>
 #include <QStringList>
-#include <QtQmlIntegration>
 
 namespace velmarto {
 
@@ -15,10 +11,6 @@ namespace velmarto {
 // exactly the output.
 class LogPages : public QAbstractListModel {
     Q_OBJECT
-    QML_ELEMENT
-    Q_PROPERTY(velmarto::EngineInstaller* installer READ installer WRITE setInstaller NOTIFY
-                   installerChanged REQUIRED)
-    Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY isEmptyChanged)
 
 public:
     enum Role { textRole = Qt::UserRole + 1 };
@@ -28,8 +20,6 @@ public:
 
     explicit LogPages(QObject* parent = nullptr);
 
-    EngineInstaller* installer() const { return m_installer; }
-    void setInstaller(EngineInstaller* installer);
     bool isEmpty() const { return m_pages.isEmpty(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -39,12 +29,7 @@ public:
     void append(QStringView text);
     void clear();
 
-signals:
-    void installerChanged();
-    void isEmptyChanged();
-
 private:
-    QPointer<EngineInstaller> m_installer;
     QStringList m_pages;
 };
 

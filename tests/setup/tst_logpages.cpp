@@ -1,6 +1,7 @@
 #include "FakeLoginShell.h"
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
+#include "setup/InstallerLog.h"
 #include "setup/LogPages.h"
 #include "support/FakeEngines.h"
 
@@ -84,20 +85,21 @@ private slots:
         profile.setup = velmarto::EngineSetupProfile::macOS();
         profile.setup.shell = shell.shell();
         velmarto::EngineInstaller installer{velmarto::Converter(profile)};
-        LogPages pages;
-        QSignalSpy emptiness(&pages, &LogPages::isEmptyChanged);
-        pages.setInstaller(&installer);
-        QVERIFY(pages.isEmpty());
+        velmarto::InstallerLog log;
+        QSignalSpy emptiness(&log, &velmarto::InstallerLog::isEmptyChanged);
+        log.setInstaller(&installer);
+        QVERIFY(log.isEmpty());
 
         installer.installMissing();
         QTRY_VERIFY(installer.finished());
-        QCOMPARE(joined(pages), installer.output());
-        QVERIFY(!pages.isEmpty());
+        QCOMPARE(joined(log.logPages()), installer.output());
+        QVERIFY(!log.isEmpty());
+        QCOMPARE(log.pages(), static_cast<const QObject*>(&log.logPages()));
 
         installer.installMissing();
-        QVERIFY(pages.isEmpty());
+        QVERIFY(log.isEmpty());
         QTRY_VERIFY(installer.finished());
-        QCOMPARE(joined(pages), installer.output());
+        QCOMPARE(joined(log.logPages()), installer.output());
         QCOMPARE(emptiness.count(), 3);
     }
 };

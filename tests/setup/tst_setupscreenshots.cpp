@@ -61,9 +61,10 @@ private slots:
         {
             Screen screen(EngineSetupProfile::macOS());
             screen.shell.writeProgram(
-                u"brew"_s, u"echo '==> Downloading https://ghcr.io/v2/homebrew/core/lilypond'; "
-                           u"sleep 2; echo '==> Pouring lilypond--2.24.3.arm64_sonoma.bottle.tar.gz'"_s +
-                               screen.installCommand());
+                u"brew"_s,
+                u"echo '==> Downloading https://ghcr.io/v2/homebrew/core/lilypond'; "
+                u"sleep 2; echo '==> Pouring lilypond--2.24.3.arm64_sonoma.bottle.tar.gz'"_s +
+                    screen.installCommand());
             QVERIFY(screen.show());
             save(screen.view, u"setup-1-needed"_s + suffix);
             screen.installer->installMissing();
@@ -114,7 +115,8 @@ private:
         }
 
         QString installCommand() const {
-            return u"\nfor name in mscore musicxml2ly lilypond; do printf '#!/bin/sh\\n' > '%1/'$name; "
+            return u"\nfor name in mscore musicxml2ly lilypond; do printf '#!/bin/sh\\n' > "
+                   u"'%1/'$name; "
                    u"/bin/chmod +x '%1/'$name; done"_s.arg(engines.binDirectory());
         }
 

@@ -2,11 +2,10 @@
 #include "FakeProgram.h"
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
-#include "setup/LogPages.h"
+#include "setup/InstallerLog.h"
 #include "setup/SetupViewLoader.h"
 #include "support/FakeEngines.h"
 
-#include <QAbstractItemModel>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -94,10 +93,11 @@ struct Screen {
 
     // Everything the log card holds, its pages joined.
     QString logText() const {
-        const auto* pages = view.rootObject()->findChild<QAbstractItemModel*>(u"logPages"_s);
+        const velmarto::LogPages& pages =
+            view.rootObject()->findChild<velmarto::InstallerLog*>(u"installerLog"_s)->logPages();
         QString text;
-        for (int row = 0; row < pages->rowCount(); ++row) {
-            text += pages->index(row, 0).data(velmarto::LogPages::textRole).toString();
+        for (int row = 0; row < pages.rowCount(); ++row) {
+            text += pages.index(row, 0).data(velmarto::LogPages::textRole).toString();
         }
         return text;
     }

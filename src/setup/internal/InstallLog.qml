@@ -9,15 +9,23 @@ Rectangle {
 
     required property EngineInstaller installer
 
-    visible: installer.isRunning || !pages.isEmpty
+    visible: installer.isRunning || !log.isEmpty
     implicitHeight: 150
     radius: 12
     color: Style.withOpacity(Style.primaryText, 0.05)
 
-    LogPages {
-        id: pages
-        objectName: "logPages"
+    InstallerLog {
+        id: log
+        objectName: "installerLog"
         installer: card.installer
+        onTextAdded: followEnd.restart()
+    }
+    // Once per turn of the event loop, however many appends it brought: going straight to the
+    // end lays out only the pages that end up in sight.
+    Timer {
+        id: followEnd
+        interval: 0
+        onTriggered: list.positionViewAtEnd()
     }
 
     ListView {
@@ -25,7 +33,7 @@ Rectangle {
         objectName: "logScroller"
         anchors.fill: parent
         clip: true
-        model: pages
+        model: log.pages
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: scrollBar
 
@@ -51,18 +59,6 @@ Rectangle {
             selectedTextColor: "white"
             selectionColor: Style.accentTop
         }
-
-        // Once per turn of the event loop, however many appends it brought: going straight to
-        // the end lays out only the pages that end up in sight.
-        onCountChanged: Qt.callLater(list.positionViewAtEnd)
-
-        Connections {
-            target: pages
-
-            function onDataChanged() {
-                Qt.callLater(list.positionViewAtEnd);
-            }
-        }
     }
     ScrollBar {
         id: scrollBar
@@ -74,7 +70,7 @@ Rectangle {
     }
     Text {
         objectName: "logPlaceholder"
-        visible: pages.isEmpty
+        visible: log.isEmpty
         padding: 10
         text: "Preparing…"
         font.family: "monospace"
