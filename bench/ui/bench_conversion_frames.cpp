@@ -6,7 +6,6 @@
 #include "support/MidiFileBuilder.h"
 #include "ui/convert/ContentViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
-#include "ui/convert/DialogFileChooser.h"
 #include "ui/settings/Preferences.h"
 
 #include <QElapsedTimer>
@@ -43,9 +42,8 @@ int main(int argc, char* argv[]) {
     midi.close();
 
     velmarto::Preferences preferences;
-    velmarto::DialogFileChooser chooser;
     velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
-    velmarto::ContentViewModel model(converter, &preferences, &revealer, &chooser);
+    velmarto::ContentViewModel model(converter, &preferences, &revealer);
     QQuickView view;
     if (!velmarto::ContentViewLoader::load(view, &model)) {
         return 1;

@@ -57,7 +57,7 @@ void VelmartoApp::configureApplication() {
 VelmartoApp::VelmartoApp(const QDBusConnection& desktopBus, QObject* parent)
     : QObject(parent)
     , m_desktopColorScheme(desktopColorScheme(desktopBus))
-    , m_colorScheme(Preferences::shared(), m_desktopColorScheme.get()) {
+    , m_colorScheme(m_preferences, m_desktopColorScheme.get()) {
     QGuiApplication::setWindowIcon(applicationIcon());
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -77,7 +77,7 @@ QString VelmartoApp::fileToOpen(const QStringList& arguments) {
 
 bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
-    auto* model = new ContentViewModel(view.get());
+    auto* model = new ContentViewModel(m_converter, &m_preferences, &m_revealer, view.get());
     if (!fileToOpen.isEmpty()) {
         model->openGivenFile(fileToOpen);
     }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "conversion/Converter.h"
+#include "platform/FileRevealer.h"
+#include "platform/PlatformProfile.h"
 #include "platform/PortalColorScheme.h"
+#include "ui/settings/Preferences.h"
 #include "ui/style/ColorSchemeApplier.h"
 
 #include <QDBusConnection>
@@ -14,7 +18,11 @@
 namespace velmarto {
 
 // The application: its identity in the preference store, the one QML engine that every window
-// shares, the colour scheme all of them follow, and the windows themselves.
+// shares, the colour scheme all of them follow, and the windows themselves. It is also the one
+// place that wires the application: every collaborator is built here once, and each window's
+// models get theirs through their constructors. A new screen follows the same path: its model
+// takes what it needs from the members below, and its view takes the model as a required
+// property. Nothing reaches for a global.
 class VelmartoApp : public QObject {
     Q_OBJECT
 
@@ -23,7 +31,8 @@ public:
     // the desktop file name which desktop entry the windows belong to.
     static void configureApplication();
 
-    // desktopBus is where the desktop's dark-style preference is asked for (Linux).
+    // After configureApplication and the QGuiApplication. desktopBus is where the desktop's
+    // dark-style preference is asked for (Linux).
     explicit VelmartoApp(const QDBusConnection& desktopBus = QDBusConnection::sessionBus(),
                          QObject* parent = nullptr);
 
@@ -39,6 +48,8 @@ public:
     bool openWindow(const QString& fileToOpen = {});
 
     const std::vector<std::unique_ptr<QQuickView>>& windows() const { return m_windows; }
+    // The preferences every window shares.
+    Preferences& preferences() { return m_preferences; }
 
 protected:
     // The Finder hands over the files it opens with Velmarto as file-open events.
@@ -47,6 +58,11 @@ protected:
 private:
     void closeWindow(QQuickView* window);
 
+    PlatformProfile m_profile = PlatformProfile::current();
+    // Shared by every window, so that a preference changed in one is seen in all of them.
+    Preferences m_preferences;
+    Converter m_converter{m_profile};
+    FileRevealer m_revealer{m_profile};
     std::unique_ptr<PortalColorScheme> m_desktopColorScheme;
     ColorSchemeApplier m_colorScheme;
     QQmlEngine m_engine;

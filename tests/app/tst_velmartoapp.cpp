@@ -28,7 +28,7 @@ class TestVelmartoApp : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { Preferences::shared().setAppearance(u"light"_s); }
+    void init() { Preferences().setAppearance(u"light"_s); }
 
     void aWindowIsTitledAndKeepsItsMinimumSize() {
         VelmartoApp app(QDBusConnection(u"no-desktop"_s));
@@ -53,7 +53,7 @@ private slots:
         QVERIFY(cornerLightness(first) > 200);
         QVERIFY(cornerLightness(second) > 200);
 
-        Preferences::shared().setAppearance(u"dark"_s);
+        app.preferences().setAppearance(u"dark"_s);
 
         QTRY_VERIFY(cornerLightness(first) < 80);
         QTRY_VERIFY(cornerLightness(second) < 80);

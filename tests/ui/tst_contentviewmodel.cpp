@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -46,7 +47,8 @@ struct Screen {
         revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
         revealer = std::make_unique<FileRevealer>(revealProfile);
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get(), &chooser);
+                                                   revealer.get());
+        chooser.attach(model.get());
     }
 
     QUrl midi(const QString& name = u"Song.mid"_s) {
@@ -131,6 +133,25 @@ private slots:
         screen.model->chooseFile();
         QCOMPARE(screen.model->midiURL(), first);
         QCOMPARE(screen.model->statusMessage(), u"Ready: Song.mid"_s);
+
+        // A late answer after the cancel belongs to no request.
+        screen.model->answerFileRequest(screen.midi(u"Late.mid"_s));
+        QCOMPARE(screen.model->midiURL(), first);
+    }
+
+    void theSaveDialogOpensOnAFolderThatExists() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        QSignalSpy saveSpy(screen.model.get(), &ContentViewModel::saveFileRequested);
+
+        screen.model->savePDF();
+
+        QCOMPARE(saveSpy.count(), 1);
+        const QString folder = saveSpy.first().at(0).toUrl().toLocalFile();
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(saveSpy.first().at(1).toUrl(),
+                 QUrl::fromLocalFile(QDir(folder).filePath(u"Song.pdf"_s)));
     }
 
     void dropsTakeOnlyAFirstItemThatIsAMIDIFile_data() {

@@ -50,7 +50,8 @@ struct Window {
         revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
         revealer = std::make_unique<FileRevealer>(revealProfile);
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get(), &chooser);
+                                                   revealer.get());
+        chooser.attach(model.get());
         velmarto::ContentViewLoader::load(view, model.get());
         view.resize(1000, 700);
         view.show();

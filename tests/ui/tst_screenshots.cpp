@@ -53,7 +53,8 @@ private slots:
         Preferences preferences;
         ScriptedFileChooser chooser;
         FileRevealer revealer(PlatformProfile::current());
-        ContentViewModel model(converter, &preferences, &revealer, &chooser);
+        ContentViewModel model(converter, &preferences, &revealer);
+        chooser.attach(&model);
         QQuickView view;
         QVERIFY(velmarto::ContentViewLoader::load(view, &model));
         view.resize(1100, 720);

@@ -78,30 +78,44 @@ SplitView {
         modality: Qt.ApplicationModal
         // Without a native dialog, Qt draws its own inside this window and needs to be told which.
         parentWindow: root.Window.window
-        onAccepted: root.model.dialogs.accept(selectedFile)
-        onRejected: root.model.dialogs.cancel()
+        onAccepted: root.model.answerFileRequest(selectedFile)
+        onRejected: root.model.cancelFileRequest()
     }
     FileDialog {
         id: saveDialog
         fileMode: FileDialog.SaveFile
         modality: Qt.ApplicationModal
         parentWindow: root.Window.window
-        onAccepted: root.model.dialogs.accept(selectedFile)
-        onRejected: root.model.dialogs.cancel()
+        onAccepted: root.model.answerFileRequest(selectedFile)
+        onRejected: root.model.cancelFileRequest()
+    }
+    // A dialog opens on the next turn of the event loop, and only if its request is still open
+    // then: a stand-in for the dialogs, as tests use, answers at once.
+    Timer {
+        id: dialogOpener
+
+        property FileDialog dialog
+
+        interval: 0
+        onTriggered: {
+            if (root.model.isAwaitingFile)
+                dialog.open();
+        }
     }
     Connections {
-        target: root.model.dialogs
-        ignoreUnknownSignals: true
+        target: root.model
 
-        function onOpenRequested(nameFilters) {
+        function onOpenFileRequested(nameFilters) {
             openDialog.nameFilters = nameFilters;
-            openDialog.open();
+            dialogOpener.dialog = openDialog;
+            dialogOpener.restart();
         }
-        function onSaveRequested(folder, suggestedFile, nameFilters) {
+        function onSaveFileRequested(folder, suggestedFile, nameFilters) {
             saveDialog.nameFilters = nameFilters;
             saveDialog.currentFolder = folder;
             saveDialog.selectedFile = suggestedFile;
-            saveDialog.open();
+            dialogOpener.dialog = saveDialog;
+            dialogOpener.restart();
         }
     }
 }

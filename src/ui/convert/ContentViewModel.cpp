@@ -4,8 +4,10 @@
 #include "platform/FileRevealer.h"
 #include "ui/settings/Preferences.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QStandardPaths>
 #include <QtConcurrent>
 
 namespace velmarto {
@@ -29,21 +31,12 @@ bool isMIDIFile(const QUrl& url) {
 
 } // namespace
 
-ContentViewModel::ContentViewModel(QObject* parent)
-    : ContentViewModel(Converter(), &Preferences::shared(), nullptr, nullptr, parent) {
-    m_ownRevealer = std::make_unique<FileRevealer>(m_converter.profile());
-    m_ownChooser = std::make_unique<DialogFileChooser>();
-    m_revealer = m_ownRevealer.get();
-    m_chooser = m_ownChooser.get();
-}
-
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
-                                   FileRevealer* revealer, FileChooser* chooser, QObject* parent)
+                                   FileRevealer* revealer, QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
     , m_preferences(preferences)
     , m_revealer(revealer)
-    , m_chooser(chooser)
     , m_statusMessage(u"Drop a MIDI file to begin."_s)
     , m_toolStatus(m_converter.toolStatus()) {}
 
@@ -66,10 +59,6 @@ QString ContentViewModel::pdfFileName() const {
 
 bool ContentViewModel::hasMusicXML() const {
     return m_result && m_result->musicXMLURL;
-}
-
-DialogFileChooser* ContentViewModel::dialogs() const {
-    return m_ownChooser.get();
 }
 
 void ContentViewModel::setEngine(ConversionEngine engine) {
@@ -122,12 +111,8 @@ void ContentViewModel::openGivenFile(const QString& path) {
 }
 
 void ContentViewModel::chooseFile() {
-    m_chooser->chooseFileToOpen(midiNameFilters,
-                                [self = QPointer(this)](const std::optional<QUrl>& chosen) {
-                                    if (self && chosen) {
-                                        self->setMIDI(*chosen);
-                                    }
-                                });
+    awaitFile([this](const QUrl& chosen) { setMIDI(chosen); });
+    emit openFileRequested(midiNameFilters);
 }
 
 bool ContentViewModel::handleDrop(const QList<QUrl>& urls) {
@@ -218,17 +203,47 @@ void ContentViewModel::refreshToolStatus() {
 
 void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
                                   const QStringList& nameFilters) {
-    m_chooser->chooseSaveDestination(
-        suggestedName, nameFilters,
-        [self = QPointer(this), source](const std::optional<QUrl>& destination) {
-            if (!self || !destination || !destination->isLocalFile()) {
-                return;
-            }
-            const QString path = destination->toLocalFile();
-            const auto copied = FileReplacement::copy(source.toLocalFile(), path);
-            self->setStatusMessage(copied ? u"Saved to "_s + path
-                                          : u"Could not save: "_s + copied.error());
-        });
+    awaitFile([this, source](const QUrl& destination) {
+        if (!destination.isLocalFile()) {
+            return;
+        }
+        const QString path = destination.toLocalFile();
+        const auto copied = FileReplacement::copy(source.toLocalFile(), path);
+        setStatusMessage(copied ? u"Saved to "_s + path : u"Could not save: "_s + copied.error());
+    });
+    // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
+    // useful.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) {
+        folder = QDir::home();
+    }
+    emit saveFileRequested(QUrl::fromLocalFile(folder.absolutePath()),
+                           QUrl::fromLocalFile(folder.filePath(suggestedName)), nameFilters);
+}
+
+void ContentViewModel::answerFileRequest(const QUrl& chosen) {
+    // Taken out first: the answer may well ask for the next dialog.
+    const auto answer = std::exchange(m_pendingFileAnswer, nullptr);
+    if (answer) {
+        emit isAwaitingFileChanged();
+    }
+    if (answer && !chosen.isEmpty()) {
+        answer(chosen);
+    }
+}
+
+void ContentViewModel::cancelFileRequest() {
+    if (std::exchange(m_pendingFileAnswer, nullptr)) {
+        emit isAwaitingFileChanged();
+    }
+}
+
+void ContentViewModel::awaitFile(std::function<void(const QUrl& chosen)> answer) {
+    const bool wasAwaiting = isAwaitingFile();
+    m_pendingFileAnswer = std::move(answer);
+    if (!wasAwaiting) {
+        emit isAwaitingFileChanged();
+    }
 }
 
 void ContentViewModel::setConverting(bool isConverting) {

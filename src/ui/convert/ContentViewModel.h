@@ -3,7 +3,6 @@
 #include "conversion/ConversionEngine.h"
 #include "conversion/ConversionResult.h"
 #include "conversion/Converter.h"
-#include "ui/convert/DialogFileChooser.h"
 
 #include <QList>
 #include <QObject>
@@ -12,21 +11,22 @@
 #include <QUrl>
 #include <QtQmlIntegration>
 
-#include <memory>
+#include <functional>
 #include <optional>
 
 namespace velmarto {
 
-class FileChooser;
 class FileRevealer;
 class Preferences;
 
 // State and actions of the Convert tab: the chosen MIDI file, the running conversion and its
 // outcome, and the copies saved from it. All of it lives on the main thread; the conversion itself
-// runs on the thread pool and posts its outcome back.
+// runs on the thread pool and posts its outcome back. File dialogs belong to the view: the model
+// asks for one with a request signal and the view answers.
 class ContentViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("Built by the application with its collaborators")
     // The views name the presets as ContentViewModel.ConversionEngine.both and so on.
     QML_EXTENDED_NAMESPACE(velmarto)
 
@@ -48,7 +48,8 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(bool museScoreFound READ museScoreFound NOTIFY toolStatusChanged)
     Q_PROPERTY(bool musicxml2lyFound READ musicxml2lyFound NOTIFY toolStatusChanged)
     Q_PROPERTY(bool lilypondFound READ lilypondFound NOTIFY toolStatusChanged)
-    Q_PROPERTY(velmarto::DialogFileChooser* dialogs READ dialogs CONSTANT)
+    // A file request waits for its answer.
+    Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
 
 public:
     static inline const QStringList midiNameFilters{QStringLiteral("MIDI files (*.mid *.midi)")};
@@ -56,12 +57,9 @@ public:
     static inline const QStringList musicXMLNameFilters{
         QStringLiteral("MusicXML files (*.musicxml)")};
 
-    // The application's screen: the platform's engines, the shared preferences, the file manager
-    // and real dialogs.
-    explicit ContentViewModel(QObject* parent = nullptr);
-    // Every collaborator given; the model keeps pointers and owns none of them.
+    // The model keeps pointers to its collaborators and owns none of them.
     ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
-                     FileChooser* chooser, QObject* parent = nullptr);
+                     QObject* parent = nullptr);
     ~ContentViewModel() override;
 
     QUrl midiURL() const { return m_midiURL; }
@@ -82,7 +80,7 @@ public:
     bool museScoreFound() const { return m_toolStatus.museScore; }
     bool musicxml2lyFound() const { return m_toolStatus.musicxml2ly; }
     bool lilypondFound() const { return m_toolStatus.lilypond; }
-    DialogFileChooser* dialogs() const;
+    bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
@@ -106,6 +104,10 @@ public:
     // The engines are looked up on disk again, so an install or removal shows without a restart.
     Q_INVOKABLE void refreshToolStatus();
 
+    // The view's answer to the last file request.
+    Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
+    Q_INVOKABLE void cancelFileRequest();
+
     void exportCopy(const QUrl& source, const QString& suggestedName,
                     const QStringList& nameFilters);
 
@@ -120,22 +122,28 @@ signals:
     void isTargetedChanged();
     void toolStatusChanged();
     void conversionFinished();
+    void isAwaitingFileChanged();
+    // Ask the view for its open or its save dialog; it answers with answerFileRequest or
+    // cancelFileRequest.
+    void openFileRequested(const QStringList& nameFilters);
+    void saveFileRequested(const QUrl& folder, const QUrl& suggestedFile,
+                           const QStringList& nameFilters);
 
 private:
     using Outcome = std::expected<ConversionResult, ConversionFailure>;
 
     void finishConversion(const Outcome& outcome, bool revealAfterConvert);
     void setConverting(bool isConverting);
+    void awaitFile(std::function<void(const QUrl& chosen)> answer);
     void setStatusMessage(const QString& statusMessage);
     void setErrorText(const std::optional<QString>& errorText);
     void setResult(std::optional<ConversionResult> result);
 
-    std::unique_ptr<FileRevealer> m_ownRevealer;
-    std::unique_ptr<DialogFileChooser> m_ownChooser;
     Converter m_converter;
     Preferences* m_preferences;
     FileRevealer* m_revealer;
-    FileChooser* m_chooser;
+    // Only one dialog is open at a time, so one pending answer is enough.
+    std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
 
     QUrl m_midiURL;
     std::optional<ConversionResult> m_result;

@@ -7,11 +7,6 @@ using namespace Qt::StringLiterals;
 Preferences::Preferences(QObject* parent)
     : QObject(parent) {}
 
-Preferences& Preferences::shared() {
-    static Preferences instance;
-    return instance;
-}
-
 QString Preferences::appearance() const {
     return text(appearanceKey, u"system"_s);
 }

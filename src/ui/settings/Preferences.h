@@ -6,9 +6,10 @@
 
 namespace velmarto {
 
-// The four user preferences, read from and written to the platform's preference store. One
-// instance is shared by every window so that a change made anywhere is seen everywhere at once;
-// readers keep their own interpretation of unknown stored texts.
+// The four user preferences, read from and written to the platform's preference store. The
+// application builds one and hands it to every window, so that a change made anywhere is seen
+// everywhere at once; readers keep their own interpretation of unknown stored texts. Build it only
+// after the application's names are set: they decide which store QSettings opens.
 class Preferences : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString appearance READ appearance WRITE setAppearance NOTIFY appearanceChanged)
@@ -25,9 +26,6 @@ public:
     static inline const QString revealAfterConvertKey = QStringLiteral("revealAfterConvert");
 
     explicit Preferences(QObject* parent = nullptr);
-
-    // The instance every screen of the running application binds to.
-    static Preferences& shared();
 
     QString appearance() const;
     QString defaultEngine() const;
