@@ -36,6 +36,9 @@ Rectangle {
         model: log.pages
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: scrollBar
+        // Pages laid out for the first time may turn out taller than estimated after the jump;
+        // the end is sought again until the height settles.
+        onContentHeightChanged: followEnd.restart()
 
         delegate: TextEdit {
             required property string pageText
