@@ -4,7 +4,7 @@
 // keyring (scripts/with-test-keyring); the accounts item is removed afterwards.
 
 #include "FakeCodeDelivery.h"
-#include "accounts/AuthViewLoader.h"
+#include "ui/ViewLoader.h"
 #include "accounts/KeychainSecretStore.h"
 #include "accounts/Session.h"
 
@@ -73,7 +73,8 @@ int main(int argc, char* argv[]) {
         .codeGenerator = [] { return 123456U; },
     });
     QQuickView view;
-    if (!AuthViewLoader::load(view, &session)) {
+    if (!loadView(view, u"accounts/AuthView.qml"_s,
+                  {{u"session"_s, QVariant::fromValue(&session)}})) {
         return 1;
     }
     view.resize(900, 720);

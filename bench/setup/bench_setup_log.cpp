@@ -5,7 +5,7 @@
 
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
-#include "setup/SetupViewLoader.h"
+#include "ui/ViewLoader.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
     profile.setup.shell = writeFakeInstaller(folder, lineCount);
     velmarto::EngineInstaller installer{velmarto::Converter(profile)};
     QQuickView view;
-    if (!velmarto::setupview::load(view, &installer)) {
+    if (!velmarto::loadView(view, u"setup/SetupView.qml"_s,
+                            {{u"installer"_s, QVariant::fromValue(&installer)}})) {
         return 1;
     }
     view.resize(640, 900);

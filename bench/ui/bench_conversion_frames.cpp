@@ -4,7 +4,7 @@
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/MidiFileBuilder.h"
-#include "ui/convert/ContentViewLoader.h"
+#include "ui/ViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -45,7 +45,8 @@ int main(int argc, char* argv[]) {
     velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
     velmarto::ContentViewModel model(converter, &preferences, &revealer);
     QQuickView view;
-    if (!velmarto::ContentViewLoader::load(view, &model)) {
+    if (!velmarto::loadView(view, u"convert/ContentView.qml"_s,
+                            {{u"model"_s, QVariant::fromValue(&model)}})) {
         return 1;
     }
     view.resize(1100, 720);

@@ -1,10 +1,11 @@
 #include "app/VelmartoApp.h"
 
-#include "accounts/AuthViewLoader.h"
 #include "accounts/Session.h"
-#include "ui/convert/ContentViewLoader.h"
+#include "app/RootViewModel.h"
+#include "ui/ViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
+#include "ui/settings/SettingsViewModel.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>
@@ -77,33 +78,22 @@ QString VelmartoApp::fileToOpen(const QStringList& arguments) {
 
 bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
-    auto* model = new ContentViewModel(m_converter, &m_preferences, &m_revealer, view.get());
-    if (!fileToOpen.isEmpty()) {
-        model->openGivenFile(fileToOpen);
-    }
-    auto* session = new Session(view.get());
-    view->setTitle(u"Velmarto"_s);
-    view->setMinimumSize(QSize(860, 600));
-    view->resize(1100, 720);
-
-    // Until the application shell routes between its screens, the window shows the sign-in
-    // screen while nobody is signed in and the Convert tab otherwise. The swap waits for the
-    // next turn of the event loop: the sign-in screen is still running the call that signed in.
     QQuickView* window = view.get();
-    const auto showScreen = [window, model, session] {
-        return session->isSignedIn() ? ContentViewLoader::load(*window, model)
-                                     : AuthViewLoader::load(*window, session);
-    };
-    connect(
-        session, &Session::isSignedInChanged, window,
-        [showScreen, session, shownSignedIn = session->isSignedIn()]() mutable {
-            if (session->isSignedIn() != shownSignedIn) {
-                shownSignedIn = session->isSignedIn();
-                showScreen();
-            }
-        },
-        Qt::QueuedConnection);
-    if (!showScreen()) {
+    auto* content = new ContentViewModel(m_converter, &m_preferences, &m_revealer, window);
+    if (!fileToOpen.isEmpty()) {
+        content->openGivenFile(fileToOpen);
+    }
+    auto* root = new RootViewModel(m_converter,
+                                   {.session = new Session(window),
+                                    .preferences = &m_preferences,
+                                    .content = content,
+                                    .settings = new SettingsViewModel(m_converter, window)},
+                                   window);
+    window->setTitle(u"Velmarto"_s);
+    window->setMinimumSize(QSize(860, 600));
+    window->resize(1100, 720);
+    root->appear();
+    if (!loadView(*window, u"app/RootView.qml"_s, {{u"model"_s, QVariant::fromValue(root)}})) {
         return false;
     }
     window->setColor(QGuiApplication::palette().color(QPalette::Window));

@@ -1,6 +1,6 @@
 #include "AuthWindow.h"
 
-#include "accounts/AuthViewLoader.h"
+#include "ui/ViewLoader.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -33,7 +33,8 @@ QQuickItem* descendant(QQuickItem* item, const QString& name) {
 
 AuthWindow::AuthWindow(std::unique_ptr<Session> session)
     : m_session(std::move(session)) {
-    AuthViewLoader::load(m_view, m_session.get());
+    loadView(m_view, u"accounts/AuthView.qml"_s,
+             {{u"session"_s, QVariant::fromValue(m_session.get())}});
     m_view.resize(700, 720);
     m_view.show();
 }

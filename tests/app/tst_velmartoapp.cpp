@@ -1,8 +1,12 @@
+#include "accounts/Session.h"
+#include "app/RootViewModel.h"
 #include "app/VelmartoApp.h"
+#include "conversion/Converter.h"
 #include "support/IsolatedSettings.h"
 #include "ui/settings/Preferences.h"
 
 #include <QGuiApplication>
+#include <QSettings>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
@@ -57,6 +61,28 @@ private slots:
 
         QTRY_VERIFY(cornerLightness(first) < 80);
         QTRY_VERIFY(cornerLightness(second) < 80);
+    }
+
+    // Windows share what is stored and the preferences, never their sessions.
+    void signingOutInOneWindowLeavesTheOtherSignedIn() {
+        if (!velmarto::Converter(velmarto::PlatformProfile::current()).allReady()) {
+            QSKIP("The engines are not installed, so every window starts on setup.");
+        }
+        QSettings().setValue(u"session.currentEmail"_s, u"ada@example.com"_s);
+        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        QVERIFY(app.openWindow());
+        QVERIFY(app.openWindow());
+        const auto sessionOf = [&app](std::size_t window) {
+            return app.windows().at(window)->findChild<velmarto::RootViewModel*>()->session();
+        };
+        QVERIFY(sessionOf(0)->isSignedIn());
+        QVERIFY(sessionOf(1)->isSignedIn());
+
+        sessionOf(0)->signOut();
+
+        QVERIFY(!sessionOf(0)->isSignedIn());
+        QVERIFY(sessionOf(1)->isSignedIn());
+        QCOMPARE(sessionOf(1)->currentEmail(), u"ada@example.com"_s);
     }
 
     // With no window left, the platform's rule ends the application (quitOnLastWindowClosed).

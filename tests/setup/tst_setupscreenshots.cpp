@@ -1,7 +1,7 @@
 #include "FakeLoginShell.h"
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
-#include "setup/SetupViewLoader.h"
+#include "ui/ViewLoader.h"
 #include "support/FakeEngines.h"
 
 #include <QDir>
@@ -121,7 +121,8 @@ private:
         }
 
         bool show() {
-            velmarto::setupview::load(view, installer.get());
+            velmarto::loadView(view, u"setup/SetupView.qml"_s,
+                               {{u"installer"_s, QVariant::fromValue(installer.get())}});
             view.resize(640, 860);
             view.show();
             return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);

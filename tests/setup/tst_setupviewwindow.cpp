@@ -3,7 +3,7 @@
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
 #include "setup/InstallerLog.h"
-#include "setup/SetupViewLoader.h"
+#include "ui/ViewLoader.h"
 #include "support/FakeEngines.h"
 
 #include <QClipboard>
@@ -57,7 +57,8 @@ struct Screen {
         PlatformProfile profile = engines.profile();
         profile.setup = setup;
         installer = std::make_unique<EngineInstaller>(Converter(profile));
-        velmarto::setupview::load(view, installer.get());
+        velmarto::loadView(view, u"setup/SetupView.qml"_s,
+                               {{u"installer"_s, QVariant::fromValue(installer.get())}});
         view.resize(640, 900);
         view.show();
     }

@@ -3,7 +3,7 @@
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
-#include "ui/convert/ContentViewLoader.h"
+#include "ui/ViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -52,7 +52,8 @@ struct Window {
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
                                                    revealer.get());
         chooser.attach(model.get());
-        velmarto::ContentViewLoader::load(view, model.get());
+        velmarto::loadView(view, u"convert/ContentView.qml"_s,
+                           {{u"model"_s, QVariant::fromValue(model.get())}});
         view.resize(1000, 700);
         view.show();
     }

@@ -5,7 +5,8 @@
 #include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
-#include "ui/convert/ContentViewLoader.h"
+#include "ui/ViewLoader.h"
+#include "ui/style/ColorSchemeApplier.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
 
@@ -56,7 +57,8 @@ private slots:
         ContentViewModel model(converter, &preferences, &revealer);
         chooser.attach(&model);
         QQuickView view;
-        QVERIFY(velmarto::ContentViewLoader::load(view, &model));
+        QVERIFY(velmarto::loadView(view, u"convert/ContentView.qml"_s,
+                                    {{u"model"_s, QVariant::fromValue(&model)}}));
         view.resize(1100, 720);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -78,6 +80,14 @@ private slots:
         QTest::qWait(400);
         save(view, u"4-done"_s);
         QVERIFY(shown);
+
+        {
+            velmarto::ColorSchemeApplier scheme(preferences, nullptr);
+            preferences.setAppearance(u"dark"_s);
+            QTest::qWait(400);
+            save(view, u"4-done-dark"_s);
+            preferences.setAppearance(u"light"_s);
+        }
 
         model.setMIDI(QUrl::fromLocalFile(files.writeFile(u"Broken.mid"_s, "not a MIDI file")));
         QVERIFY(QTest::qWaitFor([&] { return !model.isConverting(); }));

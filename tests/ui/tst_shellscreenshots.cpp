@@ -1,3 +1,4 @@
+#include "RootWindow.h"
 #include "SettingsWindow.h"
 #include "support/IsolatedSettings.h"
 #include "ui/style/ColorSchemeApplier.h"
@@ -36,6 +37,40 @@ private slots:
         window.preferences->setAppearance(u"dark"_s);
         QTest::qWait(300);
         save(window.view, u"settings-dark"_s);
+    }
+
+    void theTabsInBothSchemes() {
+        velmarto::test::RootWindow window;
+        ColorSchemeApplier applier(window.preferences, nullptr);
+        window.preferences.setAppearance(u"light"_s);
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.view.resize(1100, 720);
+        QTest::qWait(300);
+        save(window.view, u"tabs-convert-light"_s);
+
+        window.preferences.setAppearance(u"dark"_s);
+        QTest::qWait(300);
+        save(window.view, u"tabs-convert-dark"_s);
+    }
+
+    // The setup screen as a sheet over the tabs, opened from Settings.
+    void theSetupSheetInBothSchemes() {
+        velmarto::test::RootWindow window;
+        ColorSchemeApplier applier(window.preferences, nullptr);
+        window.preferences.setAppearance(u"light"_s);
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.click(u"tab-Settings"_s);
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
+        window.view.resize(1100, 720);
+        QTest::qWait(400);
+        save(window.view, u"setup-sheet-light"_s);
+
+        window.preferences.setAppearance(u"dark"_s);
+        QTest::qWait(300);
+        save(window.view, u"setup-sheet-dark"_s);
     }
 
 private:

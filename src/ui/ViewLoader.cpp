@@ -1,6 +1,4 @@
-#include "accounts/AuthViewLoader.h"
-
-#include "accounts/Session.h"
+#include "ui/ViewLoader.h"
 
 #include <QQmlEngine>
 
@@ -8,12 +6,12 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
-bool AuthViewLoader::load(QQuickView& view, Session* session) {
+bool loadView(QQuickView& view, const QString& file, const QVariantMap& requiredProperties) {
     // Qt 6.4 does not look in the resource root that qt_add_qml_module uses.
     view.engine()->addImportPath(u"qrc:/qt/qml"_s);
     view.setResizeMode(QQuickView::SizeRootObjectToView);
-    view.setInitialProperties({{u"session"_s, QVariant::fromValue(session)}});
-    view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/accounts/AuthView.qml"_s));
+    view.setInitialProperties(requiredProperties);
+    view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/"_s + file));
     return view.status() == QQuickView::Ready;
 }
 
