@@ -16,6 +16,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmarto {
 
@@ -55,9 +56,10 @@ void VelmartoApp::configureApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral(VELMARTO_APP_ID));
 }
 
-VelmartoApp::VelmartoApp(const QDBusConnection& desktopBus, QObject* parent)
+VelmartoApp::VelmartoApp(AppEnvironment environment, QObject* parent)
     : QObject(parent)
-    , m_desktopColorScheme(desktopColorScheme(desktopBus))
+    , m_environment(std::move(environment))
+    , m_desktopColorScheme(desktopColorScheme(m_environment.desktopBus))
     , m_colorScheme(m_preferences, m_desktopColorScheme.get()) {
     QGuiApplication::setWindowIcon(applicationIcon());
     QCoreApplication::instance()->installEventFilter(this);
@@ -84,7 +86,7 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
         content->openGivenFile(fileToOpen);
     }
     auto* root = new RootViewModel(m_converter,
-                                   {.session = new Session(window),
+                                   {.session = new Session(m_environment.sessionDependencies(), window),
                                     .preferences = &m_preferences,
                                     .content = content,
                                     .settings = new SettingsViewModel(m_converter, window)},

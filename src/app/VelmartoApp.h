@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppEnvironment.h"
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "platform/PlatformProfile.h"
@@ -7,7 +8,6 @@
 #include "ui/settings/Preferences.h"
 #include "ui/style/ColorSchemeApplier.h"
 
-#include <QDBusConnection>
 #include <QObject>
 #include <QQmlEngine>
 #include <QQuickView>
@@ -31,17 +31,16 @@ public:
     // the desktop file name which desktop entry the windows belong to.
     static void configureApplication();
 
-    // After configureApplication and the QGuiApplication. desktopBus is where the desktop's
-    // dark-style preference is asked for (Linux).
-    explicit VelmartoApp(const QDBusConnection& desktopBus = QDBusConnection::sessionBus(),
-                         QObject* parent = nullptr);
+    // After configureApplication and the QGuiApplication.
+    explicit VelmartoApp(AppEnvironment environment = {}, QObject* parent = nullptr);
 
     // The file named on the command line: the first argument that is not an option, or the one
     // after "--". Desktop launchers hand over the file of an "Open with" this way.
     static QString fileToOpen(const QStringList& arguments);
 
-    // A new window titled "Velmarto" with a session of its own: the sign-in screen, then the
-    // Convert tab, with fileToOpen chosen when one is given. Returns false when the view could
+    // A new window titled "Velmarto" with a session of its own: engine setup when an engine is
+    // missing, sign-in while nobody is signed in, then the tabs, with fileToOpen chosen when one
+    // is given. Returns false when the view could
     // not be loaded; the errors have then been printed. The standard new-window shortcut of
     // every window opens another; a closed window goes away, and closing the last one ends the
     // application.
@@ -58,6 +57,7 @@ protected:
 private:
     void closeWindow(QQuickView* window);
 
+    AppEnvironment m_environment;
     PlatformProfile m_profile = PlatformProfile::current();
     // Shared by every window, so that a preference changed in one is seen in all of them.
     Preferences m_preferences;

@@ -35,7 +35,7 @@ private slots:
     void init() { Preferences().setAppearance(u"light"_s); }
 
     void aWindowIsTitledAndKeepsItsMinimumSize() {
-        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        VelmartoApp app({.desktopBus = QDBusConnection(u"no-desktop"_s)});
         QVERIFY(app.openWindow());
         QQuickView& window = *app.windows().front();
 
@@ -44,7 +44,7 @@ private slots:
     }
 
     void theNewWindowShortcutOpensAnotherAndAppearanceColoursBoth() {
-        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        VelmartoApp app({.desktopBus = QDBusConnection(u"no-desktop"_s)});
         QVERIFY(app.openWindow());
         QQuickView& first = *app.windows().front();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
@@ -69,7 +69,7 @@ private slots:
             QSKIP("The engines are not installed, so every window starts on setup.");
         }
         QSettings().setValue(u"session.currentEmail"_s, u"ada@example.com"_s);
-        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        VelmartoApp app({.desktopBus = QDBusConnection(u"no-desktop"_s)});
         QVERIFY(app.openWindow());
         QVERIFY(app.openWindow());
         const auto sessionOf = [&app](std::size_t window) {
@@ -87,7 +87,7 @@ private slots:
 
     // With no window left, the platform's rule ends the application (quitOnLastWindowClosed).
     void aClosedWindowGoesAway() {
-        VelmartoApp app(QDBusConnection(u"no-desktop"_s));
+        VelmartoApp app({.desktopBus = QDBusConnection(u"no-desktop"_s)});
         QVERIFY(app.openWindow());
         QTest::keySequence(app.windows().front().get(), QKeySequence::New);
         QCOMPARE(app.windows().size(), size_t(2));
