@@ -4,9 +4,9 @@
 // keyring (scripts/with-test-keyring); the accounts item is removed afterwards.
 
 #include "FakeCodeDelivery.h"
-#include "ui/ViewLoader.h"
 #include "accounts/KeychainSecretStore.h"
 #include "accounts/Session.h"
+#include "ui/ViewLoader.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -85,12 +85,13 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     if (!fileToOpen.isEmpty()) {
         content->openGivenFile(fileToOpen);
     }
-    auto* root = new RootViewModel(m_converter,
-                                   {.session = new Session(m_environment.sessionDependencies(), window),
-                                    .preferences = &m_preferences,
-                                    .content = content,
-                                    .settings = new SettingsViewModel(m_converter, window)},
-                                   window);
+    auto* root =
+        new RootViewModel(m_converter,
+                          {.session = new Session(m_environment.sessionDependencies(), window),
+                           .preferences = &m_preferences,
+                           .content = content,
+                           .settings = new SettingsViewModel(m_converter, window)},
+                          window);
     window->setTitle(u"Velmarto"_s);
     window->setMinimumSize(QSize(860, 600));
     window->resize(1100, 720);
