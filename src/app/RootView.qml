@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import Velmarto
 
@@ -9,39 +8,41 @@ Item {
     id: root
 
     required property RootViewModel model
+    readonly property string screen: !model.enginesReady ? "setup" : model.session.isSignedIn ? "tabs" : "signIn"
 
     implicitWidth: 860
     implicitHeight: 600
+    onScreenChanged: content.show()
 
     Loader {
+        id: content
+
+        // The screen on show, so that it is built once however often the choice is made again.
+        property string shown
+
+        // Each screen is loaded with its required properties; a Loader of Qt 6.4 cannot build a
+        // component that reaches back into this file.
+        function show() {
+            if (root.screen === shown)
+                return;
+            shown = root.screen;
+            if (root.screen === "setup")
+                setSource("internal/SetupScreen.qml", {
+                        "model": root.model
+                    });
+            else if (root.screen === "signIn")
+                setSource("../accounts/AuthView.qml", {
+                        "session": root.model.session
+                    });
+            else
+                setSource("internal/MainTabs.qml", {
+                        "model": root.model
+                    });
+        }
+
         objectName: "rootContent"
         anchors.fill: parent
         focus: true
-        sourceComponent: !root.model.enginesReady ? setupScreen : root.model.session.isSignedIn ? mainTabs : signIn
-    }
-
-    Component {
-        id: setupScreen
-
-        SetupScreen {
-            model: root.model
-            onReady: root.model.finishSetup()
-        }
-    }
-
-    Component {
-        id: signIn
-
-        AuthView {
-            session: root.model.session
-        }
-    }
-
-    Component {
-        id: mainTabs
-
-        MainTabs {
-            model: root.model
-        }
+        Component.onCompleted: show()
     }
 }

@@ -23,12 +23,17 @@ void RootViewModel::appear() {
         return;
     }
     if (m_converter.allReady()) {
-        finishSetup();
+        m_enginesReady = true;
+        emit enginesReadyChanged();
     }
     m_screens.session->refresh();
 }
 
 void RootViewModel::finishSetup() {
+    if (m_showSetupSheet) {
+        setShowSetupSheet(false);
+        return;
+    }
     if (!m_enginesReady) {
         m_enginesReady = true;
         emit enginesReadyChanged();

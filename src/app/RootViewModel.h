@@ -53,7 +53,8 @@ public:
     // The steps of the window's first appearance, in this order: the engines are looked for on
     // disk, then the session reads who is remembered. Later calls do nothing.
     void appear();
-    // The setup screen is done with: the main screens may show from now on.
+    // A setup screen's way on: the sheet closes when it shows one; otherwise the main screens may
+    // show from now on.
     Q_INVOKABLE void finishSetup();
     // A new installer for a new setup screen, destroyed with owner.
     Q_INVOKABLE velmarto::EngineInstaller* newInstaller(QObject* owner) const;

@@ -1,6 +1,6 @@
-#include "ui/RootWindow.h"
 #include "accounts/Session.h"
 #include "support/IsolatedSettings.h"
+#include "ui/RootWindow.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -83,7 +83,8 @@ private slots:
         window.click(u"openEngineSetupButton"_s);
         QTRY_VERIFY(window.item(u"setupView"_s));
         QVERIFY(window.model()->showSetupSheet());
-        QObject* firstInstaller = window.item(u"setupView"_s)->property("installer").value<QObject*>();
+        QObject* firstInstaller =
+            window.item(u"setupView"_s)->property("installer").value<QObject*>();
         QVERIFY(firstInstaller);
         QSignalSpy firstInstallerGone(firstInstaller, &QObject::destroyed);
 
@@ -113,6 +114,9 @@ private slots:
         QTRY_VERIFY(!window.model()->showSetupSheet());
         QTRY_VERIFY(!window.item(u"setupView"_s));
         QCOMPARE(window.currentTab(), u"Settings"_s);
+
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
     }
 
 private:

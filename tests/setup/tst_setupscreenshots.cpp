@@ -1,8 +1,8 @@
 #include "FakeLoginShell.h"
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
-#include "ui/ViewLoader.h"
 #include "support/FakeEngines.h"
+#include "ui/ViewLoader.h"
 
 #include <QDir>
 #include <QGuiApplication>

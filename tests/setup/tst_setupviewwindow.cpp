@@ -3,8 +3,8 @@
 #include "conversion/Converter.h"
 #include "setup/EngineInstaller.h"
 #include "setup/InstallerLog.h"
-#include "ui/ViewLoader.h"
 #include "support/FakeEngines.h"
+#include "ui/ViewLoader.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -58,7 +58,7 @@ struct Screen {
         profile.setup = setup;
         installer = std::make_unique<EngineInstaller>(Converter(profile));
         velmarto::loadView(view, u"setup/SetupView.qml"_s,
-                               {{u"installer"_s, QVariant::fromValue(installer.get())}});
+                           {{u"installer"_s, QVariant::fromValue(installer.get())}});
         view.resize(640, 900);
         view.show();
     }

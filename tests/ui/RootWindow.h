@@ -1,11 +1,11 @@
 #pragma once
 
+#include "QuickItemSearch.h"
+#include "SessionFixture.h"
 #include "app/RootViewModel.h"
 #include "conversion/Converter.h"
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
-#include "QuickItemSearch.h"
-#include "SessionFixture.h"
 #include "ui/ViewLoader.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"

@@ -6,9 +6,9 @@
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
 #include "ui/ViewLoader.h"
-#include "ui/style/ColorSchemeApplier.h"
 #include "ui/convert/ContentViewModel.h"
 #include "ui/settings/Preferences.h"
+#include "ui/style/ColorSchemeApplier.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +58,7 @@ private slots:
         chooser.attach(&model);
         QQuickView view;
         QVERIFY(velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                                    {{u"model"_s, QVariant::fromValue(&model)}}));
+                                   {{u"model"_s, QVariant::fromValue(&model)}}));
         view.resize(1100, 720);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));

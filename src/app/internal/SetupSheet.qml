@@ -1,4 +1,3 @@
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Templates as T
@@ -21,8 +20,6 @@ Popup {
     focus: true
     closePolicy: Popup.CloseOnEscape
     padding: 0
-    visible: model.showSetupSheet
-    onClosed: sheet.model.showSetupSheet = false
 
     background: Rectangle {
         radius: 12
@@ -32,14 +29,31 @@ Popup {
     }
 
     Loader {
+        id: screen
+
         anchors.fill: parent
         anchors.margins: 1
         clip: true
         focus: true
-        active: sheet.model.showSetupSheet
-        sourceComponent: SetupScreen {
-            model: sheet.model
-            onReady: sheet.model.showSetupSheet = false
+    }
+
+    // Opened and closed from the model, never bound: closing by Escape would end a binding.
+    Connections {
+        function onShowSetupSheetChanged() {
+            if (sheet.model.showSetupSheet)
+                sheet.open();
+            else
+                sheet.close();
         }
+
+        target: sheet.model
+    }
+
+    onAboutToShow: screen.setSource("SetupScreen.qml", {
+            "model": sheet.model
+        })
+    onClosed: {
+        screen.source = "";
+        sheet.model.showSetupSheet = false;
     }
 }
