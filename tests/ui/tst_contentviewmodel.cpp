@@ -418,6 +418,19 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QVERIFY(QFile::exists(screen.model->pdfURL().toLocalFile()));
     }
 
+    void aPlaceOffThisComputerIsRefusedWithAReason() {
+        Screen screen;
+        screen.model->setMIDI(screen.midi());
+        QVERIFY(screen.convertAndWait());
+        screen.chooser.answerNext(QUrl(u"sftp://server/scores/Song.pdf"_s));
+
+        screen.model->savePDF();
+
+        QCOMPARE(
+            screen.model->statusMessage(),
+            u"Could not save: sftp://server/scores/Song.pdf is not a place on this computer."_s);
+    }
+
     void savingAFileOntoItselfChangesNothing() {
         Screen screen;
         screen.model->setMIDI(screen.midi());

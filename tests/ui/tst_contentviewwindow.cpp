@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
+#include <algorithm>
 #include <memory>
 
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
@@ -301,6 +302,37 @@ private slots:
         QCOMPARE(window.text("statusLine"), u"Conversion cancelled."_s);
         QVERIFY(!window.shows("cancelButton"));
         QVERIFY(!window.shows("errorBox"));
+    }
+
+    void theSelectedPresetsSubtitleIsWhiteOnTheGradient() {
+        Window window;
+        QVERIFY(window.ready());
+        QVERIFY(window.item("bestSegment")->property("selected").toBool());
+        const auto* subtitle =
+            window.item("bestSegment")->findChild<QQuickItem*>(u"presetSubtitle"_s);
+        QVERIFY(subtitle);
+        const qreal textWidth = subtitle->property("contentWidth").toReal();
+        const QRect area = subtitle
+                               ->mapRectToScene(QRectF((subtitle->width() - textWidth) / 2, 0,
+                                                       textWidth, subtitle->height()))
+                               .toAlignedRect();
+        const QImage frame = window.view.grabWindow();
+
+        // The gradient behind it is a mid violet (grey level 110 to 130); black text would pull
+        // pixels far below that, white text lifts them far above.
+        int darkest = 255;
+        int lightPixels = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const int grey = qGray(frame.pixel(x, y));
+                darkest = std::min(darkest, grey);
+                if (grey > 200) {
+                    ++lightPixels;
+                }
+            }
+        }
+        QVERIFY2(darkest > 90, qPrintable(QString::number(darkest)));
+        QVERIFY2(lightPixels > 20, qPrintable(QString::number(lightPixels)));
     }
 
 private:

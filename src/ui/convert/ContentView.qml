@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls.Basic
-import QtQuick.Dialogs
 import Velmarto
 
 // The Convert tab: the controls in a sidebar on the left, the engraved score on the right.
@@ -71,51 +70,7 @@ SplitView {
         pdfFileName: root.model.pdfFileName
     }
 
-    FileDialog {
-        id: openDialog
-        title: "Choose a MIDI file"
-        fileMode: FileDialog.OpenFile
-        modality: Qt.ApplicationModal
-        // Without a native dialog, Qt draws its own inside this window and needs to be told which.
-        parentWindow: root.Window.window
-        onAccepted: root.model.answerFileRequest(selectedFile)
-        onRejected: root.model.cancelFileRequest()
-    }
-    FileDialog {
-        id: saveDialog
-        fileMode: FileDialog.SaveFile
-        modality: Qt.ApplicationModal
-        parentWindow: root.Window.window
-        onAccepted: root.model.answerFileRequest(selectedFile)
-        onRejected: root.model.cancelFileRequest()
-    }
-    // A dialog opens on the next turn of the event loop, and only if its request is still open
-    // then: a stand-in for the dialogs, as tests use, answers at once.
-    Timer {
-        id: dialogOpener
-
-        property FileDialog dialog
-
-        interval: 0
-        onTriggered: {
-            if (root.model.isAwaitingFile)
-                dialog.open();
-        }
-    }
-    Connections {
-        target: root.model
-
-        function onOpenFileRequested(nameFilters) {
-            openDialog.nameFilters = nameFilters;
-            dialogOpener.dialog = openDialog;
-            dialogOpener.restart();
-        }
-        function onSaveFileRequested(folder, suggestedFile, nameFilters) {
-            saveDialog.nameFilters = nameFilters;
-            saveDialog.currentFolder = folder;
-            saveDialog.selectedFile = suggestedFile;
-            dialogOpener.dialog = saveDialog;
-            dialogOpener.restart();
-        }
+    FileDialogs {
+        model: root.model
     }
 }

@@ -45,6 +45,20 @@ ContentViewModel::~ContentViewModel() {
     cancel();
 }
 
+QString ContentViewModel::anyCaseNameFilter(const QString& description,
+                                            const QStringList& extensions) {
+    QStringList patterns;
+    for (const QString& extension : extensions) {
+        QString pattern = u"*."_s;
+        for (const QChar letter : extension) {
+            pattern += letter.isLetter() ? u"["_s + letter.toUpper() + letter.toLower() + u"]"_s
+                                         : QString(letter);
+        }
+        patterns.append(pattern);
+    }
+    return description + u" ("_s + patterns.join(u' ') + u")"_s;
+}
+
 QString ContentViewModel::midiFileName() const {
     return fileName(m_midiURL);
 }
@@ -205,6 +219,9 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
                                   const QStringList& nameFilters) {
     awaitFile([this, source](const QUrl& destination) {
         if (!destination.isLocalFile()) {
+            setStatusMessage(u"Could not save: "_s +
+                             destination.toDisplayString(QUrl::PreferLocalFile) +
+                             u" is not a place on this computer."_s);
             return;
         }
         const QString path = destination.toLocalFile();

@@ -52,10 +52,16 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
 
 public:
-    static inline const QStringList midiNameFilters{QStringLiteral("MIDI files (*.mid *.midi)")};
-    static inline const QStringList pdfNameFilters{QStringLiteral("PDF documents (*.pdf)")};
+    // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
+    // names case-sensitively, and a file copied from a camera card or an old PC is SONG.MID.
+    static QString anyCaseNameFilter(const QString& description, const QStringList& extensions);
+
+    static inline const QStringList midiNameFilters{anyCaseNameFilter(
+        QStringLiteral("MIDI files"), {QStringLiteral("mid"), QStringLiteral("midi")})};
+    static inline const QStringList pdfNameFilters{
+        anyCaseNameFilter(QStringLiteral("PDF documents"), {QStringLiteral("pdf")})};
     static inline const QStringList musicXMLNameFilters{
-        QStringLiteral("MusicXML files (*.musicxml)")};
+        anyCaseNameFilter(QStringLiteral("MusicXML files"), {QStringLiteral("musicxml")})};
 
     // The model keeps pointers to its collaborators and owns none of them.
     ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,

@@ -27,6 +27,7 @@ Button {
             color: control.selected ? "white" : Style.primaryText
         }
         Text {
+            objectName: "presetSubtitle"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: control.subtitle

@@ -23,7 +23,9 @@ QtObject {
     readonly property int sidebarPadding: 22
     readonly property int sectionSpacing: 18
 
+    // Takes a colour value or a colour's name; a name has no components to read, so building
+    // the colour from them would give black.
     function withOpacity(color, opacity) {
-        return Qt.rgba(color.r, color.g, color.b, opacity);
+        return Qt.alpha(color, opacity);
     }
 }

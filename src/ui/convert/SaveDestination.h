@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QtQmlIntegration>
+
+namespace velmarto {
+
+// What a save dialog's answer means on disk. Qt's own dialog, which Linux gets without a platform
+// theme, hands back a typed name as a bare path joined to the folder it shows; the desktop's
+// dialogs hand back a file URL. Both become the file to write here, before the model is answered.
+class SaveDestination : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+
+public:
+    explicit SaveDestination(QObject* parent = nullptr);
+
+    // The file the dialog's answer names; a typed relative name lies in the shown folder.
+    Q_INVOKABLE static QUrl resolve(const QUrl& chosen, const QUrl& shownFolder);
+    // Whether saving to the destination would overwrite a file already there.
+    Q_INVOKABLE static bool replacesFile(const QUrl& destination);
+    Q_INVOKABLE static QString fileName(const QUrl& destination);
+    Q_INVOKABLE static QString folderName(const QUrl& destination);
+    // Selecting a folder in the dialog must not replace the name to save under.
+    Q_INVOKABLE static bool isFolder(const QUrl& url);
+};
+
+} // namespace velmarto

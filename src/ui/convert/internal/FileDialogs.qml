@@ -1,0 +1,171 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Dialogs
+import QtQuick.Templates as T
+import Velmarto
+
+// The open and save dialogs the model asks for, and the question before a save replaces a file.
+// The desktop's own dialogs are used where the platform offers them; Qt's own dialog, drawn
+// inside the window, is the fallback and must work as fully.
+Item {
+    id: root
+
+    required property ContentViewModel model
+
+    // The name the user means to save under. Qt's own dialog forgets it whenever the folder
+    // changes, so it is put back into each folder the user opens.
+    property string saveName
+    property bool reopening: false
+
+    // Opening the dialog afresh in the folder the user went to is the only way to put the name
+    // back into Qt's own dialog.
+    function reopenSaveDialog() {
+        const folder = saveDialog.currentFolder;
+        reopening = true;
+        saveDialog.close();
+        reopening = false;
+        showSaveDialog(folder);
+        open(saveDialog);
+    }
+    function showSaveDialog(folder) {
+        saveDialog.currentFolder = folder;
+        saveDialog.selectedFile = folder + "/" + encodeURIComponent(saveName);
+    }
+    function open(dialog) {
+        dialog.open();
+        ownDialogs.holdModal();
+    }
+    function answerSave(destination) {
+        if (destinations.replacesFile(destination)) {
+            replaceDialog.destination = destination;
+            replaceDialog.open();
+        } else {
+            root.model.answerFileRequest(destination);
+        }
+    }
+
+    // A dialog opens on the next turn of the event loop, and only if its request is still open
+    // then: a stand-in for the dialogs, as tests use, answers at once.
+    Timer {
+        id: dialogOpener
+
+        property FileDialog dialog
+
+        interval: 0
+        onTriggered: {
+            if (root.model.isAwaitingFile)
+                root.open(dialog);
+        }
+    }
+    // Reopening from inside the dialog's own signal would confuse it; the next turn is soon enough.
+    Timer {
+        id: reopenLater
+        interval: 0
+        onTriggered: root.reopenSaveDialog()
+    }
+    OwnFileDialogs {
+        id: ownDialogs
+        window: root.Window.window
+    }
+    SaveDestination {
+        id: destinations
+    }
+    FileDialog {
+        id: openDialog
+        objectName: "openDialog"
+        title: "Choose a MIDI file"
+        fileMode: FileDialog.OpenFile
+        // The patterns spell every letter case; the filter's name says enough.
+        // The linter of Qt 6.4 knows neither the options' type nor the values of its enums.
+        options: FileDialog.HideNameFilterDetails // qmllint disable
+        modality: Qt.ApplicationModal
+        // Without a native dialog, Qt draws its own inside this window and needs to be told which.
+        parentWindow: root.Window.window
+        onAccepted: root.model.answerFileRequest(selectedFile)
+        onRejected: root.model.cancelFileRequest()
+    }
+    FileDialog {
+        id: saveDialog
+        objectName: "saveDialog"
+        title: "Save a Copy"
+        acceptLabel: "Save"
+        fileMode: FileDialog.SaveFile
+        // Every dialog gets the same question about an existing file, asked below.
+        options: FileDialog.DontConfirmOverwrite | FileDialog.HideNameFilterDetails // qmllint disable
+        modality: Qt.ApplicationModal
+        parentWindow: root.Window.window
+        onSelectedFileChanged: {
+            const name = destinations.fileName(destinations.resolve(selectedFile, currentFolder));
+            if (name !== "" && !destinations.isFolder(selectedFile))
+                root.saveName = name;
+        }
+        onCurrentFolderChanged: {
+            if (visible && String(selectedFile) === "" && root.saveName !== "" && ownDialogs.holdModal())
+                reopenLater.start();
+        }
+        onAccepted: root.answerSave(destinations.resolve(selectedFile, currentFolder))
+        onRejected: {
+            if (!root.reopening)
+                root.model.cancelFileRequest();
+        }
+    }
+    Dialog {
+        id: replaceDialog
+        objectName: "replaceDialog"
+
+        property url destination
+
+        parent: T.Overlay.overlay
+        anchors.centerIn: parent
+        width: Math.min(420, parent ? parent.width - 40 : 420)
+        modal: true
+        onAccepted: root.model.answerFileRequest(destination)
+        onRejected: root.model.cancelFileRequest()
+
+        Column {
+            width: parent.width
+            spacing: 8
+
+            Label {
+                objectName: "replaceQuestion"
+                width: parent.width
+                wrapMode: Text.Wrap
+                font.bold: true
+                text: "“" + destinations.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
+            }
+            Label {
+                width: parent.width
+                wrapMode: Text.Wrap
+                text: "A file with the same name already exists in “" + destinations.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
+            }
+        }
+        footer: DialogButtonBox {
+            Button {
+                objectName: "replaceCancelButton"
+                text: "Cancel"
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable
+            }
+            Button {
+                objectName: "replaceButton"
+                text: "Replace"
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole // qmllint disable
+            }
+        }
+    }
+    Connections {
+        target: root.model
+
+        function onOpenFileRequested(nameFilters) {
+            openDialog.nameFilters = nameFilters;
+            dialogOpener.dialog = openDialog;
+            dialogOpener.restart();
+        }
+        function onSaveFileRequested(folder, suggestedFile, nameFilters) {
+            root.saveName = destinations.fileName(suggestedFile);
+            saveDialog.nameFilters = nameFilters;
+            root.showSaveDialog(folder);
+            dialogOpener.dialog = saveDialog;
+            dialogOpener.restart();
+        }
+    }
+}
