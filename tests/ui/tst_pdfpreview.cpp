@@ -113,7 +113,94 @@ private slots:
         QCOMPARE(pageCount(), 5);
     }
 
+    void theKeyboardPagesThroughTheScoreOnceClicked() {
+        QVERIFY(show(writePDF(m_folder, u"five.pdf"_s, 5)));
+        QTRY_COMPARE(indicator(), u"Page 1 of 5"_s);
+        QTest::mouseClick(&m_view, Qt::LeftButton, {}, QPoint(300, 250));
+        QVERIFY(preview()->hasActiveFocus());
+
+        QTest::keyClick(&m_view, Qt::Key_Down);
+        QCOMPARE(contentY(), 40.0);
+        QTest::keyClick(&m_view, Qt::Key_Up);
+        QCOMPARE(contentY(), 0.0);
+        QTest::keyClick(&m_view, Qt::Key_PageDown);
+        QCOMPARE(contentY(), 500.0 - 40);
+        QTest::keyClick(&m_view, Qt::Key_Space);
+        QCOMPARE(contentY(), 2 * (500.0 - 40));
+        QTest::keyClick(&m_view, Qt::Key_Space, Qt::ShiftModifier);
+        QTest::keyClick(&m_view, Qt::Key_PageUp);
+        QCOMPARE(contentY(), 0.0);
+
+        QTest::keyClick(&m_view, Qt::Key_End);
+        QVERIFY(pages()->property("atYEnd").toBool());
+        QCOMPARE(indicator(), u"Page 5 of 5"_s);
+        QTest::keyClick(&m_view, Qt::Key_Home);
+        QCOMPARE(contentY(), 0.0);
+        QCOMPARE(indicator(), u"Page 1 of 5"_s);
+
+        // A4 pages 576 wide are 815 high: the middle of the view is on the third page here.
+        pages()->setProperty("contentY", 1500);
+        QCOMPARE(indicator(), u"Page 3 of 5"_s);
+    }
+
+    void zoomKeepsTheSpotUnderThePointerAndCtrlZeroFitsAgain() {
+        QVERIFY(show(writePDF(m_folder, u"five.pdf"_s, 5)));
+        QTRY_COMPARE(pageCount(), 5);
+        QTest::mouseClick(&m_view, Qt::LeftButton, {}, QPoint(300, 250));
+        const QQuickItem* page = visualDescendant(preview(), u"pdfPage0"_s);
+        const qreal fitted = 600 - 2 * preview()->property("gap").toReal();
+        QCOMPARE(page->width(), fitted);
+
+        QTest::keyClick(&m_view, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(page->width(), fitted * 1.25);
+        QTRY_VERIFY(page->property("isSharp").toBool());
+        QTest::keyClick(&m_view, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(page->width(), fitted);
+
+        const QPoint pointer(450, 100);
+        const QPointF spotBefore = page->mapFromScene(pointer);
+        QWheelEvent wheel(pointer, m_view.mapToGlobal(pointer), {}, QPoint(0, 240), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&m_view, &wheel);
+        QVERIFY(page->width() > fitted * 1.2);
+        const qreal scale = page->width() / fitted;
+        const QPointF spotAfter = page->mapFromScene(pointer) / scale;
+        QVERIFY2(qAbs(spotAfter.x() - spotBefore.x()) < 2 &&
+                     qAbs(spotAfter.y() - spotBefore.y()) < 2,
+                 qPrintable(u"%1,%2 moved to %3,%4"_s.arg(spotBefore.x())
+                                .arg(spotBefore.y())
+                                .arg(spotAfter.x())
+                                .arg(spotAfter.y())));
+
+        QTest::keyClick(&m_view, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(page->width(), fitted);
+        m_view.resize(800, 500);
+        QTRY_COMPARE(page->width(), 800 - 2 * preview()->property("gap").toReal());
+    }
+
+    void aNewScoreStartsAtItsFirstPageFitted() {
+        QVERIFY(show(writePDF(m_folder, u"five.pdf"_s, 5)));
+        QTRY_COMPARE(pageCount(), 5);
+        QTest::mouseClick(&m_view, Qt::LeftButton, {}, QPoint(300, 250));
+        QTest::keyClick(&m_view, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&m_view, Qt::Key_End);
+        QVERIFY(contentY() > 0);
+
+        preview()->setProperty("url", writePDF(m_folder, u"three.pdf"_s, 3));
+
+        QTRY_COMPARE(pageCount(), 3);
+        QCOMPARE(contentY(), 0.0);
+        QCOMPARE(preview()->property("zoom").toReal(), 1.0);
+        QCOMPARE(indicator(), u"Page 1 of 3"_s);
+    }
+
 private:
+    QQuickItem* pages() const { return preview()->property("pageList").value<QQuickItem*>(); }
+    qreal contentY() const { return pages()->property("contentY").toReal(); }
+    QString indicator() const {
+        return visualDescendant(preview(), u"pageIndicator"_s)->property("text").toString();
+    }
+
     bool show(const QUrl& url) {
         m_view.setSource(QUrl());
         m_view.setInitialProperties({{u"url"_s, url}});

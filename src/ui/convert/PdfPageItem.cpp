@@ -2,15 +2,30 @@
 
 #include "ui/convert/PdfPreviewDocument.h"
 
-#include <QPainter>
 #include <QQuickWindow>
+#include <QSGImageNode>
+#include <QSGTexture>
+
+#include <cmath>
 
 namespace velmarto {
 
+namespace {
+
+// About 64 MB of pixels: beyond that a deeply zoomed page is rendered smaller and stretched.
+constexpr qreal maximumPixels = 16.0 * 1024 * 1024;
+
+} // namespace
+
 PdfPageItem::PdfPageItem(QQuickItem* parent)
-    : QQuickPaintedItem(parent) {
-    connect(this, &QQuickItem::widthChanged, this, &PdfPageItem::discardRendering);
-    connect(this, &QQuickItem::heightChanged, this, &PdfPageItem::discardRendering);
+    : QQuickItem(parent) {
+    setFlag(ItemHasContents);
+}
+
+PdfPageItem::~PdfPageItem() {
+    if (m_document && m_requested.isValid()) {
+        m_document->cancelPage(m_page);
+    }
 }
 
 void PdfPageItem::setDocument(PdfPreviewDocument* document) {
@@ -24,6 +39,7 @@ void PdfPageItem::setDocument(PdfPreviewDocument* document) {
     if (m_document) {
         connect(m_document, &PdfPreviewDocument::documentChanged, this,
                 &PdfPageItem::discardRendering);
+        connect(m_document, &PdfPreviewDocument::pageRendered, this, &PdfPageItem::takeRendering);
     }
     emit documentChanged();
     discardRendering();
@@ -37,28 +53,93 @@ void PdfPageItem::setPage(int page) {
     }
 }
 
-void PdfPageItem::paint(QPainter* painter) {
-    const qreal ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    const QSize pixels = (QSizeF(width(), height()) * ratio).toSize();
-    if (!m_document || pixels.isEmpty()) {
+void PdfPageItem::setActive(bool active) {
+    if (m_active == active) {
         return;
     }
-    if (m_image.isNull() || m_image.size() != pixels) {
-        m_image = m_document->render(m_page, pixels);
-        if (!m_image.isNull()) {
-            emit renderedChanged();
-        }
+    m_active = active;
+    emit activeChanged();
+    if (!active) {
+        discardRendering();
     }
-    painter->drawImage(QRectF(0, 0, width(), height()), m_image);
+    polish();
+}
+
+void PdfPageItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size()) {
+        polish();
+        update();
+        emit renderedChanged();
+    }
+}
+
+QSize PdfPageItem::wantedPixels() const {
+    const qreal ratio = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    QSizeF pixels = QSizeF(width(), height()) * ratio;
+    const qreal area = pixels.width() * pixels.height();
+    if (area > maximumPixels) {
+        pixels *= std::sqrt(maximumPixels / area);
+    }
+    return pixels.toSize();
+}
+
+void PdfPageItem::updatePolish() {
+    const QSize pixels = wantedPixels();
+    if (!m_document || !m_active || pixels.isEmpty() || pixels == m_image.size() ||
+        pixels == m_requested) {
+        return;
+    }
+    m_requested = pixels;
+    m_document->requestPage(m_page, pixels);
+}
+
+void PdfPageItem::takeRendering(int page, QSize pixels, const QImage& image) {
+    if (page != m_page || !m_active || image.isNull()) {
+        return;
+    }
+    if (pixels == m_requested) {
+        m_requested = {};
+    }
+    m_image = image;
+    m_imageChanged = true;
+    update();
+    emit renderedChanged();
 }
 
 void PdfPageItem::discardRendering() {
+    if (m_document && m_requested.isValid()) {
+        m_document->cancelPage(m_page);
+    }
+    m_requested = {};
     const bool wasRendered = isRendered();
     m_image = {};
+    m_imageChanged = true;
+    update();
+    polish();
     if (wasRendered) {
         emit renderedChanged();
     }
-    update();
+}
+
+QSGNode* PdfPageItem::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*) {
+    auto* node = static_cast<QSGImageNode*>(oldNode);
+    if (m_image.isNull()) {
+        delete node;
+        return nullptr;
+    }
+    if (!node) {
+        node = window()->createImageNode();
+        node->setOwnsTexture(true);
+        node->setFiltering(QSGTexture::Linear);
+        m_imageChanged = true;
+    }
+    if (m_imageChanged) {
+        node->setTexture(window()->createTextureFromImage(m_image));
+        m_imageChanged = false;
+    }
+    node->setRect(boundingRect());
+    return node;
 }
 
 } // namespace velmarto
