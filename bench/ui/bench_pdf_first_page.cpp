@@ -1,10 +1,12 @@
-// Writes a 20-page PDF, hands it to PDFPreview in an offscreen window and prints how long it took
-// until the first page was painted.
+// Writes a 60-page PDF and hands it to PDFPreview in an offscreen window. Prints how long it took
+// until the first page was painted, then zooms in and out from the keyboard and prints the longest
+// time the main thread was held up meanwhile, and when the visible pages were sharp again.
 
 #include "QuickItemSearch.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -15,6 +17,7 @@
 #include <QTimer>
 #include <QtQml/QQmlExtensionPlugin>
 
+#include <algorithm>
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
@@ -24,8 +27,10 @@ using velmarto::test::visualDescendant;
 
 namespace {
 
+constexpr int pageCount = 60;
+
 QString writeScorePDF(const QTemporaryDir& folder, int pages) {
-    const QString path = folder.filePath(u"Twenty pages.pdf"_s);
+    const QString path = folder.filePath(u"Long score.pdf"_s);
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::Letter));
     QPainter painter(&writer);
@@ -34,11 +39,17 @@ QString writeScorePDF(const QTemporaryDir& folder, int pages) {
         if (page > 0) {
             writer.newPage();
         }
-        // Ten systems of five staff lines each, so the pages carry real vector content.
+        // Ten systems of five staff lines each, with note heads, so the pages carry real vector
+        // content.
         for (int system = 0; system < 10; ++system) {
             for (int line = 0; line < 5; ++line) {
                 const int y = 600 + system * 1200 + line * 80;
                 painter.drawLine(300, y, width - 300, y);
+            }
+            for (int note = 0; note < 32; ++note) {
+                painter.drawEllipse(QPointF(500 + note * ((width - 900) / 32.0),
+                                            640 + system * 1200 + (note % 9) * 40),
+                                    30, 22);
             }
         }
         painter.drawText(QPointF(300, 400), u"Page %1"_s.arg(page + 1));
@@ -46,12 +57,24 @@ QString writeScorePDF(const QTemporaryDir& folder, int pages) {
     return path;
 }
 
+bool pageIsSharp(const QQuickView& view, int page) {
+    const QQuickItem* item = visualDescendant(view.rootObject(), u"pdfPage%1"_s.arg(page));
+    return item && item->property("isSharp").toBool();
+}
+
+void pressZoomKey(QQuickView& view, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&view, &press);
+    QCoreApplication::sendEvent(&view, &release);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     QTemporaryDir folder;
-    const QUrl pdf = QUrl::fromLocalFile(writeScorePDF(folder, 20));
+    const QUrl pdf = QUrl::fromLocalFile(writeScorePDF(folder, pageCount));
 
     QQuickView view;
     view.engine()->addImportPath(u"qrc:/qt/qml"_s);
@@ -60,35 +83,83 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer clock;
     qint64 firstPagePainted = -1;
+    qint64 lastFrame = -1;
+    qint64 longestFrameGap = 0;
+    qint64 lastTick = -1;
+    qint64 longestTickGap = 0;
+    qint64 zoomEnded = -1;
+    qint64 sharpAgain = -1;
+    bool zooming = false;
+
     QObject::connect(&view, &QQuickWindow::frameSwapped, &view, [&] {
-        if (firstPagePainted >= 0 || !view.rootObject()) {
+        if (!view.rootObject()) {
             return;
         }
-        const QQuickItem* page = visualDescendant(view.rootObject(), u"pdfPage0"_s);
-        if (page && page->property("isRendered").toBool()) {
-            firstPagePainted = clock.elapsed();
+        const qint64 now = clock.elapsed();
+        if (zooming && lastFrame >= 0) {
+            longestFrameGap = std::max(longestFrameGap, now - lastFrame);
+        }
+        lastFrame = now;
+        if (firstPagePainted < 0 && pageIsSharp(view, 0)) {
+            firstPagePainted = now;
+        }
+        if (zoomEnded >= 0 && sharpAgain < 0 && pageIsSharp(view, 0) && pageIsSharp(view, 1)) {
+            sharpAgain = now;
             application.quit();
         }
     });
-    // The spinner-free preview only draws when something changes; a steady pulse of updates
-    // lets the check above run after every frame.
+    // The preview only draws when something changes; a steady pulse of updates lets the checks
+    // above run after every frame, and the gaps between its ticks show when the main thread
+    // was held up.
     QTimer pulse;
-    pulse.setInterval(1);
-    QObject::connect(&pulse, &QTimer::timeout, &view, &QQuickWindow::update);
-    QTimer::singleShot(20000, &application, &QCoreApplication::quit);
+    pulse.setInterval(5);
+    QObject::connect(&pulse, &QTimer::timeout, &view, [&] {
+        const qint64 now = clock.elapsed();
+        if (zooming && lastTick >= 0) {
+            longestTickGap = std::max(longestTickGap, now - lastTick);
+        }
+        lastTick = now;
+        view.update();
+    });
+
+    // Once the first page shows: four steps in and four out, 150 ms apart, as a user holding
+    // Ctrl and tapping the keys would.
+    int steps = 0;
+    QTimer zoomSteps;
+    zoomSteps.setInterval(150);
+    QObject::connect(&zoomSteps, &QTimer::timeout, &view, [&] {
+        if (firstPagePainted < 0) {
+            return;
+        }
+        if (!zooming) {
+            view.rootObject()->forceActiveFocus();
+            zooming = true;
+        }
+        pressZoomKey(view, steps < 4 ? Qt::Key_Plus : Qt::Key_Minus);
+        if (++steps == 8) {
+            zoomSteps.stop();
+            zoomEnded = clock.elapsed();
+        }
+    });
+    QTimer::singleShot(60000, &application, &QCoreApplication::quit);
 
     clock.start();
     view.setInitialProperties({{u"url"_s, pdf}});
     view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/convert/PDFPreview.qml"_s));
     view.show();
     pulse.start();
+    zoomSteps.start();
     application.exec();
 
-    if (firstPagePainted < 0) {
-        std::puts("the first page was not painted within 20 s");
+    if (firstPagePainted < 0 || sharpAgain < 0) {
+        std::puts("the pages were not painted within 60 s");
         return 1;
     }
-    std::printf("20-page PDF: first page painted %lld ms after loading began\n",
+    std::printf("%d-page PDF: first page painted %lld ms after loading began\n", pageCount,
                 static_cast<long long>(firstPagePainted));
+    std::printf("zooming 4 steps in and 4 out: longest gap between 5 ms timer ticks %lld ms, "
+                "between frames %lld ms; visible pages sharp %lld ms after the last step\n",
+                static_cast<long long>(longestTickGap), static_cast<long long>(longestFrameGap),
+                static_cast<long long>(sharpAgain - zoomEnded));
     return 0;
 }

@@ -12,6 +12,12 @@ SplitView {
     implicitHeight: 600
     orientation: Qt.Horizontal
 
+    // The window's own colour under everything, so the sidebar's fading tint and the text drawn
+    // in the palette's colours stay readable under a dark palette too.
+    background: Rectangle {
+        color: Style.windowBackground
+    }
+
     Component.onCompleted: root.model.onAppear()
     onVisibleChanged: {
         if (visible)
@@ -68,6 +74,10 @@ SplitView {
         hasResult: root.model.hasResult
         pdfURL: root.model.pdfURL
         pdfFileName: root.model.pdfFileName
+        onDropped: drop => {
+            if (root.model.handleDrop(drop.urls))
+                drop.acceptProposedAction();
+        }
     }
 
     FileDialogs {

@@ -2,15 +2,20 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Velmarto
 
-// A button that reads as a link in the accent colour. Space or Return presses it.
+// A button that reads as a link in the accent colour.
 Button {
     id: control
 
     flat: true
     padding: 2
     font.pixelSize: 11
+    font.underline: control.hovered
+    // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
+    focusPolicy: Qt.TabFocus
     Keys.onReturnPressed: control.clicked()
     Keys.onEnterPressed: control.clicked()
+    ToolTip.visible: hovered && ToolTip.text !== ""
+    ToolTip.delay: 700
 
     contentItem: Text {
         text: control.text

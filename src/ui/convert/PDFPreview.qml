@@ -127,8 +127,10 @@ Rectangle {
         boundsBehavior: Flickable.StopAtBounds
         contentWidth: Math.max(width, root.pageWidth + 2 * root.gap)
         contentHeight: column.height + 2 * root.gap
-        ScrollBar.vertical: ScrollBar {}
-        ScrollBar.horizontal: ScrollBar {}
+        ScrollBar.vertical: ScrollBar {
+        }
+        ScrollBar.horizontal: ScrollBar {
+        }
 
         onContentYChanged: root.findCurrentPage()
         onContentHeightChanged: root.findCurrentPage()

@@ -2,8 +2,9 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Velmarto
 
-// One half of the quality selector.
-Button {
+// One half of the quality selector. A radio button to screen readers; the model, not a click,
+// decides which one is checked.
+RadioButton {
     id: control
 
     required property string title
@@ -14,6 +15,15 @@ Button {
     bottomPadding: 9
     leftPadding: 4
     rightPadding: 4
+    // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
+    focusPolicy: Qt.TabFocus
+    Keys.onReturnPressed: control.clicked()
+    Keys.onEnterPressed: control.clicked()
+    checkable: false
+    autoExclusive: false
+    checked: control.selected
+    indicator: null
+    Accessible.name: control.title + ", " + control.subtitle
 
     contentItem: Column {
         spacing: 2
@@ -47,7 +57,7 @@ Button {
             anchors.fill: parent
             visible: !control.selected
             radius: 10
-            color: Style.withOpacity(Style.primaryText, 0.06)
+            color: Style.withOpacity(Style.primaryText, control.hovered ? 0.10 : 0.06)
         }
         FocusRing {
             shown: control.visualFocus

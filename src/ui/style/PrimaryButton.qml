@@ -17,6 +17,12 @@ Button {
     font.pixelSize: 14
     font.weight: Font.DemiBold
     scale: control.down ? 0.98 : 1.0
+    // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
+    focusPolicy: Qt.TabFocus
+    Keys.onReturnPressed: control.clicked()
+    Keys.onEnterPressed: control.clicked()
+    ToolTip.visible: hovered && ToolTip.text !== ""
+    ToolTip.delay: 700
 
     Behavior on scale  {
         NumberAnimation {
@@ -54,7 +60,7 @@ Button {
             blurRadius: 10
             radius: 11
             color: Style.accentBottom
-            opacity: control.enabled ? 0.35 : 0.0
+            opacity: control.enabled ? (control.hovered ? 0.5 : 0.35) : 0.0
         }
         GradientRectangle {
             objectName: "primaryButtonFill"

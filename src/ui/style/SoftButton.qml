@@ -15,6 +15,12 @@ Button {
     rightPadding: 14
     font.pixelSize: 13
     font.weight: Font.Medium
+    // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
+    focusPolicy: Qt.TabFocus
+    Keys.onReturnPressed: control.clicked()
+    Keys.onEnterPressed: control.clicked()
+    ToolTip.visible: hovered && ToolTip.text !== ""
+    ToolTip.delay: 700
 
     contentItem: ButtonLabel {
         text: control.text
@@ -28,7 +34,7 @@ Button {
     background: Rectangle {
         objectName: "softButtonFill"
         radius: 10
-        color: Style.withOpacity(Style.primaryText, control.down ? 0.14 : 0.07)
+        color: Style.withOpacity(Style.primaryText, control.down ? 0.14 : control.hovered ? 0.10 : 0.07)
         border.width: 1
         border.color: Style.withOpacity(Style.primaryText, 0.08)
 

@@ -1,4 +1,6 @@
 import QtQuick
+// Named, because this file has an Overlay of its own.
+import QtQuick.Controls.Basic as Controls
 import QtQuick.Layouts
 import Velmarto
 
@@ -103,6 +105,7 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             text: "or choose a file…"
             onClicked: zone.chooseFileRequested()
+            Controls.ToolTip.text: "Choose a MIDI file (Ctrl+O)"
         }
     }
 
@@ -126,11 +129,20 @@ Item {
             font.pixelSize: 13
             font.weight: Font.Medium
             color: Style.primaryText
+            // The whole name, when the middle of it is cut off.
+            Controls.ToolTip.text: zone.midiFileName
+            Controls.ToolTip.visible: fileNameHover.hovered && truncated
+            Controls.ToolTip.delay: 500
+
+            HoverHandler {
+                id: fileNameHover
+            }
         }
         LinkButton {
             Layout.alignment: Qt.AlignHCenter
             text: "Choose a different file…"
             onClicked: zone.chooseFileRequested()
+            Controls.ToolTip.text: "Choose a MIDI file (Ctrl+O)"
         }
     }
 }

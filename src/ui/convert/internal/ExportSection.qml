@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
@@ -33,6 +34,7 @@ ColumnLayout {
         text: "Save as PDF"
         symbol: "square.and.arrow.down"
         onClicked: section.savePDFRequested()
+        ToolTip.text: "Save a copy of the PDF (Ctrl+S)"
     }
     RowLayout {
         Layout.fillWidth: true
@@ -46,6 +48,7 @@ ColumnLayout {
             text: "MusicXML"
             symbol: "doc.text"
             onClicked: section.saveMusicXMLRequested()
+            ToolTip.text: "Save a copy of the MusicXML file"
         }
         SoftButton {
             objectName: "revealButton"
@@ -54,6 +57,7 @@ ColumnLayout {
             text: "Reveal"
             symbol: "folder"
             onClicked: section.revealPDFRequested()
+            ToolTip.text: "Show the PDF in the file manager"
         }
     }
 }

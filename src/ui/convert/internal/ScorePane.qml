@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
@@ -9,6 +10,10 @@ ColumnLayout {
     required property bool hasResult
     required property url pdfURL
     required property string pdfFileName
+
+    // A file dropped on the pages or the empty state, as on the drop zone; the receiver accepts
+    // the drop's proposed action when it takes the drop.
+    signal dropped(DragEvent drop)
 
     spacing: 0
 
@@ -41,6 +46,13 @@ ColumnLayout {
                 font.pixelSize: 12
                 font.weight: Font.Medium
                 color: Style.primaryText
+                ToolTip.text: pane.pdfFileName
+                ToolTip.visible: titleHover.hovered && truncated
+                ToolTip.delay: 500
+
+                HoverHandler {
+                    id: titleHover
+                }
             }
         }
     }
@@ -67,6 +79,22 @@ ColumnLayout {
         EmptyState {
             anchors.centerIn: parent
             visible: !pane.hasResult
+        }
+        DropArea {
+            id: previewDrop
+            objectName: "previewDropArea"
+            anchors.fill: parent
+            onEntered: drag => drag.accepted = drag.hasUrls
+            onDropped: drop => pane.dropped(drop)
+        }
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 6
+            radius: 14
+            color: "transparent"
+            border.width: 1.5
+            border.color: Style.accentTop
+            visible: previewDrop.containsDrag
         }
     }
 }

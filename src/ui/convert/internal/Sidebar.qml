@@ -31,6 +31,9 @@ Item {
         contentWidth: availableWidth
         contentHeight: content.height
         ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
+        // Shown whenever there is more than fits, so a footer below the fold can be found.
+        ScrollBar.vertical.objectName: "sidebarScrollBar"
+        ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
 
         // At least as tall as the sidebar, so that the footer sits at the bottom; the footer
         // keeps a section's spacing from the controls above it when the content is taller.
@@ -74,6 +77,7 @@ Item {
                     busy: sidebar.model.isConverting
                     enabled: sidebar.model.canConvert
                     onClicked: sidebar.model.convert()
+                    ToolTip.text: "Engrave the chosen file (Ctrl+Return)"
                 }
                 LinkButton {
                     objectName: "cancelButton"

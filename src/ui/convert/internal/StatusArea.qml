@@ -15,6 +15,12 @@ ColumnLayout {
 
     spacing: Style.sectionSpacing
 
+    Shortcut {
+        sequences: [StandardKey.Copy] // qmllint disable unqualified
+        enabled: errorEdit.selectedText !== ""
+        onActivated: errorEdit.copy()
+    }
+
     RowLayout {
         Layout.fillWidth: true
         spacing: 6
@@ -35,6 +41,9 @@ ColumnLayout {
             wrapMode: Text.Wrap
             font.pixelSize: 11
             color: Style.secondaryText
+            // Screen readers announce a status bar's changes.
+            Accessible.role: Accessible.StatusBar
+            Accessible.name: area.statusMessage
         }
     }
 
@@ -51,6 +60,8 @@ ColumnLayout {
             anchors.fill: parent
             clip: true
             contentWidth: availableWidth
+            ScrollBar.vertical.objectName: "errorScrollBar"
+            ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
 
             TextEdit {
                 id: errorEdit
@@ -60,6 +71,10 @@ ColumnLayout {
                 text: area.errorText
                 readOnly: true
                 selectByMouse: true
+                // Selecting text must not take the keyboard from the window's shortcuts; the
+                // selection stays for the copy shortcut below.
+                activeFocusOnPress: false
+                persistentSelection: true
                 wrapMode: TextEdit.Wrap
                 font.family: "monospace"
                 font.pixelSize: 10
