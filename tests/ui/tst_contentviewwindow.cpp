@@ -279,6 +279,9 @@ private slots:
         Window window;
         QVERIFY(window.ready());
         QCOMPARE(window.item("sidebar")->width(), 360.0);
+        // The score takes the rest of the window, up to its right edge.
+        const QQuickItem* score = window.item("previewLoader");
+        QCOMPARE(score->mapToScene(QPointF(score->width(), 0)).x(), 1000.0);
         window.view.resize(860, 600);
         QTRY_VERIFY(window.item("sidebar")->width() >= 320);
         QCOMPARE(window.view.rootObject()->implicitWidth(), 860.0);

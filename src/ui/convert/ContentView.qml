@@ -3,20 +3,13 @@ import QtQuick.Controls.Basic
 import Velmarto
 
 // The Convert tab: the controls in a sidebar on the left, the engraved score on the right.
-SplitView {
+Item {
     id: root
 
     required property ContentViewModel model
 
     implicitWidth: 860
     implicitHeight: 600
-    orientation: Qt.Horizontal
-
-    // The window's own colour under everything, so the sidebar's fading tint and the text drawn
-    // in the palette's colours stay readable under a dark palette too.
-    background: Rectangle {
-        color: Style.windowBackground
-    }
 
     Component.onCompleted: root.model.onAppear()
     onVisibleChanged: {
@@ -48,38 +41,49 @@ SplitView {
         onTriggered: root.model.refreshToolStatus()
     }
 
-    handle: Item {
-        implicitWidth: 5
+    // Every item inside is one of its panes; the dialogs stay outside.
+    SplitView {
+        anchors.fill: parent
+        orientation: Qt.Horizontal
 
-        Rectangle {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: 1
-            height: parent.height
-            color: Style.withOpacity(Style.primaryText, 0.12)
+        // The window's own colour under everything, so the sidebar's fading tint and the text
+        // drawn in the palette's colours stay readable under a dark palette too.
+        background: Rectangle {
+            color: Style.windowBackground
         }
-        HoverHandler {
-            cursorShape: Qt.SplitHCursor
+
+        handle: Item {
+            implicitWidth: 5
+
+            Rectangle {
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 1
+                height: parent.height
+                color: Style.withOpacity(Style.primaryText, 0.12)
+            }
+            HoverHandler {
+                cursorShape: Qt.SplitHCursor
+            }
+        }
+
+        Sidebar {
+            SplitView.minimumWidth: 320
+            SplitView.preferredWidth: 360
+            SplitView.maximumWidth: 440
+            model: root.model
+        }
+        ScorePane {
+            SplitView.minimumWidth: 460
+            SplitView.fillWidth: true
+            hasResult: root.model.hasResult
+            pdfURL: root.model.pdfURL
+            pdfFileName: root.model.pdfFileName
+            onDropped: drop => {
+                if (root.model.handleDrop(drop.urls))
+                    drop.acceptProposedAction();
+            }
         }
     }
-
-    Sidebar {
-        SplitView.minimumWidth: 320
-        SplitView.preferredWidth: 360
-        SplitView.maximumWidth: 440
-        model: root.model
-    }
-    ScorePane {
-        SplitView.minimumWidth: 460
-        SplitView.fillWidth: true
-        hasResult: root.model.hasResult
-        pdfURL: root.model.pdfURL
-        pdfFileName: root.model.pdfFileName
-        onDropped: drop => {
-            if (root.model.handleDrop(drop.urls))
-                drop.acceptProposedAction();
-        }
-    }
-
     FileDialogs {
         model: root.model
     }

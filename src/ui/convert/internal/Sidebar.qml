@@ -33,7 +33,7 @@ Item {
         ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
         // Shown whenever there is more than fits, so a footer below the fold can be found.
         ScrollBar.vertical.objectName: "sidebarScrollBar"
-        ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+        ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
 
         // At least as tall as the sidebar, so that the footer sits at the bottom; the footer
         // keeps a section's spacing from the controls above it when the content is taller.

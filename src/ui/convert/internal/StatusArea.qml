@@ -61,7 +61,7 @@ ColumnLayout {
             clip: true
             contentWidth: availableWidth
             ScrollBar.vertical.objectName: "errorScrollBar"
-            ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            ScrollBar.vertical.policy: ScrollBar.vertical.size < 1.0 ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
 
             TextEdit {
                 id: errorEdit
