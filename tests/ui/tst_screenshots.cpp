@@ -26,6 +26,7 @@
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
+using velmarto::ColorSchemeApplier;
 using velmarto::ContentViewModel;
 using velmarto::Converter;
 using velmarto::FileRevealer;
@@ -34,8 +35,8 @@ using velmarto::Preferences;
 using velmarto::test::FakeEngines;
 using velmarto::test::ScriptedFileChooser;
 
-// Walks the Convert tab through its states with the real engines and keeps a picture of each in
-// the build tree, for people to compare with the intended layout.
+// Walks the Convert tab through its states with the real engines and keeps a picture of each, in
+// light and dark, in the build tree for people to compare with the intended layout.
 class TestScreenshots : public QObject {
     Q_OBJECT
 
@@ -52,6 +53,8 @@ private slots:
         }
         FakeEngines files;
         Preferences preferences;
+        preferences.setAppearance(u"light"_s);
+        ColorSchemeApplier applier(preferences, nullptr);
         ScriptedFileChooser chooser;
         FileRevealer revealer(PlatformProfile::current());
         ContentViewModel model(converter, &preferences, &revealer);
@@ -63,31 +66,23 @@ private slots:
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
 
-        save(view, u"1-empty"_s);
+        saveInBothSchemes(view, preferences, u"1-empty"_s);
 
         model.setMIDI(QUrl::fromLocalFile(files.writeFile(
             u"Prelude in C.mid"_s, velmarto::test::MidiFileBuilder::scale(8).build())));
         QTest::qWait(400);
-        save(view, u"2-file-chosen"_s);
+        saveInBothSchemes(view, preferences, u"2-file-chosen"_s);
 
         model.convert();
         QTest::qWait(100);
-        save(view, u"3-converting"_s);
+        saveInBothSchemes(view, preferences, u"3-converting"_s);
 
         QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
         QVERIFY2(model.hasResult(), qPrintable(model.errorText()));
         const bool shown = QTest::qWaitFor([&] { return firstPageShown(view); }, 20000);
         QTest::qWait(400);
-        save(view, u"4-done"_s);
+        saveInBothSchemes(view, preferences, u"4-done"_s);
         QVERIFY(shown);
-
-        {
-            velmarto::ColorSchemeApplier scheme(preferences, nullptr);
-            preferences.setAppearance(u"dark"_s);
-            QTest::qWait(400);
-            save(view, u"4-done-dark"_s);
-            preferences.setAppearance(u"light"_s);
-        }
 
         model.setMIDI(QUrl::fromLocalFile(files.writeFile(u"Broken.mid"_s, "not a MIDI file")));
         QVERIFY(QTest::qWaitFor([&] { return !model.isConverting(); }));
@@ -95,13 +90,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
         QVERIFY(model.hasError());
         QTest::qWait(400);
-        save(view, u"5-failed"_s);
+        saveInBothSchemes(view, preferences, u"5-failed"_s);
     }
 
 private:
     static bool firstPageShown(const QQuickView& view) {
         const QQuickItem* page = velmarto::test::visualDescendant(view.rootObject(), u"pdfPage0"_s);
         return page && page->property("isRendered").toBool();
+    }
+
+    static void saveInBothSchemes(QQuickView& view, Preferences& preferences, const QString& name) {
+        save(view, name);
+        preferences.setAppearance(u"dark"_s);
+        QTest::qWait(200);
+        save(view, name + u"-dark"_s);
+        preferences.setAppearance(u"light"_s);
+        QTest::qWait(200);
     }
 
     static void save(QQuickView& view, const QString& name) {
