@@ -2,6 +2,7 @@
 
 #include "conversion/LilyPondEngraving.h"
 #include "conversion/LilyPondSource.h"
+#include "conversion/MusicXmlLyrics.h"
 #include "conversion/MusicXmlPartNames.h"
 #include "conversion/MusicXmlSanitizer.h"
 #include "conversion/WorkFileName.h"
@@ -205,6 +206,8 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         return fail(u"MuseScore import"_s,
                     u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
     }
+    // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
+    MusicXmlLyrics::removeRepeats(musicXml);
     QStringList names;
     QStringList shortNames;
     for (const auto& part :

@@ -8,8 +8,13 @@ namespace {
 
 // Names are split at the first ", " (MuseScore joins instrument and track that way) and each
 // half is wrapped at this many characters, so even a long name takes a modest indent.
+// A MIDI file's parts often rest for long stretches; leaving their empty staves out of later
+// systems is what saves pages on dense scores, since LilyPond's own spacing of fast notes is
+// wider than MuseScore's. The top staff always stays: a system whose every staff is empty would
+// otherwise vanish with its bars.
 const QString preludeText = uR"(
-% Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page.
+% Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page, and after the
+% first system a staff that rests throughout a system is left out, all but the top one.
 break = {}
 pageBreak = {}
 #(define (velmarto-wrap text limit)
@@ -41,9 +46,21 @@ pageBreak = {}
                      (interpret-markup paper props (velmarto-name-markup name)) X)))))
      (* (ly:output-def-lookup paper 'staff-space)
         (+ 3 (apply max 0 (map width names))))))
+#(define (velmarto-keep-top-staff context)
+   (let ((kept #f))
+     (make-engraver
+      (acknowledgers
+       ((hara-kiri-group-spanner-interface engraver grob source)
+        (when (and (not kept)
+                   (memq (ly:context-name (ly:translator-context source)) '(Staff DrumStaff)))
+          (set! kept #t)
+          (ly:grob-set-property! grob 'remove-empty #f)))))))
 \layout {
+  \context { \Staff \RemoveEmptyStaves }
+  \context { \DrumStaff \RemoveEmptyStaves }
   \context {
     \Score
+    \consists #velmarto-keep-top-staff
     \override InstrumentName.before-line-breaking =
       #(lambda (grob)
          (ly:grob-set-property! grob 'long-text

@@ -1,8 +1,7 @@
 #include "conversion/MusicXmlPartNames.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include "conversion/MusicXmlFile.h"
+
 #include <QXmlStreamReader>
 
 namespace velmarto {
@@ -103,23 +102,12 @@ std::optional<QString> MusicXmlPartNames::withAbbreviations(const QString& music
 
 std::optional<QList<MusicXmlPartNames::Part>>
 MusicXmlPartNames::addAbbreviations(const QString& path) {
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) {
+    const auto text = MusicXmlFile::read(path);
+    if (!text) {
         return std::nullopt;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(source.readAll());
-    source.close();
-    if (decoder.hasError()) {
-        return std::nullopt;
-    }
-    const auto rewritten = withAbbreviations(text);
-    if (!rewritten) {
-        return std::nullopt;
-    }
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly) || target.write(rewritten->toUtf8()) < 0 ||
-        !target.commit()) {
+    const auto rewritten = withAbbreviations(*text);
+    if (!rewritten || !MusicXmlFile::write(path, *rewritten)) {
         return std::nullopt;
     }
     return read(*rewritten);

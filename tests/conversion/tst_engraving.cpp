@@ -171,6 +171,55 @@ private slots:
         QVERIFY(pages <= barePages);
     }
 
+    void everySyllableIsPrintedOnce() {
+        // One sung voice doubled an octave lower on a second channel. MuseScore makes a part of
+        // each channel and hangs the track's lyrics on the first part once per part.
+        const QStringList syllables{u"Lumo"_s,  u"Varki"_s, u"Senta"_s, u"Dorib"_s,
+                                    u"Quell"_s, u"Mirva"_s, u"Tobla"_s, u"Zenko"_s};
+        QList<test::MidiFileBuilder::Note> notes;
+        for (qsizetype index = 0; index < syllables.size(); ++index) {
+            notes.append({int(67 + index % 3), 480, syllables.at(index)});
+        }
+        test::MidiFileBuilder builder;
+        builder.doubledTrack(u"Choir"_s, notes, 0, 1);
+        const QString midi = writeFile(u"sung_tune.mid"_s, builder.build());
+
+        const QString bareText = pdfText(barePdf(midi));
+        const auto result = converter().convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
+        QVERIFY2(result, result ? "" : qPrintable(describe(result.error())));
+        const QString text = pdfText(result->pdfURL.toLocalFile());
+        // Without the repeats removed, musicxml2ly sings each syllable twice over two notes, and
+        // the second half of the words finds no notes left.
+        QVERIFY2(bareText.contains(u"Lumo Lumo Varki Varki"_s), qPrintable(bareText));
+        QVERIFY2(!bareText.contains(syllables.last()), qPrintable(bareText));
+        for (const QString& syllable : syllables) {
+            QVERIFY2(text.count(syllable) == 1, qPrintable(syllable + u": "_s + text));
+        }
+    }
+
+    void laterSystemsLeaveOutEmptyStavesButNeverAllOfThem() {
+        // Three systems, broken by hand (the prelude turns \break into nothing): both staves
+        // play, both rest, only the lower one plays.
+        const QString score = LilyPondEngraving(std::nullopt, {}, {}).prelude() + uR"(
+forceBreak = #(make-music 'LineBreakEvent 'break-permission 'force)
+\score {
+  <<
+    \new Staff \with { instrumentName = "Upper voice" shortInstrumentName = "Up" }
+      { c'1 \forceBreak R1 \forceBreak R1 }
+    \new DrumStaff \with { instrumentName = "Lower voice" shortInstrumentName = "Low" }
+      \drummode { hh1 \forceBreak R1 \forceBreak hh1 }
+  >>
+}
+)"_s;
+        const QString source = writeFile(u"empty_staves.ly"_s, score.toUtf8());
+        run(u"/usr/bin/lilypond"_s, {u"-o"_s, scratch.filePath(u"empty_staves"_s), source});
+        const QString text = pdfText(scratch.filePath(u"empty_staves.pdf"_s));
+        // The top staff stays in every system, so the resting one does not vanish; the lower
+        // staff is left out of it.
+        QCOMPARE(text.count(QRegularExpression(u"\\bUp\\b"_s)), 2);
+        QCOMPARE(text.count(QRegularExpression(u"\\bLow\\b"_s)), 1);
+    }
+
     void anUnescapedTitleWouldRunCode() {
         // The payload itself works: written into the header without escaping, lilypond runs it.
         const QString source =

@@ -44,6 +44,16 @@ MidiFileBuilder& MidiFileBuilder::tempo(int beatsPerMinute) {
 
 MidiFileBuilder& MidiFileBuilder::track(const QString& name, const QList<Note>& notes, int channel,
                                         const QList<Text>& texts) {
+    return trackOf(name, notes, {{channel, 0}}, texts);
+}
+
+MidiFileBuilder& MidiFileBuilder::doubledTrack(const QString& name, const QList<Note>& notes,
+                                               int channel, int doublingChannel) {
+    return trackOf(name, notes, {{channel, 0}, {doublingChannel, -12}}, {});
+}
+
+MidiFileBuilder& MidiFileBuilder::trackOf(const QString& name, const QList<Note>& notes,
+                                          const QList<Voice>& voices, const QList<Text>& texts) {
     QByteArray events;
     appendMetaText(events, 0x03, name);
     for (const Text& text : texts) {
@@ -53,14 +63,20 @@ MidiFileBuilder& MidiFileBuilder::track(const QString& name, const QList<Note>& 
         if (!note.lyric.isEmpty()) {
             appendMetaText(events, 0x05, note.lyric);
         }
-        events += char(0x00);
-        events += char(0x90 | channel);
-        events += char(note.pitch);
-        events += char(80);
-        appendVariableLength(events, quint32(note.ticks));
-        events += char(0x80 | channel);
-        events += char(note.pitch);
-        events += char(0);
+        for (const Voice& voice : voices) {
+            events += char(0x00);
+            events += char(0x90 | voice.channel);
+            events += char(note.pitch + voice.transposition);
+            events += char(80);
+        }
+        bool first = true;
+        for (const Voice& voice : voices) {
+            appendVariableLength(events, first ? quint32(note.ticks) : 0);
+            first = false;
+            events += char(0x80 | voice.channel);
+            events += char(note.pitch + voice.transposition);
+            events += char(0);
+        }
     }
     events += QByteArray::fromHex("00ff2f00");
     m_tracks << events;

@@ -26,6 +26,10 @@ public:
     MidiFileBuilder& tempo(int beatsPerMinute);
     MidiFileBuilder& track(const QString& name, const QList<Note>& notes, int channel = 0,
                            const QList<Text>& texts = {});
+    // A track each of whose notes sounds on two channels at once, the second an octave lower: one
+    // track playing on several channels, as every type-0 file does.
+    MidiFileBuilder& doubledTrack(const QString& name, const QList<Note>& notes, int channel,
+                                  int doublingChannel);
 
     QByteArray build() const;
     bool writeTo(const QString& path) const;
@@ -36,6 +40,13 @@ public:
     static MidiFileBuilder scale(int bars);
 
 private:
+    struct Voice {
+        int channel;
+        int transposition;
+    };
+    MidiFileBuilder& trackOf(const QString& name, const QList<Note>& notes,
+                             const QList<Voice>& voices, const QList<Text>& texts);
+
     static constexpr int ticksPerQuarter = 480;
     int m_microsecondsPerQuarter = 500000;
     QList<QByteArray> m_tracks;
