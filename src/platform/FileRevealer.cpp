@@ -19,21 +19,21 @@ FileRevealer::FileRevealer(PlatformProfile profile, QString busConnectionName, Q
     , m_busConnectionName(std::move(busConnectionName))
     , m_service(std::move(service)) {}
 
-void FileRevealer::reveal(const QString& path) {
+void FileRevealer::reveal(const QString& path, std::function<void()> onFailure) {
     if (m_profile.kind == PlatformProfile::Kind::macOS) {
-        runRevealProgram({u"-R"_s, path});
+        runRevealProgram({u"-R"_s, path}, onFailure);
         return;
     }
-    askFileManager(path);
+    askFileManager(path, onFailure);
 }
 
-void FileRevealer::askFileManager(const QString& path) {
+void FileRevealer::askFileManager(const QString& path, const std::function<void()>& onFailure) {
     const QDBusConnection bus = m_busConnectionName.isEmpty()
                                     ? QDBusConnection::sessionBus()
                                     : QDBusConnection(m_busConnectionName);
     const QStringList folderFallback{QFileInfo(path).absolutePath()};
     if (!bus.isConnected()) {
-        runRevealProgram(folderFallback);
+        runRevealProgram(folderFallback, onFailure);
         return;
     }
     QDBusMessage call =
@@ -43,19 +43,25 @@ void FileRevealer::askFileManager(const QString& path) {
     call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, watcher, path, folderFallback] {
+            [this, watcher, path, folderFallback, onFailure] {
                 watcher->deleteLater();
                 if (watcher->isError()) {
-                    runRevealProgram(folderFallback);
+                    runRevealProgram(folderFallback, onFailure);
                 } else {
                     emit revealedThroughFileManager(path);
                 }
             });
 }
 
-void FileRevealer::runRevealProgram(const QStringList& arguments) {
+void FileRevealer::runRevealProgram(const QStringList& arguments,
+                                    const std::function<void()>& onFailure) {
     // The file manager outlives this call and is never waited for or stopped.
-    QProcess::startDetached(m_profile.revealProgram, arguments);
+    if (!QProcess::startDetached(m_profile.revealProgram, arguments)) {
+        if (onFailure) {
+            onFailure();
+        }
+        return;
+    }
     emit revealedThroughProgram(m_profile.revealProgram, arguments);
 }
 

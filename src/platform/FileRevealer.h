@@ -5,12 +5,14 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace velmarto {
 
 // Shows a file selected in the platform's file manager. macOS runs "open -R"; a freedesktop
 // desktop is asked over D-Bus to show the item and, when no file manager answers, the folder that
 // holds the file is opened instead. Nothing waits for the file manager, so the caller's thread is
-// never held up.
+// never held up. When neither way can be started, the caller hears of it.
 class FileRevealer : public QObject {
     Q_OBJECT
 
@@ -22,7 +24,8 @@ public:
     explicit FileRevealer(PlatformProfile profile, QString busConnectionName = {},
                           QString service = fileManagerService, QObject* parent = nullptr);
 
-    void reveal(const QString& path);
+    // onFailure runs on this object's thread, possibly after reveal has returned.
+    void reveal(const QString& path, std::function<void()> onFailure = {});
 
 signals:
     // Tells tests and callers which way the reveal finally went.
@@ -30,8 +33,8 @@ signals:
     void revealedThroughProgram(const QString& program, const QStringList& arguments);
 
 private:
-    void askFileManager(const QString& path);
-    void runRevealProgram(const QStringList& arguments);
+    void askFileManager(const QString& path, const std::function<void()>& onFailure);
+    void runRevealProgram(const QStringList& arguments, const std::function<void()>& onFailure);
 
     PlatformProfile m_profile;
     QString m_busConnectionName;

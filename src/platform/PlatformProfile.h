@@ -41,6 +41,8 @@ struct PlatformProfile {
     // the file manager is asked over D-Bus first, and this program (xdg-open) opens the
     // containing folder when that fails.
     QString revealProgram;
+    // The status line's note when no way of showing the file could be started; %1 is its name.
+    QString revealFailedNote;
 
     // Settings tab texts that name the computer or its file manager.
     QString appearanceCaption;

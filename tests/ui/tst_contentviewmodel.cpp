@@ -337,6 +337,24 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QCOMPARE(revealSpy.count(), 0);
     }
 
+    void aRevealThatCannotStartSaysSo() {
+        Screen screen;
+        PlatformProfile noFileManager = PlatformProfile::macOS();
+        noFileManager.revealProgram = screen.engines.path(u"no-such-program"_s);
+        FileRevealer revealer(noFileManager);
+        ContentViewModel model(Converter(screen.engines.profile()), &screen.preferences,
+                               &revealer);
+        screen.chooser.attach(&model);
+        model.setMIDI(screen.midi());
+        model.convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 20000);
+        QVERIFY(model.hasResult());
+
+        model.revealPDF();
+
+        QCOMPARE(model.statusMessage(), u"Could not show Song.pdf in the file manager."_s);
+    }
+
     void aFileChosenDuringAConversionStillGetsThatResult() {
         Screen screen;
         screen.engines.installLilypond(

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QtConcurrent>
 
@@ -203,7 +204,12 @@ void ContentViewModel::saveMusicXML() {
 
 void ContentViewModel::revealPDF() {
     if (m_result) {
-        m_revealer->reveal(m_result->pdfURL.toLocalFile());
+        const QString name = pdfFileName();
+        m_revealer->reveal(m_result->pdfURL.toLocalFile(), [model = QPointer(this), name] {
+            if (model) {
+                model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
+            }
+        });
     }
 }
 

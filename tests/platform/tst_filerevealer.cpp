@@ -122,6 +122,27 @@ private slots:
         QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
     }
 
+    // A desktop without a file manager or xdg-open: the caller hears of it, nothing claims success.
+    void failingToStartAnyWayIsReported() {
+        FakeEngines engines;
+        PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
+        profile.revealProgram = engines.path(u"bin/no-such-program"_s);
+        FileRevealer revealer(profile, u"never-connected"_s);
+        QSignalSpy viaProgram(&revealer, &FileRevealer::revealedThroughProgram);
+        int failures = 0;
+
+        revealer.reveal(u"/scores/Song.pdf"_s, [&failures] { ++failures; });
+
+        QCOMPARE(failures, 1);
+        QCOMPARE(viaProgram.count(), 0);
+
+        profile.revealProgram = recordingProgram(engines);
+        FileRevealer working(profile, u"never-connected"_s);
+        working.reveal(u"/scores/Song.pdf"_s, [&failures] { ++failures; });
+        QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
+        QCOMPARE(failures, 1);
+    }
+
 private:
     static QString recordingProgram(FakeEngines& engines) {
         return engines.writeScript(u"bin/reveal"_s,
