@@ -1,12 +1,10 @@
 #include "accounts/Session.h"
 
+#include "accounts/AccountRecords.h"
 #include "accounts/EmailAddress.h"
 #include "accounts/Graphemes.h"
-#include "accounts/PasswordHashing.h"
 
 #include <QPointer>
-
-#include <algorithm>
 
 namespace velmarto {
 
@@ -32,11 +30,6 @@ const QString relayFailedNote =
 
 bool isLongEnough(const QString& password) {
     return graphemeCount(password) >= minimumPasswordLength;
-}
-
-QList<Account>::const_iterator findAccount(const QList<Account>& accounts, const QString& email) {
-    return std::find_if(accounts.cbegin(), accounts.cend(),
-                        [&email](const Account& account) { return account.email == email; });
 }
 
 } // namespace
@@ -67,13 +60,13 @@ void Session::refresh() {
 
 bool Session::signIn(const QString& email, const QString& password) {
     const QString normalized = normalizedEmail(email);
-    const QList<Account> accounts = m_dependencies.accounts.loadAll();
-    const auto account = findAccount(accounts, normalized);
-    if (account == accounts.cend()) {
+    const std::optional<Account> account =
+        accountrecords::find(m_dependencies.accounts.loadAll(), normalized);
+    if (!account) {
         setLastError(noAccountMessage);
         return false;
     }
-    if (hashPassword(password, account->salt) != account->hash) {
+    if (!accountrecords::passwordMatches(*account, password)) {
         setLastError(incorrectPasswordMessage);
         return false;
     }
@@ -103,8 +96,7 @@ bool Session::beginSignUp(const QString& email, const QString& password) {
         setLastError(shortPasswordMessage);
         return false;
     }
-    const QList<Account> accounts = m_dependencies.accounts.loadAll();
-    if (findAccount(accounts, normalized) != accounts.cend()) {
+    if (accountrecords::find(m_dependencies.accounts.loadAll(), normalized)) {
         setLastError(accountExistsMessage);
         return false;
     }
@@ -120,8 +112,7 @@ bool Session::beginReset(const QString& email) {
         setLastError(invalidEmailMessage);
         return false;
     }
-    const QList<Account> accounts = m_dependencies.accounts.loadAll();
-    if (findAccount(accounts, normalized) == accounts.cend()) {
+    if (!accountrecords::find(m_dependencies.accounts.loadAll(), normalized)) {
         setLastError(noAccountMessage);
         return false;
     }
@@ -150,8 +141,7 @@ void Session::resendCode() {
 
 void Session::cancelFlow() {
     setPendingFlow(std::nullopt);
-    m_activeCode.reset();
-    m_codeExpiry.reset();
+    m_code.forget();
     setFallbackCode({});
     setDeliveryNote({});
     setIsSendingCode(false);
@@ -160,17 +150,18 @@ void Session::cancelFlow() {
 }
 
 bool Session::verify(const QString& code, const QString& newPassword) {
-    if (!m_activeCode || !m_codeExpiry) {
+    switch (m_code.check(code, m_dependencies.clock())) {
+    case VerificationCode::Check::noneIssued:
         setLastError(noVerificationMessage);
         return false;
-    }
-    if (m_dependencies.clock() >= *m_codeExpiry) {
+    case VerificationCode::Check::expired:
         setLastError(expiredCodeMessage);
         return false;
-    }
-    if (code.trimmed() != *m_activeCode) {
+    case VerificationCode::Check::incorrect:
         setLastError(incorrectCodeMessage);
         return false;
+    case VerificationCode::Check::accepted:
+        break;
     }
     if (!m_pendingFlow) {
         return false;
@@ -226,10 +217,7 @@ void Session::enter(const QString& email) {
 }
 
 void Session::issueCode(const QString& email) {
-    const QString code =
-        u"%1"_s.arg(static_cast<qulonglong>(m_dependencies.codeGenerator()), 6, 10, QChar(u'0'));
-    m_activeCode = code;
-    m_codeExpiry = m_dependencies.clock().addSecs(codeLifetimeSeconds);
+    const QString code = m_code.issue(m_dependencies.codeGenerator, m_dependencies.clock());
     setFallbackCode({});
     setDeliveryNote({});
     setIsSendingCode(true);
@@ -247,7 +235,7 @@ void Session::issueCode(const QString& email) {
 void Session::finishDelivery(const QString& code, const QString& email, DeliveryResult result) {
     // A result for a code that was replaced or cancelled in the meantime would show a code that
     // is no longer accepted, or end the sending indicator of the delivery still under way.
-    if (m_activeCode != code) {
+    if (!m_code.isCurrent(code)) {
         return;
     }
     setIsSendingCode(false);
@@ -277,16 +265,10 @@ void Session::finishDelivery(const QString& code, const QString& email, Delivery
 
 bool Session::completeSignUp(const Flow& flow) {
     const AccountStore::UpdateOutcome outcome = m_dependencies.accounts.update(
-        [&flow](QList<Account> accounts) -> std::optional<QList<Account>> {
-            // Another window may have created the same account since this code was issued. A
-            // second record would never be reached, because lookups take the first match, so this
-            // sign-up would end with a password that never works.
-            if (findAccount(accounts, flow.email()) != accounts.cend()) {
-                return std::nullopt;
-            }
-            const QString salt = randomSalt();
-            accounts.append(Account{flow.email(), salt, hashPassword(flow.password(), salt)});
-            return accounts;
+        // Another window may have created the same account since this code was issued.
+        [&flow](QList<Account> accounts) {
+            return accountrecords::withNewAccount(std::move(accounts), flow.email(),
+                                                  flow.password());
         });
     switch (outcome) {
     case AccountStore::UpdateOutcome::declined:
@@ -328,17 +310,9 @@ bool Session::completePasswordChange(const Flow& flow, const QString& newPasswor
 }
 
 AccountStore::UpdateOutcome Session::updatePassword(const QString& email, const QString& password) {
-    return m_dependencies.accounts.update(
-        [&email, &password](QList<Account> accounts) -> std::optional<QList<Account>> {
-            const auto found = findAccount(accounts, email);
-            if (found == accounts.cend()) {
-                return std::nullopt;
-            }
-            const QString salt = randomSalt();
-            accounts[std::distance(accounts.cbegin(), found)] =
-                Account{email, salt, hashPassword(password, salt)};
-            return accounts;
-        });
+    return m_dependencies.accounts.update([&email, &password](QList<Account> accounts) {
+        return accountrecords::withNewPassword(std::move(accounts), email, password);
+    });
 }
 
 } // namespace velmarto

@@ -3,6 +3,7 @@
 #include "accounts/Flow.h"
 #include "accounts/Phase.h"
 #include "accounts/SessionDependencies.h"
+#include "accounts/VerificationCode.h"
 #include "accounts/mail/CodeDelivery.h"
 
 #include <QDateTime>
@@ -34,8 +35,6 @@ class Session : public QObject {
     Q_PROPERTY(QString deliveryNote READ deliveryNote NOTIFY deliveryNoteChanged)
 
 public:
-    static constexpr int codeLifetimeSeconds = 600;
-
     explicit Session(QObject* parent = nullptr);
     explicit Session(SessionDependencies dependencies, QObject* parent = nullptr);
 
@@ -102,8 +101,7 @@ private:
     bool m_isSendingCode = false;
     QString m_deliveryNote;
 
-    std::optional<QString> m_activeCode;
-    std::optional<QDateTime> m_codeExpiry;
+    VerificationCode m_code;
 };
 
 } // namespace velmarto
