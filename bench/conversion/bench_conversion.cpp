@@ -56,7 +56,7 @@ double engravingSeconds(const PlatformProfile& profile, const QString& source,
     timer.start();
     QProcess::execute(profile.toolDirectories.first() + u"/lilypond"_s,
                       {u"--silent"_s, u"-o"_s, outputBase, source});
-    return timer.nsecsElapsed() / 1e9;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 qint64 peakResidentKiB(const QStringList& arguments, const QString& workingDirectory) {
@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
         QElapsedTimer timer;
         timer.start();
         const auto result = converter.convert(QUrl::fromLocalFile(midi), ConversionEngine::both);
-        const double converterSeconds = timer.nsecsElapsed() / 1e9;
+        const double converterSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         if (!result) {
             std::fprintf(stderr, "%s\n", qPrintable(describe(result.error())));
             return 1;
@@ -120,7 +120,7 @@ int main(int argc, char* argv[]) {
         timer.restart();
         const int status = QProcess::execute(
             u"/bin/sh"_s, {u"-c"_s, bareScript(profile, *museScore, work, bareFolder)});
-        const double bareSeconds = timer.nsecsElapsed() / 1e9;
+        const double bareSeconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         if (status != 0 || !QFile::exists(bareFolder + u"/song.pdf"_s)) {
             std::fprintf(stderr, "bench_conversion: the bare engine script failed\n");
             return 1;

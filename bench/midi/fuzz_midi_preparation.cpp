@@ -28,7 +28,7 @@ QByteArray mutated(const QByteArray& seed, QRandomGenerator& random) {
     for (int round = 0; round < rounds && !bytes.isEmpty(); ++round) {
         switch (random.bounded(8u)) {
         case 0: // flip a bit
-            bytes[position() % bytes.size()] ^= char(1 << random.bounded(8u));
+            bytes[position() % bytes.size()] ^= static_cast<char>(1U << random.bounded(8U));
             break;
         case 1: // overwrite a byte, favouring the values parsers trip on
         {
@@ -150,7 +150,7 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(parsable));
     std::printf("inputs: %d (%lld bytes), prepared: %d, rejected as malformed: %d\n", iterations,
                 static_cast<long long>(totalBytes), prepared, iterations - prepared);
-    std::printf("slowest single preparation: %.3f ms\n", slowestNanoseconds / 1e6);
+    std::printf("slowest single preparation: %.3f ms\n", static_cast<double>(slowestNanoseconds) / 1e6);
     std::printf("outputs not well-formed or not stable: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }

@@ -32,7 +32,7 @@ const QString lastLine = u"Velmarto benchmark: last line"_s;
 // Stands in for "bash -lc SCRIPT": about 100 bytes a line, one write each, like apt and dpkg,
 // then the wall-clock time just before the last line, which gets a write of its own.
 QString writeFakeInstaller(const QTemporaryDir& folder, int lineCount) {
-    const QString path = folder.filePath(u"installer"_s);
+    QString path = folder.filePath(u"installer"_s);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return {};

@@ -30,7 +30,7 @@ namespace {
 constexpr int pageCount = 60;
 
 QString writeScorePDF(const QTemporaryDir& folder, int pages) {
-    const QString path = folder.filePath(u"Long score.pdf"_s);
+    QString path = folder.filePath(u"Long score.pdf"_s);
     QPdfWriter writer(path);
     writer.setPageSize(QPageSize(QPageSize::Letter));
     QPainter painter(&writer);

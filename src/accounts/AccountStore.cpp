@@ -34,7 +34,7 @@ QList<Account> decode(const QByteArray& document) {
         return {};
     }
     QList<Account> accounts;
-    for (const QJsonValue& value : json.array()) {
+    for (const auto& value : json.array()) {
         const std::optional<Account> account =
             value.isObject() ? Account::fromJson(value.toObject()) : std::nullopt;
         if (!account) {

@@ -5,7 +5,7 @@ namespace velmarto {
 using namespace Qt::StringLiterals;
 
 QString VerificationCode::issue(const std::function<quint32()>& draw, const QDateTime& now) {
-    const QString code = u"%1"_s.arg(static_cast<qulonglong>(draw()), 6, 10, QChar(u'0'));
+    QString code = u"%1"_s.arg(static_cast<qulonglong>(draw()), 6, 10, QChar(u'0'));
     m_code = code;
     m_expiry = now.addSecs(lifetimeSeconds);
     return code;

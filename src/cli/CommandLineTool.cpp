@@ -234,7 +234,7 @@ int CommandLineTool::convert(const QStringList& arguments) {
 
     std::vector<ParallelBatch::Job> conversions;
     for (qsizetype index = 0; index < files.size(); ++index) {
-        conversions.push_back([this, midi = files.at(index),
+        conversions.emplace_back([this, midi = files.at(index),
                                pdfDestination = pdfDestinations.at(index),
                                settings] { return convertOne(midi, pdfDestination, settings); });
     }

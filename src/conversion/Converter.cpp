@@ -82,10 +82,10 @@ QString describe(const ConversionFailure& failure) {
         failure);
 }
 
-Converter::Converter(PlatformProfile profile, QProcessEnvironment environment)
+Converter::Converter(PlatformProfile profile, const QProcessEnvironment& environment)
     : m_profile(std::move(profile))
     , m_locator(m_profile.museScoreCandidates, m_profile.toolDirectories)
-    , m_runner(std::move(environment), m_profile.temporaryDirectory) {}
+    , m_runner(environment, m_profile.temporaryDirectory) {}
 
 std::optional<QString> Converter::locateMuseScore() const {
     return m_locator.locateMuseScore();

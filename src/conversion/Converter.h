@@ -32,7 +32,8 @@ QString describe(const ConversionFailure& failure);
 class Converter {
 public:
     explicit Converter(PlatformProfile profile = PlatformProfile::current(),
-                       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment());
+                       const QProcessEnvironment& environment =
+                           QProcessEnvironment::systemEnvironment());
 
     // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
     // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too

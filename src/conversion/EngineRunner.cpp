@@ -17,8 +17,9 @@ namespace {
 constexpr int pollMilliseconds = 50;
 } // namespace
 
-EngineRunner::EngineRunner(QProcessEnvironment baseEnvironment, QString temporaryDirectory)
-    : m_baseEnvironment(std::move(baseEnvironment))
+EngineRunner::EngineRunner(const QProcessEnvironment& baseEnvironment,
+                           QString temporaryDirectory)
+    : m_baseEnvironment(baseEnvironment)
     , m_temporaryDirectory(std::move(temporaryDirectory)) {}
 
 QProcessEnvironment EngineRunner::environmentFor(const EngineInvocation& invocation) const {

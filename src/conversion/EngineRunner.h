@@ -35,7 +35,7 @@ class EngineRunner {
 public:
     // baseEnvironment is the application's own environment; temporaryDirectory is the TMPDIR a
     // child gets when that environment has none.
-    EngineRunner(QProcessEnvironment baseEnvironment, QString temporaryDirectory);
+    EngineRunner(const QProcessEnvironment& baseEnvironment, QString temporaryDirectory);
 
     std::expected<QString, EngineFailure> run(const EngineInvocation& invocation) const;
 

@@ -19,7 +19,7 @@ FileRevealer::FileRevealer(PlatformProfile profile, QString busConnectionName, Q
     , m_busConnectionName(std::move(busConnectionName))
     , m_service(std::move(service)) {}
 
-void FileRevealer::reveal(const QString& path, std::function<void()> onFailure) {
+void FileRevealer::reveal(const QString& path, const std::function<void()>& onFailure) {
     if (m_profile.kind == PlatformProfile::Kind::macOS) {
         runRevealProgram({u"-R"_s, path}, onFailure);
         return;

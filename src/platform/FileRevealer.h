@@ -25,7 +25,7 @@ public:
                           QString service = fileManagerService, QObject* parent = nullptr);
 
     // onFailure runs on this object's thread, possibly after reveal has returned.
-    void reveal(const QString& path, std::function<void()> onFailure = {});
+    void reveal(const QString& path, const std::function<void()>& onFailure = {});
 
 signals:
     // Tells tests and callers which way the reveal finally went.

@@ -16,7 +16,7 @@ public:
     enum Role { textRole = Qt::UserRole + 1 };
 
     // A page grows past this only to finish its last line.
-    static constexpr qsizetype pageSize = 2 * 1024;
+    static constexpr qsizetype pageSize = qsizetype{2} * 1024;
 
     explicit LogPages(QObject* parent = nullptr);
 

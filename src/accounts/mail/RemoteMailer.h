@@ -26,7 +26,7 @@ public:
     static constexpr std::chrono::milliseconds defaultTimeout{20'000};
     // The reply's body is never used; past this many bytes the reply is cut off and only its
     // status counts.
-    static constexpr qint64 replyBodyLimit = 64 * 1024;
+    static constexpr qint64 replyBodyLimit = qint64{64} * 1024;
 
     explicit RemoteMailer(Backend backend, QObject* parent = nullptr);
 
@@ -39,7 +39,7 @@ public:
 
     // Returns at once; completion runs on this object's thread, exactly once unless this object
     // is destroyed first.
-    void send(const QString& code, const QString& email, Completion completion);
+    void send(const QString& code, const QString& email, const Completion& completion);
 
 private:
     Backend m_backend;

@@ -53,11 +53,10 @@ QByteArray rewritten(QByteArrayView track, const QByteArray& title, bool isTitle
     MidiTrackReader reader(track);
     while (reader.readNext()) {
         const MidiEvent& event = reader.event();
-        if (event.kind != MidiEvent::Kind::meta) {
-            writer.appendRaw(event.delta, event.raw);
-        } else if (isTitleTrack && event.metaType == titleEvent) {
+        const bool isMeta = event.kind == MidiEvent::Kind::meta;
+        if (isMeta && isTitleTrack && event.metaType == titleEvent) {
             writer.appendMeta(event.delta, titleEvent, title);
-        } else if (isTextEvent(event.metaType) && !isUtf8(event.data)) {
+        } else if (isMeta && isTextEvent(event.metaType) && !isUtf8(event.data)) {
             writer.appendMeta(event.delta, event.metaType,
                               Windows1252::decode(event.data).toUtf8());
         } else {

@@ -13,7 +13,7 @@ namespace velmarto {
 class MidiPreparation {
 public:
     // Files larger than this go to MuseScore untouched; no real score comes near it.
-    static constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
+    static constexpr qint64 maximumFileSize = qint64{64} * 1024 * 1024;
 
     // Text events (meta types 1 to 9) that are not valid UTF-8 are re-encoded from Windows-1252.
     // A non-empty title becomes the title event at the start of the first track with notes, or
