@@ -4,16 +4,16 @@
 
 namespace velmarto {
 
-QString normalizedEmail(const QString& typed) {
+QString normalisedEmail(const QString& typed) {
     return typed.trimmed().toLower();
 }
 
-bool isValidEmail(const QString& normalized) {
-    const qsizetype at = normalized.indexOf(u'@');
+bool isValidEmail(const QString& normalised) {
+    const qsizetype at = normalised.indexOf(u'@');
     if (at <= 0) {
         return false;
     }
-    const QString domain = normalized.mid(at + 1);
+    const QString domain = normalised.mid(at + 1);
     return domain.contains(u'.') && !domain.startsWith(u'.') && graphemeCount(domain) > 2;
 }
 

@@ -59,9 +59,9 @@ void Session::refresh() {
 }
 
 bool Session::signIn(const QString& email, const QString& password) {
-    const QString normalized = normalizedEmail(email);
+    const QString normalised = normalisedEmail(email);
     const std::optional<Account> account =
-        accountrecords::find(m_dependencies.accounts.loadAll(), normalized);
+        accountrecords::find(m_dependencies.accounts.loadAll(), normalised);
     if (!account) {
         setLastError(noAccountMessage);
         return false;
@@ -70,7 +70,7 @@ bool Session::signIn(const QString& email, const QString& password) {
         setLastError(incorrectPasswordMessage);
         return false;
     }
-    enter(normalized);
+    enter(normalised);
     return true;
 }
 
@@ -87,8 +87,8 @@ void Session::signOut() {
 }
 
 bool Session::beginSignUp(const QString& email, const QString& password) {
-    const QString normalized = normalizedEmail(email);
-    if (!isValidEmail(normalized)) {
+    const QString normalised = normalisedEmail(email);
+    if (!isValidEmail(normalised)) {
         setLastError(invalidEmailMessage);
         return false;
     }
@@ -96,29 +96,29 @@ bool Session::beginSignUp(const QString& email, const QString& password) {
         setLastError(shortPasswordMessage);
         return false;
     }
-    if (accountrecords::find(m_dependencies.accounts.loadAll(), normalized)) {
+    if (accountrecords::find(m_dependencies.accounts.loadAll(), normalised)) {
         setLastError(accountExistsMessage);
         return false;
     }
     setLastError({});
-    setPendingFlow(Flow::signUp(normalized, password));
-    issueCode(normalized);
+    setPendingFlow(Flow::signUp(normalised, password));
+    issueCode(normalised);
     return true;
 }
 
 bool Session::beginReset(const QString& email) {
-    const QString normalized = normalizedEmail(email);
-    if (!isValidEmail(normalized)) {
+    const QString normalised = normalisedEmail(email);
+    if (!isValidEmail(normalised)) {
         setLastError(invalidEmailMessage);
         return false;
     }
-    if (!accountrecords::find(m_dependencies.accounts.loadAll(), normalized)) {
+    if (!accountrecords::find(m_dependencies.accounts.loadAll(), normalised)) {
         setLastError(noAccountMessage);
         return false;
     }
     setLastError({});
-    setPendingFlow(Flow::reset(normalized));
-    issueCode(normalized);
+    setPendingFlow(Flow::reset(normalised));
+    issueCode(normalised);
     return true;
 }
 

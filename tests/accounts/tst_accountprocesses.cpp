@@ -23,7 +23,7 @@ const QString key = u"accounts-db-v1"_s;
 // Two Velmarto processes signing up at the same time. Without a lock around each
 // load-modify-save, one process saved a list read before the other's last save, and that
 // account was gone (24 of 41 were left).
-class AccountProcessesTest : public QObject {
+class TestAccountProcesses : public QObject {
     Q_OBJECT
 
 private:
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AccountProcessesTest)
+QTEST_GUILESS_MAIN(TestAccountProcesses)
 #include "tst_accountprocesses.moc"

@@ -31,7 +31,7 @@ QByteArray documentOf(const QList<Account>& accounts) {
 
 } // namespace
 
-class AccountStoreTest : public QObject {
+class TestAccountStore : public QObject {
     Q_OBJECT
 
 private:
@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AccountStoreTest)
+QTEST_GUILESS_MAIN(TestAccountStore)
 #include "tst_accountstore.moc"

@@ -30,7 +30,7 @@ const QString key = u"accounts-db-v1"_s;
 // A new user creates an account through the window. The accounts go to the Secret Service on
 // the session bus (a throw-away gnome-keyring under scripts/test) and the code travels through a
 // local HTTPS relay, from which the test reads it as the user would read the mail.
-class AuthEndToEndTest : public QObject {
+class TestAuthEndToEnd : public QObject {
     Q_OBJECT
 
 private:
@@ -141,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AuthEndToEndTest)
+QTEST_MAIN(TestAuthEndToEnd)
 #include "tst_authendtoend.moc"

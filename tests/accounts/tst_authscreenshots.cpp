@@ -16,7 +16,7 @@ using velmarto::test::AuthWindow;
 
 // Walks the account screens through their states and keeps a picture of each in the build tree,
 // in the light and in a dark palette, for people to compare with the intended layout.
-class AuthScreenshotsTest : public QObject {
+class TestAuthScreenshots : public QObject {
     Q_OBJECT
 
 private:
@@ -101,5 +101,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AuthScreenshotsTest)
+QTEST_MAIN(TestAuthScreenshots)
 #include "tst_authscreenshots.moc"

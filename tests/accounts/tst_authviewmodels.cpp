@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 using namespace velmarto;
 
 // The actions behind the sign-in form and the code entry, on a session over fakes.
-class AuthViewModelsTest : public QObject {
+class TestAuthViewModels : public QObject {
     Q_OBJECT
 
 private:
@@ -165,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AuthViewModelsTest)
+QTEST_GUILESS_MAIN(TestAuthViewModels)
 #include "tst_authviewmodels.moc"

@@ -26,7 +26,7 @@ void keepMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
 
 // The sign-in screen, the code entry and the change-password sheet in an offscreen window, over
 // a session with fake accounts and fake code delivery.
-class AuthWindowTest : public QObject {
+class TestAuthWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -396,5 +396,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AuthWindowTest)
+QTEST_MAIN(TestAuthWindow)
 #include "tst_authwindow.moc"

@@ -29,7 +29,7 @@ MailProfile freedesktopWith(const QString& sendmail) {
 
 } // namespace
 
-class EmailSenderTest : public QObject {
+class TestEmailSender : public QObject {
     Q_OBJECT
 
 private:
@@ -217,5 +217,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EmailSenderTest)
+QTEST_GUILESS_MAIN(TestEmailSender)
 #include "tst_emailsender.moc"

@@ -132,7 +132,7 @@ void keepPromptsOffScreen() {
 
 // Runs against the Secret Service on the session bus, which the test script provides as a
 // throw-away gnome-keyring. An item already there is put back afterwards.
-class KeychainAccountStoreTest : public QObject {
+class TestKeychainAccountStore : public QObject {
     Q_OBJECT
 
 private:
@@ -239,5 +239,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(KeychainAccountStoreTest)
+QTEST_GUILESS_MAIN(TestKeychainAccountStore)
 #include "tst_keychainaccountstore.moc"

@@ -10,7 +10,7 @@ using namespace velmarto;
 
 // The real QtKeychain with no Secret Service to reach: the session bus address points at a socket
 // that does not exist, as on a desktop without a keyring daemon.
-class KeychainUnreachableTest : public QObject {
+class TestKeychainUnreachable : public QObject {
     Q_OBJECT
 
 private:
@@ -57,5 +57,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(KeychainUnreachableTest)
+QTEST_GUILESS_MAIN(TestKeychainUnreachable)
 #include "tst_keychainunreachable.moc"

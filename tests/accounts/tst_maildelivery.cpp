@@ -13,7 +13,7 @@ using namespace velmarto;
 
 Q_DECLARE_METATYPE(velmarto::DeliveryResult)
 
-class MailDeliveryTest : public QObject {
+class TestMailDelivery : public QObject {
     Q_OBJECT
 
 private:
@@ -112,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MailDeliveryTest)
+QTEST_GUILESS_MAIN(TestMailDelivery)
 #include "tst_maildelivery.moc"

@@ -13,7 +13,7 @@ const QString exampleSalt = u"0123456789abcdef0123456789abcdef"_s;
 
 } // namespace
 
-class PasswordHashingTest : public QObject {
+class TestPasswordHashing : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,5 +60,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PasswordHashingTest)
+QTEST_GUILESS_MAIN(TestPasswordHashing)
 #include "tst_passwordhashing.moc"

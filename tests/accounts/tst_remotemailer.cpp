@@ -52,7 +52,7 @@ struct Completions {
 
 } // namespace
 
-class RemoteMailerTest : public QObject {
+class TestRemoteMailer : public QObject {
     Q_OBJECT
 
 private:
@@ -197,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RemoteMailerTest)
+QTEST_GUILESS_MAIN(TestRemoteMailer)
 #include "tst_remotemailer.moc"

@@ -39,7 +39,7 @@ public:
 
 } // namespace
 
-class SessionTest : public QObject {
+class TestSession : public QObject {
     Q_OBJECT
 
 private:
@@ -490,5 +490,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SessionTest)
+QTEST_GUILESS_MAIN(TestSession)
 #include "tst_session.moc"

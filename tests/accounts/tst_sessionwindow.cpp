@@ -17,7 +17,7 @@ using namespace velmarto;
 
 // A window on the same thread as a session that waits for a slow keychain, as behind an unlock
 // prompt nobody answers. The wait used to block the thread, and the window stopped painting.
-class SessionWindowTest : public QObject {
+class TestSessionWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -73,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SessionWindowTest)
+QTEST_MAIN(TestSessionWindow)
 #include "tst_sessionwindow.moc"

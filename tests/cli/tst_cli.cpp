@@ -25,7 +25,7 @@ struct Run {
 
 } // namespace
 
-class CommandLineTest : public QObject {
+class TestCommandLine : public QObject {
     Q_OBJECT
 
 private:
@@ -378,5 +378,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+QTEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_cli.moc"

@@ -56,7 +56,7 @@ QString manPageText() {
 
 } // namespace
 
-class ManPageTest : public QObject {
+class TestManPage : public QObject {
     Q_OBJECT
 
 private slots:
@@ -91,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ManPageTest)
+QTEST_GUILESS_MAIN(TestManPage)
 #include "tst_manpage.moc"

@@ -6,7 +6,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class ConversionTypesTest : public QObject {
+class TestConversionTypes : public QObject {
     Q_OBJECT
 
 private slots:
@@ -39,5 +39,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ConversionTypesTest)
+QTEST_GUILESS_MAIN(TestConversionTypes)
 #include "tst_conversiontypes.moc"

@@ -36,7 +36,7 @@ QString museScoreWritingPartwise(int bytes) {
 
 } // namespace
 
-class ConverterTest : public QObject {
+class TestConverter : public QObject {
     Q_OBJECT
 
 private:
@@ -424,5 +424,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ConverterTest)
+QTEST_GUILESS_MAIN(TestConverter)
 #include "tst_converter.moc"

@@ -8,7 +8,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class EngineLocatorTest : public QObject {
+class TestEngineLocator : public QObject {
     Q_OBJECT
 
 private:
@@ -59,5 +59,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EngineLocatorTest)
+QTEST_GUILESS_MAIN(TestEngineLocator)
 #include "tst_enginelocator.moc"

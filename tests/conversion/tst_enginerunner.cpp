@@ -12,7 +12,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class EngineRunnerTest : public QObject {
+class TestEngineRunner : public QObject {
     Q_OBJECT
 
 private:
@@ -260,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(EngineRunnerTest)
+QTEST_GUILESS_MAIN(TestEngineRunner)
 #include "tst_enginerunner.moc"

@@ -89,7 +89,7 @@ QByteArray tuneWithAwkwardNames(int bars) {
 
 } // namespace
 
-class EngravingTest : public QObject {
+class TestEngraving : public QObject {
     Q_OBJECT
 
 private:
@@ -271,5 +271,5 @@ forceBreak = #(make-music 'LineBreakEvent 'break-permission 'force)
     }
 };
 
-QTEST_GUILESS_MAIN(EngravingTest)
+QTEST_GUILESS_MAIN(TestEngraving)
 #include "tst_engraving.moc"

@@ -163,7 +163,7 @@ bool write(const QString& path, const QByteArray& contents) {
 
 } // namespace
 
-class HostileTextTest : public QObject {
+class TestHostileText : public QObject {
     Q_OBJECT
 
 private:
@@ -299,5 +299,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(HostileTextTest)
+QTEST_GUILESS_MAIN(TestHostileText)
 #include "tst_hostiletext.moc"

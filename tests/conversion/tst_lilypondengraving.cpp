@@ -5,7 +5,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class LilyPondEngravingTest : public QObject {
+class TestLilyPondEngraving : public QObject {
     Q_OBJECT
 
 private slots:
@@ -52,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LilyPondEngravingTest)
+QTEST_GUILESS_MAIN(TestLilyPondEngraving)
 #include "tst_lilypondengraving.moc"

@@ -7,7 +7,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class LilyPondSourceTest : public QObject {
+class TestLilyPondSource : public QObject {
     Q_OBJECT
 
 private slots:
@@ -110,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LilyPondSourceTest)
+QTEST_GUILESS_MAIN(TestLilyPondSource)
 #include "tst_lilypondsource.moc"

@@ -76,7 +76,7 @@ QByteArray trackName(const QByteArray& file, int track) {
 
 } // namespace
 
-class MidiPreparationTest : public QObject {
+class TestMidiPreparation : public QObject {
     Q_OBJECT
 
 private slots:
@@ -229,5 +229,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MidiPreparationTest)
+QTEST_GUILESS_MAIN(TestMidiPreparation)
 #include "tst_midipreparation.moc"

@@ -21,7 +21,7 @@ QString scoreWithParts(const QString& partList) {
 
 } // namespace
 
-class MusicXmlPartNamesTest : public QObject {
+class TestMusicXmlPartNames : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,5 +108,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MusicXmlPartNamesTest)
+QTEST_GUILESS_MAIN(TestMusicXmlPartNames)
 #include "tst_musicxmlpartnames.moc"

@@ -36,7 +36,7 @@ QStringList outline(const QByteArray& xml) {
 
 } // namespace
 
-class MusicXmlSanitizerTest : public QObject {
+class TestMusicXmlSanitizer : public QObject {
     Q_OBJECT
 
 private slots:
@@ -179,5 +179,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MusicXmlSanitizerTest)
+QTEST_GUILESS_MAIN(TestMusicXmlSanitizer)
 #include "tst_musicxmlsanitizer.moc"

@@ -61,7 +61,7 @@ QByteArray failureText(const std::expected<ConversionResult, ConversionFailure>&
 
 } // namespace
 
-class RealEnginesTest : public QObject {
+class TestRealEngines : public QObject {
     Q_OBJECT
 
 private:
@@ -183,5 +183,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RealEnginesTest)
+QTEST_GUILESS_MAIN(TestRealEngines)
 #include "tst_realengines.moc"

@@ -8,7 +8,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class FileReplacementTest : public QObject {
+class TestFileReplacement : public QObject {
     Q_OBJECT
 
 private:
@@ -72,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FileReplacementTest)
+QTEST_GUILESS_MAIN(TestFileReplacement)
 #include "tst_filereplacement.moc"

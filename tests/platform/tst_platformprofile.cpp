@@ -6,7 +6,7 @@
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
-class PlatformProfileTest : public QObject {
+class TestPlatformProfile : public QObject {
     Q_OBJECT
 
 private slots:
@@ -87,5 +87,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PlatformProfileTest)
+QTEST_GUILESS_MAIN(TestPlatformProfile)
 #include "tst_platformprofile.moc"
