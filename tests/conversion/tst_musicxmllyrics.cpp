@@ -42,7 +42,7 @@ QString elidedLyric(const QString& first, const QString& second) {
 
 } // namespace
 
-class MusicXmlLyricsTest : public QObject {
+class TestMusicXmlLyrics : public QObject {
     Q_OBJECT
 
 private slots:
@@ -114,5 +114,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MusicXmlLyricsTest)
+QTEST_GUILESS_MAIN(TestMusicXmlLyrics)
 #include "tst_musicxmllyrics.moc"
