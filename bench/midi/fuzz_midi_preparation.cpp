@@ -150,7 +150,8 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(parsable));
     std::printf("inputs: %d (%lld bytes), prepared: %d, rejected as malformed: %d\n", iterations,
                 static_cast<long long>(totalBytes), prepared, iterations - prepared);
-    std::printf("slowest single preparation: %.3f ms\n", static_cast<double>(slowestNanoseconds) / 1e6);
+    std::printf("slowest single preparation: %.3f ms\n",
+                static_cast<double>(slowestNanoseconds) / 1e6);
     std::printf("outputs not well-formed or not stable: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }

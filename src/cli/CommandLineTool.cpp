@@ -235,8 +235,8 @@ int CommandLineTool::convert(const QStringList& arguments) {
     std::vector<ParallelBatch::Job> conversions;
     for (qsizetype index = 0; index < files.size(); ++index) {
         conversions.emplace_back([this, midi = files.at(index),
-                               pdfDestination = pdfDestinations.at(index),
-                               settings] { return convertOne(midi, pdfDestination, settings); });
+                                  pdfDestination = pdfDestinations.at(index),
+                                  settings] { return convertOne(midi, pdfDestination, settings); });
     }
     ParallelBatch batch(maxJobs, m_cancellation);
     const bool allSucceeded = batch.run(conversions, [this](const JobReport& report) {

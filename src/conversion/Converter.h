@@ -31,9 +31,9 @@ QString describe(const ConversionFailure& failure);
 // conversion gets its own directory, which is never deleted, so earlier results stay valid.
 class Converter {
 public:
-    explicit Converter(PlatformProfile profile = PlatformProfile::current(),
-                       const QProcessEnvironment& environment =
-                           QProcessEnvironment::systemEnvironment());
+    explicit Converter(
+        PlatformProfile profile = PlatformProfile::current(),
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
 
     // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
     // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too

@@ -17,8 +17,7 @@ namespace {
 constexpr int pollMilliseconds = 50;
 } // namespace
 
-EngineRunner::EngineRunner(const QProcessEnvironment& baseEnvironment,
-                           QString temporaryDirectory)
+EngineRunner::EngineRunner(const QProcessEnvironment& baseEnvironment, QString temporaryDirectory)
     : m_baseEnvironment(baseEnvironment)
     , m_temporaryDirectory(std::move(temporaryDirectory)) {}
 

@@ -342,8 +342,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         PlatformProfile noFileManager = PlatformProfile::macOS();
         noFileManager.revealProgram = screen.engines.path(u"no-such-program"_s);
         FileRevealer revealer(noFileManager);
-        ContentViewModel model(Converter(screen.engines.profile()), &screen.preferences,
-                               &revealer);
+        ContentViewModel model(Converter(screen.engines.profile()), &screen.preferences, &revealer);
         screen.chooser.attach(&model);
         model.setMIDI(screen.midi());
         model.convert();

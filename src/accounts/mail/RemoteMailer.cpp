@@ -57,8 +57,7 @@ void RemoteMailer::setSslConfiguration(const QSslConfiguration& configuration) {
     m_sslConfiguration = configuration;
 }
 
-void RemoteMailer::send(const QString& code, const QString& email,
-                        const Completion& completion) {
+void RemoteMailer::send(const QString& code, const QString& email, const Completion& completion) {
     if (!m_backend.isConfigured()) {
         QMetaObject::invokeMethod(
             this, [completion] { completion(std::unexpected(u"No backend configured."_s)); },
