@@ -1,12 +1,7 @@
+#include "ConvertWindow.h"
 #include "QuickItemSearch.h"
-#include "ScriptedFileChooser.h"
-#include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "WindowDriver.h"
 #include "support/IsolatedSettings.h"
-#include "ui/ViewLoader.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
 
 #include <QAccessible>
 #include <QGuiApplication>
@@ -20,73 +15,38 @@
 #include <QtQml/QQmlExtensionPlugin>
 
 #include <algorithm>
-#include <memory>
 
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::ContentViewModel;
-using velmarto::Converter;
-using velmarto::FileRevealer;
-using velmarto::PlatformProfile;
-using velmarto::Preferences;
-using velmarto::test::FakeEngines;
-using velmarto::test::ScriptedFileChooser;
+using velmarto::test::ConvertWindow;
 using velmarto::test::visualDescendant;
+using velmarto::test::WindowDriver;
 
 namespace {
 
 // The Convert tab in an offscreen window on fake engines, driven by keys and clicks.
-struct Window {
-    FakeEngines engines;
-    Preferences preferences;
-    ScriptedFileChooser chooser;
-    std::unique_ptr<FileRevealer> revealer;
-    std::unique_ptr<ContentViewModel> model;
-    QQuickView view;
+struct Window : ConvertWindow {
+    explicit Window(QSize size = {1000, 700})
+        : ConvertWindow(size) {}
 
-    explicit Window(QSize size = {1000, 700}) {
-        engines.installWorkingEngines();
-        PlatformProfile revealProfile = PlatformProfile::macOS();
-        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
-        revealer = std::make_unique<FileRevealer>(revealProfile);
-        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get());
-        chooser.attach(model.get());
-        velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                           {{u"model"_s, QVariant::fromValue(model.get())}});
-        view.resize(size);
-        view.show();
-    }
-
-    bool ready() {
-        if (view.status() != QQuickView::Ready || !QTest::qWaitForWindowExposed(&view)) {
-            return false;
-        }
-        view.requestActivate();
-        return QTest::qWaitForWindowActive(&view);
-    }
+    bool ready() { return ConvertWindow::ready() && WindowDriver(view).activate(); }
 
     QQuickItem* item(const QString& name) const {
         return const_cast<QQuickItem*>(visualDescendant(view.rootObject(), name));
     }
 
-    void click(const QString& name) {
-        QQuickItem* target = item(name);
-        QVERIFY(target);
-        QTest::mouseClick(
-            &view, Qt::LeftButton, {},
-            target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint());
-    }
+    void click(const QString& name) { ConvertWindow::click(item(name)); }
 
     void convertFile(const QString& name) {
-        model->setMIDI(QUrl::fromLocalFile(engines.writeMidi(name)));
+        model->setMIDI(midi(name));
         click(u"convertButton"_s);
         QTRY_VERIFY_WITH_TIMEOUT(model->hasResult() && !model->isConverting(), 20000);
     }
 
     void failAConversion() {
-        model->setMIDI(QUrl::fromLocalFile(engines.writeMidi(u"Broken.mid"_s)));
+        model->setMIDI(midi(u"Broken.mid"_s));
         failToConvertAgain();
     }
 

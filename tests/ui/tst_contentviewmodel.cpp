@@ -1,10 +1,5 @@
-#include "ScriptedFileChooser.h"
-#include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "ConvertScreen.h"
 #include "support/IsolatedSettings.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 using namespace Qt::StringLiterals;
 using velmarto::ContentViewModel;
 using velmarto::ConversionEngine;
 using velmarto::Converter;
 using velmarto::FileRevealer;
 using velmarto::PlatformProfile;
-using velmarto::Preferences;
-using velmarto::test::FakeEngines;
-using velmarto::test::ScriptedFileChooser;
+using velmarto::test::ConvertScreen;
 
 namespace {
 
@@ -33,28 +24,8 @@ QByteArray contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Everything a screen needs, on fake engines, with the reveal going to a recording script.
-struct Screen {
-    FakeEngines engines;
-    Preferences preferences;
-    ScriptedFileChooser chooser;
-    std::unique_ptr<FileRevealer> revealer;
-    std::unique_ptr<ContentViewModel> model;
-
-    Screen() {
-        engines.installWorkingEngines();
-        PlatformProfile revealProfile = PlatformProfile::macOS();
-        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
-        revealer = std::make_unique<FileRevealer>(revealProfile);
-        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get());
-        chooser.attach(model.get());
-    }
-
-    QUrl midi(const QString& name = u"Song.mid"_s) {
-        return QUrl::fromLocalFile(engines.writeMidi(name));
-    }
-
+// The Convert tab's model and everything it needs, on fake engines.
+struct Screen : ConvertScreen {
     bool convertAndWait() {
         model->convert();
         return QTest::qWaitFor([this] { return !model->isConverting(); }, 20000);

@@ -1,11 +1,5 @@
-#include "ScriptedFileChooser.h"
-#include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "ConvertWindow.h"
 #include "support/IsolatedSettings.h"
-#include "ui/ViewLoader.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -18,18 +12,12 @@
 #include <QtQml/QQmlExtensionPlugin>
 
 #include <algorithm>
-#include <memory>
 
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::ContentViewModel;
-using velmarto::Converter;
-using velmarto::FileRevealer;
-using velmarto::PlatformProfile;
-using velmarto::Preferences;
-using velmarto::test::FakeEngines;
-using velmarto::test::ScriptedFileChooser;
+using velmarto::test::ConvertWindow;
 
 namespace {
 
@@ -37,32 +25,7 @@ const QColor found = QColor::fromRgbF(0.20f, 0.78f, 0.35f);
 const QColor missing = QColor::fromRgbF(1.0f, 0.58f, 0.0f);
 
 // The Convert tab in a real (offscreen) window, on fake engines.
-struct Window {
-    FakeEngines engines;
-    Preferences preferences;
-    ScriptedFileChooser chooser;
-    std::unique_ptr<FileRevealer> revealer;
-    std::unique_ptr<ContentViewModel> model;
-    QQuickView view;
-
-    Window() {
-        engines.installWorkingEngines();
-        PlatformProfile revealProfile = PlatformProfile::macOS();
-        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
-        revealer = std::make_unique<FileRevealer>(revealProfile);
-        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get());
-        chooser.attach(model.get());
-        velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                           {{u"model"_s, QVariant::fromValue(model.get())}});
-        view.resize(1000, 700);
-        view.show();
-    }
-
-    bool ready() {
-        return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);
-    }
-
+struct Window : ConvertWindow {
     QQuickItem* item(const char* name) const {
         return view.rootObject()->findChild<QQuickItem*>(QLatin1StringView(name));
     }
@@ -79,16 +42,10 @@ struct Window {
 
     QString text(const char* name) const { return item(name)->property("text").toString(); }
 
-    void click(const char* name) {
-        QQuickItem* target = item(name);
-        QVERIFY(target);
-        const QPointF centre =
-            target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
-        QTest::mouseClick(&view, Qt::LeftButton, {}, centre.toPoint());
-    }
+    void click(const char* name) { ConvertWindow::click(item(name)); }
 
     void chooseFile(const QString& name) {
-        chooser.answerNext(QUrl::fromLocalFile(engines.writeMidi(name)));
+        chooser.answerNext(midi(name));
         click("chooseFileLink");
     }
 

@@ -1,10 +1,5 @@
-#include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "ConvertWindow.h"
 #include "support/IsolatedSettings.h"
-#include "ui/ViewLoader.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,49 +11,29 @@
 #include <QtQml/QQmlExtensionPlugin>
 
 #include <functional>
-#include <memory>
 
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
-using velmarto::ContentViewModel;
-using velmarto::Converter;
-using velmarto::FileRevealer;
-using velmarto::PlatformProfile;
-using velmarto::Preferences;
-using velmarto::test::FakeEngines;
+using velmarto::test::ConvertWindow;
 
 namespace {
 
-// The Convert tab in an offscreen window with Qt's own file dialogs (no platform theme offers
-// native ones there), driven by clicks and typing as a user would.
-struct Window {
+// A home of the test's own, made before the window: the save dialog opens in its Documents.
+struct OwnHome {
     QTemporaryDir home;
-    FakeEngines engines;
-    Preferences preferences;
-    std::unique_ptr<FileRevealer> revealer;
-    std::unique_ptr<ContentViewModel> model;
-    QQuickView view;
 
-    Window() {
-        // The save dialog opens in Documents, which is here a folder of the test's own.
+    OwnHome() {
         qputenv("HOME", home.path().toUtf8());
         QDir(home.path()).mkpath(u"Documents/Scores"_s);
-        engines.installWorkingEngines();
-        PlatformProfile revealProfile = PlatformProfile::macOS();
-        revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
-        revealer = std::make_unique<FileRevealer>(revealProfile);
-        model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get());
-        velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                           {{u"model"_s, QVariant::fromValue(model.get())}});
-        view.resize(1000, 700);
-        view.show();
     }
+};
 
-    bool ready() {
-        return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);
-    }
+// The Convert tab in an offscreen window with Qt's own file dialogs (no platform theme offers
+// native ones there), driven by clicks and typing as a user would.
+struct Window : OwnHome, ConvertWindow {
+    Window()
+        : ConvertWindow({1000, 700}, Engines::Fake, FileRequests::Dialogs) {}
 
     QString documents(const QString& relative) const {
         return QDir(home.path()).filePath(u"Documents/"_s + relative);
@@ -105,7 +80,7 @@ struct Window {
     }
 
     void convertOnce() {
-        model->setMIDI(QUrl::fromLocalFile(engines.writeMidi(u"Song.mid"_s)));
+        model->setMIDI(midi());
         model->convert();
         QTRY_VERIFY_WITH_TIMEOUT(model->hasResult(), 20000);
     }

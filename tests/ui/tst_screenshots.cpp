@@ -1,13 +1,8 @@
+#include "ConvertWindow.h"
 #include "QuickItemSearch.h"
-#include "ScriptedFileChooser.h"
 #include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
-#include "ui/ViewLoader.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
 #include "ui/style/ColorSchemeApplier.h"
 
 #include <QDir>
@@ -21,19 +16,14 @@
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
-#include <memory>
-
 Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::ColorSchemeApplier;
 using velmarto::ContentViewModel;
 using velmarto::Converter;
-using velmarto::FileRevealer;
-using velmarto::PlatformProfile;
 using velmarto::Preferences;
-using velmarto::test::FakeEngines;
-using velmarto::test::ScriptedFileChooser;
+using velmarto::test::ConvertWindow;
 
 // Walks the Convert tab through its states with the real engines and keeps a picture of each, in
 // light and dark, in the build tree for people to compare with the intended layout.
@@ -51,24 +41,17 @@ private slots:
         if (!converter.allReady()) {
             QSKIP("MuseScore, musicxml2ly and LilyPond must be installed");
         }
-        FakeEngines files;
-        Preferences preferences;
-        preferences.setAppearance(u"light"_s);
-        ColorSchemeApplier applier(preferences, nullptr);
-        ScriptedFileChooser chooser;
-        FileRevealer revealer(PlatformProfile::current());
-        ContentViewModel model(converter, &preferences, &revealer);
-        chooser.attach(&model);
-        QQuickView view;
-        QVERIFY(velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                                   {{u"model"_s, QVariant::fromValue(&model)}}));
-        view.resize(1100, 720);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        ConvertWindow window({1100, 720}, ConvertWindow::Engines::Installed);
+        window.preferences.setAppearance(u"light"_s);
+        ColorSchemeApplier applier(window.preferences, nullptr);
+        QVERIFY(window.ready());
+        QQuickView& view = window.view;
+        Preferences& preferences = window.preferences;
+        ContentViewModel& model = *window.model;
 
         saveInBothSchemes(view, preferences, u"1-empty"_s);
 
-        model.setMIDI(QUrl::fromLocalFile(files.writeFile(
+        model.setMIDI(QUrl::fromLocalFile(window.engines.writeFile(
             u"Prelude in C.mid"_s, velmarto::test::MidiFileBuilder::scale(8).build())));
         QTest::qWait(400);
         saveInBothSchemes(view, preferences, u"2-file-chosen"_s);
@@ -84,7 +67,8 @@ private slots:
         saveInBothSchemes(view, preferences, u"4-done"_s);
         QVERIFY(shown);
 
-        model.setMIDI(QUrl::fromLocalFile(files.writeFile(u"Broken.mid"_s, "not a MIDI file")));
+        model.setMIDI(
+            QUrl::fromLocalFile(window.engines.writeFile(u"Broken.mid"_s, "not a MIDI file")));
         QVERIFY(QTest::qWaitFor([&] { return !model.isConverting(); }));
         model.convert();
         QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
