@@ -1,18 +1,19 @@
 #include "platform/FileRevealer.h"
 #include "support/FakeEngines.h"
+#include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using velmarto::FileRevealer;
 using velmarto::PlatformProfile;
 using velmarto::test::FakeEngines;
+using velmarto::test::PrivateSessionBus;
 
 // Answers ShowItems the way a file manager does and remembers what it was asked to show.
 class FakeFileManager : public QObject {
@@ -35,22 +36,8 @@ class TestFileRevealer : public QObject {
 
 private slots:
     void initTestCase() {
-        const QString daemon = QStandardPaths::findExecutable(u"dbus-daemon"_s);
-        if (daemon.isEmpty()) {
-            return;
-        }
-        m_busDaemon.start(daemon, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        QVERIFY(m_busDaemon.waitForReadyRead(10000));
-        m_busAddress = QString::fromUtf8(m_busDaemon.readLine()).trimmed();
-        QVERIFY(QDBusConnection::connectToBus(m_busAddress, u"revealer"_s).isConnected());
-    }
-
-    void cleanupTestCase() {
-        QDBusConnection::disconnectFromBus(u"revealer"_s);
-        QDBusConnection::disconnectFromBus(u"file-manager"_s);
-        if (m_busDaemon.state() != QProcess::NotRunning) {
-            m_busDaemon.terminate();
-            m_busDaemon.waitForFinished();
+        if (!m_bus.address().isEmpty()) {
+            QVERIFY(m_bus.connect(u"revealer"_s));
         }
     }
 
@@ -68,11 +55,11 @@ private slots:
     }
 
     void freedesktopAsksTheFileManagerForTheFile() {
-        if (m_busAddress.isEmpty()) {
+        if (m_bus.address().isEmpty()) {
             QSKIP("dbus-daemon is not installed");
         }
-        QDBusConnection fileManagerBus =
-            QDBusConnection::connectToBus(m_busAddress, u"file-manager"_s);
+        QVERIFY(m_bus.connect(u"file-manager"_s));
+        QDBusConnection fileManagerBus(u"file-manager"_s);
         FakeFileManager fileManager;
         QVERIFY(fileManagerBus.registerObject(u"/org/freedesktop/FileManager1"_s, &fileManager,
                                               QDBusConnection::ExportScriptableSlots));
@@ -96,7 +83,7 @@ private slots:
     }
 
     void freedesktopOpensTheFolderWhenNoFileManagerAnswers() {
-        if (m_busAddress.isEmpty()) {
+        if (m_bus.address().isEmpty()) {
             QSKIP("dbus-daemon is not installed");
         }
         FakeEngines engines;
@@ -154,8 +141,7 @@ private:
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 
-    QProcess m_busDaemon;
-    QString m_busAddress;
+    PrivateSessionBus m_bus;
 };
 
 QTEST_GUILESS_MAIN(TestFileRevealer)

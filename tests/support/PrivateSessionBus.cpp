@@ -1,5 +1,6 @@
 #include "support/PrivateSessionBus.h"
 
+#include <QDBusConnection>
 #include <QStandardPaths>
 
 namespace velmarto::test {
@@ -17,7 +18,16 @@ PrivateSessionBus::PrivateSessionBus() {
     }
 }
 
+bool PrivateSessionBus::connect(const QString& connectionName) {
+    m_connections.append(connectionName);
+    return !m_address.isEmpty() &&
+           QDBusConnection::connectToBus(m_address, connectionName).isConnected();
+}
+
 PrivateSessionBus::~PrivateSessionBus() {
+    for (const QString& connection : m_connections) {
+        QDBusConnection::disconnectFromBus(connection);
+    }
     if (m_daemon.state() != QProcess::NotRunning) {
         m_daemon.terminate();
         m_daemon.waitForFinished();

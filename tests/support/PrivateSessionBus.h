@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 namespace velmarto::test {
 
@@ -16,10 +17,14 @@ public:
 
     // Empty when dbus-daemon is not installed or did not start.
     QString address() const { return m_address; }
+    // Opens a connection to this bus under a name QDBusConnection(name) finds again; it is
+    // closed when the bus goes.
+    bool connect(const QString& connectionName);
 
 private:
     QProcess m_daemon;
     QString m_address;
+    QStringList m_connections;
 };
 
 } // namespace velmarto::test
