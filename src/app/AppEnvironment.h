@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accounts/SessionDependencies.h"
+#include "core/accounts/SessionDependencies.h"
 
 #include <QDBusConnection>
 

@@ -1,11 +1,11 @@
 #include "app/VelmartoApp.h"
 
-#include "accounts/Session.h"
-#include "app/RootViewModel.h"
-#include "ui/ViewLoader.h"
-#include "ui/convert/ContentViewModel.h"
-#include "ui/settings/Preferences.h"
-#include "ui/settings/SettingsViewModel.h"
+#include "core/accounts/Session.h"
+#include "qml/app/RootViewModel.h"
+#include "qml/app/ViewLoader.h"
+#include "qml/convert/ContentViewModel.h"
+#include "core/settings/Preferences.h"
+#include "qml/settings/SettingsViewModel.h"
 
 #include <QCoreApplication>
 #include <QFileOpenEvent>

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/AppEnvironment.h"
-#include "conversion/Converter.h"
-#include "platform/FileRevealer.h"
-#include "platform/PlatformProfile.h"
-#include "platform/PortalColorScheme.h"
-#include "ui/settings/Preferences.h"
-#include "ui/style/ColorSchemeApplier.h"
+#include "core/conversion/Converter.h"
+#include "core/platform/FileRevealer.h"
+#include "core/platform/PlatformProfile.h"
+#include "core/platform/PortalColorScheme.h"
+#include "core/settings/Preferences.h"
+#include "qml/style/ColorSchemeApplier.h"
 
 #include <QObject>
 #include <QQmlEngine>

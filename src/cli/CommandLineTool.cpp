@@ -2,7 +2,7 @@
 
 #include "cli/OutputCheck.h"
 #include "cli/ParallelBatch.h"
-#include "platform/FileReplacement.h"
+#include "core/platform/FileReplacement.h"
 
 #include <QCommandLineParser>
 #include <QDir>

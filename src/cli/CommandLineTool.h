@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/ParallelBatch.h"
-#include "conversion/Converter.h"
+#include "core/conversion/Converter.h"
 
 #include <QStringList>
 #include <QTextStream>

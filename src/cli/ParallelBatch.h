@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/CancellationToken.h"
+#include "core/conversion/CancellationToken.h"
 
 #include <QEventLoop>
 #include <QObject>

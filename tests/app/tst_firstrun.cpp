@@ -1,12 +1,12 @@
 #include "TestHttpsServer.h"
-#include "accounts/KeychainSecretStore.h"
-#include "accounts/mail/EmailSender.h"
-#include "accounts/mail/MailDelivery.h"
-#include "app/RootViewModel.h"
+#include "core/accounts/KeychainSecretStore.h"
+#include "core/accounts/mail/EmailSender.h"
+#include "core/accounts/mail/MailDelivery.h"
+#include "qml/app/RootViewModel.h"
 #include "app/VelmartoApp.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
-#include "ui/WindowDriver.h"
+#include "support/WindowDriver.h"
 
 #include <QDBusConnectionInterface>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "accounts/Session.h"
-#include "app/RootViewModel.h"
+#include "core/accounts/Session.h"
+#include "qml/app/RootViewModel.h"
 #include "app/VelmartoApp.h"
-#include "conversion/Converter.h"
+#include "core/conversion/Converter.h"
 #include "support/IsolatedSettings.h"
-#include "ui/settings/Preferences.h"
+#include "core/settings/Preferences.h"
 
 #include <QGuiApplication>
 #include <QSettings>

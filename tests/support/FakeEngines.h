@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlatformProfile.h"
+#include "core/platform/PlatformProfile.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -1,0 +1,262 @@
+#include "core/conversion/Converter.h"
+
+#include "core/conversion/LilyPondEngraving.h"
+#include "core/conversion/LilyPondSource.h"
+#include "core/conversion/MusicXmlLyrics.h"
+#include "core/conversion/MusicXmlPartNames.h"
+#include "core/conversion/MusicXmlSanitizer.h"
+#include "core/conversion/WorkFileName.h"
+#include "core/conversion/midi/MidiPreparation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QUuid>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Owner-only: the work files hold the user's music and sit in a folder every local user can list.
+std::expected<QString, WorkDirectoryError> makeWorkDirectory(const QString& temporaryDirectory) {
+    const QString path =
+        temporaryDirectory + u"/midi2sheet-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const auto failure = [&](const std::error_code& error) {
+        return std::unexpected(WorkDirectoryError{u"Could not create the folder "_s + path +
+                                                  u": "_s +
+                                                  QString::fromStdString(error.message())});
+    };
+    if (!QDir::isAbsolutePath(temporaryDirectory)) {
+        return failure(std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    const std::filesystem::path root(temporaryDirectory.toStdString());
+    std::error_code error;
+    if (!std::filesystem::exists(root, error)) {
+        std::filesystem::create_directories(root, error);
+    }
+    if (error) {
+        return failure(error);
+    }
+    if (::mkdir(QFile::encodeName(path).constData(), S_IRWXU) != 0) {
+        return failure(std::error_code(errno, std::generic_category()));
+    }
+    return path;
+}
+
+bool isPartwiseMusicXml(const QString& path) {
+    if (!Converter::isValidOutput(path, 200)) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(file.readAll());
+    return !decoder.hasError() && text.contains(u"score-partwise"_s);
+}
+
+} // namespace
+
+QString describe(const ConversionFailure& failure) {
+    return std::visit(
+        [](const auto& error) -> QString {
+            using Failure = std::decay_t<decltype(error)>;
+            if constexpr (std::is_same_v<Failure, ConversionError>) {
+                return error.description();
+            } else if constexpr (std::is_same_v<Failure, WorkDirectoryError>) {
+                return error.description;
+            } else {
+                return u"Conversion cancelled."_s;
+            }
+        },
+        failure);
+}
+
+Converter::Converter(PlatformProfile profile, const QProcessEnvironment& environment)
+    : m_profile(std::move(profile))
+    , m_locator(m_profile.museScoreCandidates, m_profile.toolDirectories)
+    , m_runner(environment, m_profile.temporaryDirectory) {}
+
+std::optional<QString> Converter::locateMuseScore() const {
+    return m_locator.locateMuseScore();
+}
+
+std::optional<QString> Converter::locate(const QString& name) const {
+    return m_locator.locate(name);
+}
+
+ToolStatus Converter::toolStatus() const {
+    return m_locator.toolStatus();
+}
+
+bool Converter::allReady() const {
+    return toolStatus().allReady();
+}
+
+bool Converter::isValidOutput(const QString& path, qint64 minBytes) {
+    const QFileInfo info(path);
+    return info.exists() && info.size() >= minBytes;
+}
+
+bool Converter::isCompletePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(5) != "%PDF-") {
+        return false;
+    }
+    const qint64 tail = std::min<qint64>(file.size(), 1024);
+    return file.seek(file.size() - tail) && file.read(tail).contains("%%EOF");
+}
+
+std::expected<ConversionResult, ConversionFailure>
+Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
+                   ConversionLimits limits, const ScoreTitle& title) const {
+    const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
+    if (!workDirectory) {
+        return std::unexpected(workDirectory.error());
+    }
+    const QString midi = midiURL.toLocalFile();
+    const QString stem = *workDirectory + u'/' + WorkFileName::baseFor(midi);
+    const QString pdf = stem + u".pdf"_s;
+
+    const auto fail = [](const QString& stage, const QString& detail) {
+        return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
+    };
+
+    const auto museScore = locateMuseScore();
+    if (!museScore) {
+        return fail(u"Locating MuseScore"_s, m_profile.museScoreMissingDetail);
+    }
+
+    // MuseScore reads every text as UTF-8 and takes the title only from its own MIDI event, so
+    // it gets a prepared copy. A file that cannot be parsed goes as it is, for MuseScore to
+    // report in its own words.
+    const QString titleText = title.textFor(midi);
+    const QString preparedMidi = stem + u".mid"_s;
+    const QString museScoreInput =
+        MidiPreparation::prepare(midi, preparedMidi, titleText) ? preparedMidi : midi;
+
+    QString log;
+    // Runs one engine under the conversion's limits and appends its transcript to the log.
+    const auto run = [&](EngineInvocation invocation) -> std::optional<ConversionFailure> {
+        if (limits.cancellation && limits.cancellation->isCancelled()) {
+            return ConversionCancelled{};
+        }
+        invocation.cancellation = limits.cancellation;
+        invocation.timeout = limits.engineTimeout;
+        const auto transcript = m_runner.run(invocation);
+        if (transcript) {
+            log += *transcript;
+            return std::nullopt;
+        }
+        switch (transcript.error().reason()) {
+        case EngineFailure::Reason::cancelled:
+            return ConversionCancelled{};
+        case EngineFailure::Reason::timedOut:
+            return ConversionError(invocation.stage,
+                                   EngineRunner::timeoutMessage(limits.engineTimeout) + u"\n\n"_s +
+                                       log + transcript.error().transcript());
+        case EngineFailure::Reason::failed:
+            break;
+        }
+        return ConversionError(transcript.error());
+    };
+
+    if (engine == ConversionEngine::museScoreOnly) {
+        if (const auto failure = run({
+                .executable = *museScore,
+                .arguments = {u"-o"_s, pdf, museScoreInput},
+                .stage = u"MuseScore conversion"_s,
+                .extraEnvironment = m_profile.museScoreEnvironment,
+                .throwOnNonZero = false,
+            })) {
+            return std::unexpected(*failure);
+        }
+        if (!isValidOutput(pdf, 1000) || !isCompletePdf(pdf)) {
+            return fail(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
+        }
+        return ConversionResult{.pdfURL = QUrl::fromLocalFile(pdf), .log = log};
+    }
+
+    const QString musicXml = stem + u".musicxml"_s;
+    const QString lilypondSource = stem + u".ly"_s;
+
+    if (const auto failure = run({
+            .executable = *museScore,
+            .arguments = {u"-o"_s, musicXml, museScoreInput},
+            .stage = u"MuseScore import"_s,
+            .extraEnvironment = m_profile.museScoreEnvironment,
+            .throwOnNonZero = false,
+        })) {
+        return std::unexpected(*failure);
+    }
+    // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
+    // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
+    // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
+    if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
+        return fail(u"MuseScore import"_s,
+                    u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
+    }
+    // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
+    MusicXmlLyrics::removeRepeats(musicXml);
+    QStringList names;
+    QStringList shortNames;
+    for (const auto& part :
+         MusicXmlPartNames::addAbbreviations(musicXml).value_or(QList<MusicXmlPartNames::Part>())) {
+        names.append(part.name);
+        shortNames.append(part.abbreviation);
+    }
+
+    const auto musicxml2ly = locate(u"musicxml2ly"_s);
+    if (!musicxml2ly) {
+        return fail(u"Locating musicxml2ly"_s, m_profile.musicxml2lyMissingDetail);
+    }
+    if (const auto failure = run({
+            .executable = *musicxml2ly,
+            .arguments = {musicXml, u"-o"_s, lilypondSource},
+            .stage = u"musicxml2ly"_s,
+            .extraEnvironment = m_profile.musicxml2lyEnvironment,
+        })) {
+        return std::unexpected(*failure);
+    }
+    if (!QFileInfo::exists(lilypondSource)) {
+        return fail(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
+    }
+    LilyPondSource::rewrite(
+        lilypondSource, paperSize,
+        LilyPondEngraving(titleText.isEmpty() ? std::nullopt : std::optional(titleText), names,
+                          shortNames));
+
+    const auto lilypond = locate(u"lilypond"_s);
+    if (!lilypond) {
+        return fail(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
+    }
+    if (const auto failure = run({
+            .executable = *lilypond,
+            .arguments = {u"-o"_s, stem, lilypondSource},
+            .stage = u"LilyPond engraving"_s,
+            .extraPath = m_profile.toolDirectories,
+        })) {
+        return std::unexpected(*failure);
+    }
+    if (!isCompletePdf(pdf)) {
+        return fail(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
+    }
+    return ConversionResult{
+        .pdfURL = QUrl::fromLocalFile(pdf),
+        .musicXMLURL = QUrl::fromLocalFile(musicXml),
+        .lilypondURL = QUrl::fromLocalFile(lilypondSource),
+        .log = log,
+    };
+}
+
+} // namespace velmarto

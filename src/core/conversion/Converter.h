@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/conversion/ConversionCancelled.h"
+#include "core/conversion/ConversionEngine.h"
+#include "core/conversion/ConversionError.h"
+#include "core/conversion/ConversionLimits.h"
+#include "core/conversion/ConversionResult.h"
+#include "core/conversion/EngineLocator.h"
+#include "core/conversion/EngineRunner.h"
+#include "core/conversion/ToolStatus.h"
+#include "core/conversion/WorkDirectoryError.h"
+#include "core/conversion/midi/ScoreTitle.h"
+#include "core/platform/PlatformProfile.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <expected>
+#include <optional>
+#include <variant>
+
+namespace velmarto {
+
+using ConversionFailure = std::variant<ConversionError, WorkDirectoryError, ConversionCancelled>;
+
+// The text a screen or the command line shows for a failed conversion.
+QString describe(const ConversionFailure& failure);
+
+// Turns one MIDI file into a PDF by running the engines one after another in a fresh work
+// directory, checking each product before going on. It keeps no state between calls: every
+// conversion gets its own directory, which is never deleted, so earlier results stay valid.
+class Converter {
+public:
+    explicit Converter(
+        PlatformProfile profile = PlatformProfile::current(),
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+    // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
+    // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too
+    // long fails its stage with the transcript so far.
+    std::expected<ConversionResult, ConversionFailure>
+    convert(const QUrl& midiURL, ConversionEngine engine,
+            const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
+            const ScoreTitle& title = ScoreTitle::fromFileName()) const;
+
+    std::optional<QString> locateMuseScore() const;
+    std::optional<QString> locate(const QString& name) const;
+    ToolStatus toolStatus() const;
+    bool allReady() const;
+
+    // True when the file system reports a size of at least minBytes for the file.
+    static bool isValidOutput(const QString& path, qint64 minBytes);
+    // True when the file starts with a PDF header and ends with a PDF trailer: an engine that
+    // ran out of disk space leaves a file that has the first but not the second.
+    static bool isCompletePdf(const QString& path);
+
+    const PlatformProfile& profile() const { return m_profile; }
+
+private:
+    PlatformProfile m_profile;
+    EngineLocator m_locator;
+    EngineRunner m_runner;
+};
+
+} // namespace velmarto

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/conversion/ToolStatus.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace velmarto {
+
+// Finds the engines at the platform's fixed install locations. It never searches PATH: an engine
+// counts as installed only as an executable file at one of those places. Every call looks at the
+// disk afresh, so an installation is seen without a restart.
+class EngineLocator {
+public:
+    EngineLocator(QStringList museScoreCandidates, QStringList toolDirectories);
+
+    std::optional<QString> locateMuseScore() const;
+    std::optional<QString> locate(const QString& name) const;
+    ToolStatus toolStatus() const;
+
+    static bool isExecutableFile(const QString& path);
+
+private:
+    QStringList m_museScoreCandidates;
+    QStringList m_toolDirectories;
+};
+
+} // namespace velmarto

@@ -1,0 +1,50 @@
+#include "qml/app/RootViewModel.h"
+
+#include <QJSEngine>
+
+#include <utility>
+
+namespace velmarto {
+
+RootViewModel::RootViewModel(Converter converter, Screens screens, QObject* parent)
+    : QObject(parent)
+    , m_converter(std::move(converter))
+    , m_screens(screens) {}
+
+void RootViewModel::setShowSetupSheet(bool showSetupSheet) {
+    if (m_showSetupSheet != showSetupSheet) {
+        m_showSetupSheet = showSetupSheet;
+        emit showSetupSheetChanged();
+    }
+}
+
+void RootViewModel::appear() {
+    if (std::exchange(m_hasAppeared, true)) {
+        return;
+    }
+    if (m_converter.allReady()) {
+        m_enginesReady = true;
+        emit enginesReadyChanged();
+    }
+    m_screens.session->refresh();
+}
+
+void RootViewModel::finishSetup() {
+    if (m_showSetupSheet) {
+        setShowSetupSheet(false);
+        return;
+    }
+    if (!m_enginesReady) {
+        m_enginesReady = true;
+        emit enginesReadyChanged();
+    }
+}
+
+EngineInstaller* RootViewModel::newInstaller(QObject* owner) const {
+    auto* installer = new EngineInstaller(m_converter, owner);
+    // The owner decides when it goes, not the JavaScript garbage collector.
+    QJSEngine::setObjectOwnership(installer, QJSEngine::CppOwnership);
+    return installer;
+}
+
+} // namespace velmarto

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/accounts/Session.h"
+#include "core/conversion/Converter.h"
+#include "core/setup/EngineInstaller.h"
+#include "qml/convert/ContentViewModel.h"
+#include "core/settings/Preferences.h"
+#include "qml/settings/SettingsViewModel.h"
+
+#include <QObject>
+#include <QtQmlIntegration>
+
+namespace velmarto {
+
+// What one window shows: engine setup until the engines are ready, then sign-in while nobody is
+// signed in, then the tabs. It holds the window's session and the models of its screens, and
+// hands each setup screen an installer of its own. Everything lives on the main thread.
+class RootViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the application for each window")
+
+    // Never goes back to false: only the next launch looks for the engines again.
+    Q_PROPERTY(bool enginesReady READ enginesReady NOTIFY enginesReadyChanged)
+    // The setup screen shown as a sheet over the tabs.
+    Q_PROPERTY(bool showSetupSheet READ showSetupSheet WRITE setShowSetupSheet NOTIFY
+                   showSetupSheetChanged)
+    Q_PROPERTY(velmarto::Session* session READ session CONSTANT)
+    Q_PROPERTY(velmarto::Preferences* preferences READ preferences CONSTANT)
+    Q_PROPERTY(velmarto::ContentViewModel* contentModel READ contentModel CONSTANT)
+    Q_PROPERTY(velmarto::SettingsViewModel* settingsModel READ settingsModel CONSTANT)
+
+public:
+    struct Screens {
+        Session* session;
+        Preferences* preferences;
+        ContentViewModel* content;
+        SettingsViewModel* settings;
+    };
+
+    // The screens' models are kept as pointers; their owner keeps them as long as this model.
+    RootViewModel(Converter converter, Screens screens, QObject* parent = nullptr);
+
+    bool enginesReady() const { return m_enginesReady; }
+    bool showSetupSheet() const { return m_showSetupSheet; }
+    Session* session() const { return m_screens.session; }
+    Preferences* preferences() const { return m_screens.preferences; }
+    ContentViewModel* contentModel() const { return m_screens.content; }
+    SettingsViewModel* settingsModel() const { return m_screens.settings; }
+
+    void setShowSetupSheet(bool showSetupSheet);
+
+    // The steps of the window's first appearance, in this order: the engines are looked for on
+    // disk, then the session reads who is remembered. Later calls do nothing.
+    void appear();
+    // A setup screen's way on: the sheet closes when it shows one; otherwise the main screens may
+    // show from now on.
+    Q_INVOKABLE void finishSetup();
+    // A new installer for a new setup screen, destroyed with owner.
+    Q_INVOKABLE velmarto::EngineInstaller* newInstaller(QObject* owner) const;
+
+signals:
+    void enginesReadyChanged();
+    void showSetupSheetChanged();
+
+private:
+    Converter m_converter;
+    Screens m_screens;
+    bool m_hasAppeared = false;
+    bool m_enginesReady = false;
+    bool m_showSetupSheet = false;
+};
+
+} // namespace velmarto

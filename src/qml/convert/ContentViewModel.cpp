@@ -1,0 +1,305 @@
+#include "qml/convert/ContentViewModel.h"
+
+#include "core/platform/FileReplacement.h"
+#include "core/platform/FileRevealer.h"
+#include "core/settings/Preferences.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QtConcurrent>
+
+namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString fileName(const QUrl& url) {
+    return QFileInfo(url.toLocalFile()).fileName();
+}
+
+bool isMIDIFile(const QUrl& url) {
+    if (!url.isLocalFile()) {
+        return false;
+    }
+    const QFileInfo info(url.toLocalFile());
+    const QString suffix = info.suffix().toLower();
+    return !info.isDir() && (suffix == u"mid"_s || suffix == u"midi"_s);
+}
+
+} // namespace
+
+ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
+                                   FileRevealer* revealer, QObject* parent)
+    : QObject(parent)
+    , m_converter(std::move(converter))
+    , m_preferences(preferences)
+    , m_revealer(revealer)
+    , m_statusMessage(u"Drop a MIDI file to begin."_s)
+    , m_toolStatus(m_converter.toolStatus()) {}
+
+// A conversion still running stops with its screen; its outcome has nowhere to go.
+ContentViewModel::~ContentViewModel() {
+    cancel();
+}
+
+QString ContentViewModel::anyCaseNameFilter(const QString& description,
+                                            const QStringList& extensions) {
+    QStringList patterns;
+    for (const QString& extension : extensions) {
+        QString pattern = u"*."_s;
+        for (const QChar letter : extension) {
+            pattern += letter.isLetter() ? u"["_s + letter.toUpper() + letter.toLower() + u"]"_s
+                                         : QString(letter);
+        }
+        patterns.append(pattern);
+    }
+    return description + u" ("_s + patterns.join(u' ') + u")"_s;
+}
+
+QString ContentViewModel::midiFileName() const {
+    return fileName(m_midiURL);
+}
+
+QUrl ContentViewModel::pdfURL() const {
+    return m_result ? m_result->pdfURL : QUrl();
+}
+
+QString ContentViewModel::pdfFileName() const {
+    return m_result ? fileName(m_result->pdfURL) : QString();
+}
+
+bool ContentViewModel::hasMusicXML() const {
+    return m_result && m_result->musicXMLURL;
+}
+
+void ContentViewModel::setEngine(ConversionEngine engine) {
+    if (m_engine != engine) {
+        m_engine = engine;
+        emit engineChanged();
+    }
+}
+
+void ContentViewModel::setTargeted(bool isTargeted) {
+    if (m_isTargeted != isTargeted) {
+        m_isTargeted = isTargeted;
+        emit isTargetedChanged();
+    }
+}
+
+void ContentViewModel::onAppear() {
+    if (m_result || hasMIDI()) {
+        return;
+    }
+    setEngine(m_preferences->defaultEngine() == u"fast"_s ? ConversionEngine::museScoreOnly
+                                                          : ConversionEngine::both);
+}
+
+void ContentViewModel::setMIDI(const QUrl& url) {
+    const bool couldConvert = canConvert();
+    m_midiURL = url;
+    emit midiURLChanged();
+    if (canConvert() != couldConvert) {
+        emit canConvertChanged();
+    }
+    setResult(std::nullopt);
+    setErrorText(std::nullopt);
+    setStatusMessage(u"Ready: "_s + fileName(url));
+}
+
+void ContentViewModel::openGivenFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName().isEmpty() ? path : info.fileName();
+    const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
+    if (!info.exists()) {
+        setStatusMessage(u"Could not find "_s + name + u"."_s);
+    } else if (info.isDir()) {
+        setStatusMessage(name + u" is a folder, not a MIDI file."_s);
+    } else if (!isMIDIFile(url)) {
+        setStatusMessage(name + u" is not a MIDI file."_s);
+    } else {
+        setMIDI(url);
+    }
+}
+
+void ContentViewModel::chooseFile() {
+    awaitFile([this](const QUrl& chosen) { setMIDI(chosen); });
+    emit openFileRequested(midiNameFilters);
+}
+
+bool ContentViewModel::handleDrop(const QList<QUrl>& urls) {
+    if (urls.isEmpty()) {
+        return false;
+    }
+    if (isMIDIFile(urls.first())) {
+        setMIDI(urls.first());
+    }
+    return true;
+}
+
+void ContentViewModel::convert() {
+    // The button is disabled while converting; refusing here too keeps two conversions from
+    // racing to publish their outcome when the call comes another way.
+    if (!canConvert()) {
+        return;
+    }
+    setConverting(true);
+    setErrorText(std::nullopt);
+    setStatusMessage(
+        u"Converting with "_s +
+        (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
+
+    const bool revealAfterConvert = m_preferences->revealAfterConvert();
+    m_cancellation = std::make_shared<CancellationToken>();
+    auto* watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, revealAfterConvert] {
+        watcher->deleteLater();
+        finishConversion(watcher->result(), revealAfterConvert);
+    });
+    watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
+                                          engine = m_engine, paperSize = m_preferences->paperSize(),
+                                          cancellation = m_cancellation] {
+        return converter.convert(midiURL, engine, paperSize, {.cancellation = cancellation.get()});
+    }));
+}
+
+void ContentViewModel::cancel() {
+    if (m_isConverting && m_cancellation) {
+        m_cancellation->cancel();
+    }
+}
+
+void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfterConvert) {
+    setConverting(false);
+    if (outcome) {
+        setResult(*outcome);
+        setStatusMessage(u"Done — "_s + pdfFileName() + u" is ready."_s);
+        if (revealAfterConvert) {
+            revealPDF();
+        }
+    } else if (std::holds_alternative<ConversionCancelled>(outcome.error())) {
+        setStatusMessage(u"Conversion cancelled."_s);
+    } else {
+        setStatusMessage(u"Conversion failed."_s);
+        setErrorText(describe(outcome.error()));
+    }
+    refreshToolStatus();
+    emit conversionFinished();
+}
+
+void ContentViewModel::savePDF() {
+    if (m_result) {
+        exportCopy(m_result->pdfURL, fileName(m_result->pdfURL), pdfNameFilters);
+    }
+}
+
+void ContentViewModel::saveMusicXML() {
+    if (m_result && m_result->musicXMLURL) {
+        exportCopy(*m_result->musicXMLURL, fileName(*m_result->musicXMLURL), musicXMLNameFilters);
+    }
+}
+
+void ContentViewModel::revealPDF() {
+    if (m_result) {
+        const QString name = pdfFileName();
+        m_revealer->reveal(m_result->pdfURL.toLocalFile(), [model = QPointer(this), name] {
+            if (model) {
+                model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
+            }
+        });
+    }
+}
+
+void ContentViewModel::refreshToolStatus() {
+    const ToolStatus status = m_converter.toolStatus();
+    if (status != m_toolStatus) {
+        m_toolStatus = status;
+        emit toolStatusChanged();
+    }
+}
+
+void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
+                                  const QStringList& nameFilters) {
+    awaitFile([this, source](const QUrl& destination) {
+        if (!destination.isLocalFile()) {
+            setStatusMessage(u"Could not save: "_s +
+                             destination.toDisplayString(QUrl::PreferLocalFile) +
+                             u" is not a place on this computer."_s);
+            return;
+        }
+        const QString path = destination.toLocalFile();
+        const auto copied = FileReplacement::copy(source.toLocalFile(), path);
+        setStatusMessage(copied ? u"Saved to "_s + path : u"Could not save: "_s + copied.error());
+    });
+    // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
+    // useful.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists()) {
+        folder = QDir::home();
+    }
+    emit saveFileRequested(QUrl::fromLocalFile(folder.absolutePath()),
+                           QUrl::fromLocalFile(folder.filePath(suggestedName)), nameFilters);
+}
+
+void ContentViewModel::answerFileRequest(const QUrl& chosen) {
+    // Taken out first: the answer may well ask for the next dialog.
+    const auto answer = std::exchange(m_pendingFileAnswer, nullptr);
+    if (answer) {
+        emit isAwaitingFileChanged();
+    }
+    if (answer && !chosen.isEmpty()) {
+        answer(chosen);
+    }
+}
+
+void ContentViewModel::cancelFileRequest() {
+    if (std::exchange(m_pendingFileAnswer, nullptr)) {
+        emit isAwaitingFileChanged();
+    }
+}
+
+void ContentViewModel::awaitFile(std::function<void(const QUrl& chosen)> answer) {
+    const bool wasAwaiting = isAwaitingFile();
+    m_pendingFileAnswer = std::move(answer);
+    if (!wasAwaiting) {
+        emit isAwaitingFileChanged();
+    }
+}
+
+void ContentViewModel::setConverting(bool isConverting) {
+    if (m_isConverting != isConverting) {
+        const bool couldConvert = canConvert();
+        m_isConverting = isConverting;
+        emit isConvertingChanged();
+        if (canConvert() != couldConvert) {
+            emit canConvertChanged();
+        }
+    }
+}
+
+void ContentViewModel::setStatusMessage(const QString& statusMessage) {
+    if (m_statusMessage != statusMessage) {
+        m_statusMessage = statusMessage;
+        emit statusMessageChanged();
+    }
+}
+
+void ContentViewModel::setErrorText(const std::optional<QString>& errorText) {
+    if (m_errorText != errorText) {
+        m_errorText = errorText;
+        emit errorTextChanged();
+    }
+}
+
+void ContentViewModel::setResult(std::optional<ConversionResult> result) {
+    if (!m_result && !result) {
+        return;
+    }
+    m_result = std::move(result);
+    emit resultChanged();
+}
+
+} // namespace velmarto

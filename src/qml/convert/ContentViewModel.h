@@ -1,0 +1,166 @@
+#pragma once
+
+#include "core/conversion/ConversionEngine.h"
+#include "core/conversion/ConversionResult.h"
+#include "core/conversion/Converter.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QtQmlIntegration>
+
+#include <functional>
+#include <optional>
+
+namespace velmarto {
+
+class FileRevealer;
+class Preferences;
+
+// State and actions of the Convert tab: the chosen MIDI file, the running conversion and its
+// outcome, and the copies saved from it. All of it lives on the main thread; the conversion itself
+// runs on the thread pool and posts its outcome back. File dialogs belong to the view: the model
+// asks for one with a request signal and the view answers.
+class ContentViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the application with its collaborators")
+    // The views name the presets as ContentViewModel.ConversionEngine.both and so on.
+    QML_EXTENDED_NAMESPACE(velmarto)
+
+    Q_PROPERTY(QUrl midiURL READ midiURL NOTIFY midiURLChanged)
+    Q_PROPERTY(bool hasMIDI READ hasMIDI NOTIFY midiURLChanged)
+    Q_PROPERTY(QString midiFileName READ midiFileName NOTIFY midiURLChanged)
+    Q_PROPERTY(bool hasResult READ hasResult NOTIFY resultChanged)
+    Q_PROPERTY(QUrl pdfURL READ pdfURL NOTIFY resultChanged)
+    Q_PROPERTY(QString pdfFileName READ pdfFileName NOTIFY resultChanged)
+    Q_PROPERTY(bool hasMusicXML READ hasMusicXML NOTIFY resultChanged)
+    Q_PROPERTY(velmarto::ConversionEngine engine READ engine WRITE setEngine NOTIFY engineChanged)
+    Q_PROPERTY(bool isConverting READ isConverting NOTIFY isConvertingChanged)
+    // A file is chosen and no conversion is running.
+    Q_PROPERTY(bool canConvert READ canConvert NOTIFY canConvertChanged)
+    Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
+    Q_PROPERTY(bool isTargeted READ isTargeted WRITE setTargeted NOTIFY isTargetedChanged)
+    Q_PROPERTY(bool museScoreFound READ museScoreFound NOTIFY toolStatusChanged)
+    Q_PROPERTY(bool musicxml2lyFound READ musicxml2lyFound NOTIFY toolStatusChanged)
+    Q_PROPERTY(bool lilypondFound READ lilypondFound NOTIFY toolStatusChanged)
+    // A file request waits for its answer.
+    Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
+
+public:
+    // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
+    // names case-sensitively, and a file copied from a camera card or an old PC is SONG.MID.
+    static QString anyCaseNameFilter(const QString& description, const QStringList& extensions);
+
+    static inline const QStringList midiNameFilters{anyCaseNameFilter(
+        QStringLiteral("MIDI files"), {QStringLiteral("mid"), QStringLiteral("midi")})};
+    static inline const QStringList pdfNameFilters{
+        anyCaseNameFilter(QStringLiteral("PDF documents"), {QStringLiteral("pdf")})};
+    static inline const QStringList musicXMLNameFilters{
+        anyCaseNameFilter(QStringLiteral("MusicXML files"), {QStringLiteral("musicxml")})};
+
+    // The model keeps pointers to its collaborators and owns none of them.
+    ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
+                     QObject* parent = nullptr);
+    ~ContentViewModel() override;
+
+    QUrl midiURL() const { return m_midiURL; }
+    bool hasMIDI() const { return !m_midiURL.isEmpty(); }
+    QString midiFileName() const;
+    bool hasResult() const { return m_result.has_value(); }
+    const std::optional<ConversionResult>& result() const { return m_result; }
+    QUrl pdfURL() const;
+    QString pdfFileName() const;
+    bool hasMusicXML() const;
+    ConversionEngine engine() const { return m_engine; }
+    bool isConverting() const { return m_isConverting; }
+    bool canConvert() const { return hasMIDI() && !m_isConverting; }
+    QString statusMessage() const { return m_statusMessage; }
+    QString errorText() const { return m_errorText.value_or(QString()); }
+    bool hasError() const { return m_errorText.has_value(); }
+    bool isTargeted() const { return m_isTargeted; }
+    bool museScoreFound() const { return m_toolStatus.museScore; }
+    bool musicxml2lyFound() const { return m_toolStatus.musicxml2ly; }
+    bool lilypondFound() const { return m_toolStatus.lilypond; }
+    bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
+
+    void setEngine(ConversionEngine engine);
+    void setTargeted(bool isTargeted);
+
+    // Each time the screen comes into view.
+    Q_INVOKABLE void onAppear();
+    Q_INVOKABLE void setMIDI(const QUrl& url);
+    // A file named from outside the window: the command line, a file manager's "Open with", the
+    // Finder. Unlike a dropped item, a file that cannot be taken is not ignored in silence: the
+    // user asked for it by name, so the status line says why.
+    void openGivenFile(const QString& path);
+    Q_INVOKABLE void chooseFile();
+    // Returns whether the drop is taken; an unsuitable first item is taken and then ignored.
+    Q_INVOKABLE bool handleDrop(const QList<QUrl>& urls);
+    Q_INVOKABLE void convert();
+    // Stops the running conversion and its engines; the previous result stays.
+    Q_INVOKABLE void cancel();
+    Q_INVOKABLE void savePDF();
+    Q_INVOKABLE void saveMusicXML();
+    Q_INVOKABLE void revealPDF();
+    // The engines are looked up on disk again, so an install or removal shows without a restart.
+    Q_INVOKABLE void refreshToolStatus();
+
+    // The view's answer to the last file request.
+    Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
+    Q_INVOKABLE void cancelFileRequest();
+
+    void exportCopy(const QUrl& source, const QString& suggestedName,
+                    const QStringList& nameFilters);
+
+signals:
+    void midiURLChanged();
+    void resultChanged();
+    void engineChanged();
+    void isConvertingChanged();
+    void canConvertChanged();
+    void statusMessageChanged();
+    void errorTextChanged();
+    void isTargetedChanged();
+    void toolStatusChanged();
+    void conversionFinished();
+    void isAwaitingFileChanged();
+    // Ask the view for its open or its save dialog; it answers with answerFileRequest or
+    // cancelFileRequest.
+    void openFileRequested(const QStringList& nameFilters);
+    void saveFileRequested(const QUrl& folder, const QUrl& suggestedFile,
+                           const QStringList& nameFilters);
+
+private:
+    using Outcome = std::expected<ConversionResult, ConversionFailure>;
+
+    void finishConversion(const Outcome& outcome, bool revealAfterConvert);
+    void setConverting(bool isConverting);
+    void awaitFile(std::function<void(const QUrl& chosen)> answer);
+    void setStatusMessage(const QString& statusMessage);
+    void setErrorText(const std::optional<QString>& errorText);
+    void setResult(std::optional<ConversionResult> result);
+
+    Converter m_converter;
+    Preferences* m_preferences;
+    FileRevealer* m_revealer;
+    // Only one dialog is open at a time, so one pending answer is enough.
+    std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
+
+    QUrl m_midiURL;
+    std::optional<ConversionResult> m_result;
+    ConversionEngine m_engine = ConversionEngine::both;
+    bool m_isConverting = false;
+    // Shared with the running conversion's worker, which may outlive the model.
+    std::shared_ptr<CancellationToken> m_cancellation;
+    QString m_statusMessage;
+    std::optional<QString> m_errorText;
+    bool m_isTargeted = false;
+    ToolStatus m_toolStatus;
+};
+
+} // namespace velmarto

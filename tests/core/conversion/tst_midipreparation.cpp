@@ -1,0 +1,233 @@
+#include "core/conversion/midi/MidiFile.h"
+#include "core/conversion/midi/MidiPreparation.h"
+#include "core/conversion/midi/MidiTrackReader.h"
+#include "core/conversion/midi/ScoreTitle.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+QByteArray chunk(const char* type, const QByteArray& data) {
+    QByteArray out(type, 4);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out += char((data.size() >> shift) & 0xff);
+    }
+    return out + data;
+}
+
+QByteArray header(int format, int tracks) {
+    const char data[] = {0, char(format), 0, char(tracks), 0x01, char(0xe0)};
+    return chunk("MThd", QByteArray(data, sizeof data));
+}
+
+QByteArray meta(int type, const QByteArray& payload) {
+    return QByteArray::fromHex("00ff") + char(type) + char(payload.size()) + payload;
+}
+
+const QByteArray endOfTrack = QByteArray::fromHex("00ff2f00");
+// Two notes, the second written with running status (note-on velocity 0 as its note-off).
+const QByteArray notes = QByteArray::fromHex("00903c50"
+                                             "8360"
+                                             "3c00"
+                                             "00"
+                                             "3e50"
+                                             "8360"
+                                             "3e00");
+const QByteArray conductor = QByteArray::fromHex("00ff510307a120") + endOfTrack;
+
+struct TrackEvent {
+    int metaType;
+    QByteArray data;
+};
+
+// The meta events of every track, in order.
+QList<QList<TrackEvent>> metaEvents(const QByteArray& file) {
+    QList<QList<TrackEvent>> tracks;
+    const auto parsed = MidiFile::parse(file);
+    if (!parsed) {
+        return tracks;
+    }
+    for (const auto& chunk : parsed->chunks()) {
+        QList<TrackEvent> events;
+        MidiTrackReader reader(chunk.data);
+        while (reader.readNext()) {
+            if (reader.event().kind == MidiEvent::Kind::meta) {
+                events.append({reader.event().metaType, reader.event().data.toByteArray()});
+            }
+        }
+        tracks.append(events);
+    }
+    return tracks;
+}
+
+QByteArray trackName(const QByteArray& file, int track) {
+    for (const TrackEvent& event : metaEvents(file).value(track)) {
+        if (event.metaType == 0x03) {
+            return event.data;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestMidiPreparation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textEventsThatAreNotUtf8AreReadAsWindows1252_data() {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Latin-1") << QByteArray("Sp\xe5r og Str\xf8m") << u"Spår og Strøm"_s;
+        QTest::newRow("Windows-1252 quotes, dash, euro")
+            << QByteArray("\x93Rock\x94 \x96 5\x80") << u"“Rock” – 5€"_s;
+        QTest::newRow("valid UTF-8 stays") << QByteArray("Spår ♪") << u"Spår ♪"_s;
+        QTest::newRow("plain ASCII") << QByteArray("Piano") << u"Piano"_s;
+    }
+
+    void textEventsThatAreNotUtf8AreReadAsWindows1252() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, expected);
+        for (const int type : {0x01, 0x03, 0x04, 0x05, 0x09}) {
+            const QByteArray file =
+                header(1, 1) + chunk("MTrk", meta(type, stored) + notes + endOfTrack);
+            const auto copy = MidiPreparation::prepared(file, QString());
+            QVERIFY(copy);
+            const auto events = metaEvents(*copy);
+            QCOMPARE(events.size(), 1);
+            QCOMPARE(events[0][0].metaType, type);
+            QCOMPARE(QString::fromUtf8(events[0][0].data), expected);
+        }
+    }
+
+    void otherMetaEventsKeepTheirBytes() {
+        // A sequencer-specific event and a title event are not texts to re-encode.
+        const QByteArray file =
+            header(1, 1) +
+            chunk("MTrk", meta(0x7f, "\xe5\x00\x01") + meta(0x10, "T\xe5") + notes + endOfTrack);
+        QCOMPARE(*MidiPreparation::prepared(file, QString()), file);
+    }
+
+    void theTitleGoesToTheFirstTrackWithNotes() {
+        const QByteArray silent = chunk("MTrk", meta(0x03, "Words") + endOfTrack);
+        const QByteArray piano = chunk("MTrk", meta(0x03, "Piano") + notes + endOfTrack);
+        const QByteArray file = header(1, 4) + chunk("MTrk", conductor) + silent + piano + piano;
+        const auto copy = MidiPreparation::prepared(file, u"Harp Harmony ♪"_s);
+        QVERIFY(copy);
+        const auto events = metaEvents(*copy);
+        QCOMPARE(events.size(), 4);
+        QCOMPARE(events[0].size(), 2);
+        QCOMPARE(events[1].size(), 2);
+        QCOMPARE(events[2][0].metaType, 0x10);
+        QCOMPARE(QString::fromUtf8(events[2][0].data), u"Harp Harmony ♪"_s);
+        QCOMPARE(events[3].size(), 2);
+        // The notes and their running status come through byte for byte.
+        QVERIFY(copy->contains(notes));
+    }
+
+    void aTitleEventOfTheFileTakesTheNewTitle() {
+        const QByteArray file = header(0, 1) + chunk("MTrk", meta(0x03, "Piano") + notes +
+                                                                 meta(0x10, "Old") + endOfTrack);
+        const auto events = metaEvents(*MidiPreparation::prepared(file, u"New"_s));
+        QCOMPARE(events[0].size(), 3);
+        QCOMPARE(events[0][1].metaType, 0x10);
+        QCOMPARE(events[0][1].data, "New");
+    }
+
+    void typeZeroFilesGetTheTitleInTheirOneTrack() {
+        const QByteArray file =
+            header(0, 1) + chunk("MTrk", meta(0x03, "Sp\xe5r") + notes + endOfTrack);
+        const auto copy = MidiPreparation::prepared(file, u"Song"_s);
+        QVERIFY(copy);
+        QCOMPARE(*copy,
+                 header(0, 1) + chunk("MTrk", meta(0x10, "Song") + meta(0x03, "Sp\xc3\xa5r") +
+                                                  notes + endOfTrack));
+    }
+
+    void noTitleAndNothingToReencodeGivesTheSameBytes() {
+        // An unknown chunk and padding after the last chunk survive as well.
+        const QByteArray file = header(1, 2) + chunk("MTrk", conductor) +
+                                chunk("XFIH", "\x01\x02") +
+                                chunk("MTrk", meta(0x03, "Bass") + notes + endOfTrack) + "\0\0"_ba;
+        QCOMPARE(*MidiPreparation::prepared(file, QString()), file);
+    }
+
+    void malformedFilesAreNotPrepared_data() {
+        QTest::addColumn<QByteArray>("file");
+        const QByteArray good =
+            header(1, 1) + chunk("MTrk", meta(0x03, "Bass") + notes + endOfTrack);
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not a MIDI file") << "RIFF....RMIDdata"_ba;
+        QTest::newRow("truncated in the track") << good.first(good.size() - 6);
+        QTest::newRow("truncated in the header") << good.first(10);
+        QTest::newRow("fewer tracks than announced")
+            << header(1, 2) + chunk("MTrk", meta(0x03, "Bass") + notes + endOfTrack);
+        QTest::newRow("format 3") << header(3, 1) + good.sliced(14);
+        QTest::newRow("track longer than the file")
+            << header(1, 1) + "MTrk\x7f\xff\xff\xff"_ba + notes;
+        QTest::newRow("running status with no status")
+            << header(1, 1) + chunk("MTrk", QByteArray::fromHex("003c50") + endOfTrack);
+        QTest::newRow("meta length past the track")
+            << header(1, 1) + chunk("MTrk", QByteArray::fromHex("00ff037f") + "Bass");
+        QTest::newRow("delta time of five bytes")
+            << header(1, 1) + chunk("MTrk", QByteArray::fromHex("8080808000903c50") + endOfTrack);
+        QTest::newRow("system real-time byte")
+            << header(1, 1) + chunk("MTrk", QByteArray::fromHex("00f8") + endOfTrack);
+        QTest::newRow("status byte inside the data")
+            << header(1, 1) + chunk("MTrk", QByteArray::fromHex("00903c90") + endOfTrack);
+    }
+
+    void malformedFilesAreNotPrepared() {
+        QFETCH(QByteArray, file);
+        QVERIFY(!MidiPreparation::prepared(file, u"Title"_s));
+    }
+
+    void anUnparsableFileLeavesNoPreparedCopy() {
+        QTemporaryDir directory;
+        const QString source = directory.filePath(u"broken.mid"_s);
+        const QString target = directory.filePath(u"prepared.mid"_s);
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(header(1, 1) + "MTrk\x00\x00\x01\x00\x00\x90"_ba);
+        file.close();
+        QVERIFY(!MidiPreparation::prepare(source, target, u"Broken"_s));
+        QVERIFY(!QFile::exists(target));
+
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(header(1, 1) + chunk("MTrk", meta(0x03, "Sp\xe5r") + notes + endOfTrack));
+        file.close();
+        QVERIFY(MidiPreparation::prepare(source, target, u"Fine"_s));
+        QFile written(target);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(trackName(written.readAll(), 0), "Sp\xc3\xa5r");
+    }
+
+    void titlesFromFileNames_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("underscores") << u"/tmp/harp_harmony.mid"_s << u"Harp Harmony"_s;
+        QTest::newRow("blanks and case kept")
+            << u"/tmp/ Bach  BWV_1007 prelude .MIDI"_s << u"Bach BWV 1007 Prelude"_s;
+        QTest::newRow("only the last extension") << u"a.b.mid"_s << u"A.b"_s;
+        QTest::newRow("letters beyond ASCII") << u"ørsted_vals.mid"_s << u"Ørsted Vals"_s;
+        QTest::newRow("quotes and Scheme stay as typed")
+            << u"x\\\" #(system \"touch p\") %.mid"_s << u"X\\\" #(system \"touch P\") %"_s;
+        QTest::newRow("only the last path component")
+            << u"x\\\" #(system \"touch /tmp/p\") %.mid"_s << u"P\") %"_s;
+        QTest::newRow("no name") << u"/tmp/.mid"_s << QString();
+    }
+
+    void titlesFromFileNames() {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QCOMPARE(ScoreTitle::readableFileName(path), title);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMidiPreparation)
+#include "tst_midipreparation.moc"

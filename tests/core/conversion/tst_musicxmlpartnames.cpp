@@ -1,0 +1,112 @@
+#include "core/conversion/MusicXmlPartNames.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+namespace {
+
+QString scoreWithParts(const QString& partList) {
+    return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           u"<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 3.1 Partwise//EN\" "
+           u"\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
+           u"<score-partwise version=\"3.1\">\n  <part-list>\n"_s +
+           partList +
+           u"  </part-list>\n  <part id=\"P1\"><measure number=\"1\"/></part>\n"
+           u"</score-partwise>\n"_s;
+}
+
+} // namespace
+
+class TestMusicXmlPartNames : public QObject {
+    Q_OBJECT
+
+private slots:
+    void abbreviationsComeFromTheTrackHalfOfTheName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("abbreviation");
+        QTest::newRow("instrument and track") << u"Percussion, Slagverk"_s << u"Slagverk"_s;
+        QTest::newRow("no track") << u"Slap Bass 1"_s << u"Slap Bass 1"_s;
+        QTest::newRow("long track keeps its first word")
+            << u"Honky-tonk, Honky-tonk Piano"_s << u"Honky-tonk"_s;
+        QTest::newRow("long first word is cut")
+            << u"Grand Piano, Klaviersonatenbegleitung"_s << u"Klaviersona."_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void abbreviationsComeFromTheTrackHalfOfTheName() {
+        QFETCH(QString, name);
+        QFETCH(QString, abbreviation);
+        QCOMPARE(MusicXmlPartNames::abbreviationFor(name), abbreviation);
+    }
+
+    void abbreviationsAreInsertedAndNothingElseChanges() {
+        const QString original = scoreWithParts(
+            u"    <score-part id=\"P1\">\n      <part-name>Grand Piano, R&amp;B &lt;Lead&gt;"
+            u"</part-name>\n      <score-instrument id=\"P1-I1\"/>\n    </score-part>\n"
+            u"    <score-part id=\"P2\">\n      <part-name>Strings, Violins</part-name>\n"
+            u"      <part-name-display><display-text>Violins</display-text>"
+            u"</part-name-display>\n    </score-part>\n"
+            u"    <score-part id=\"P3\">\n      <part-name>Flute</part-name>\n"
+            u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s);
+        const auto rewritten = MusicXmlPartNames::withAbbreviations(original);
+        QVERIFY(rewritten);
+        QCOMPARE(
+            *rewritten,
+            scoreWithParts(
+                u"    <score-part id=\"P1\">\n      <part-name>Grand Piano, R&amp;B &lt;Lead&gt;"
+                u"</part-name><part-abbreviation>R&amp;B &lt;Lead&gt;</part-abbreviation>\n"
+                u"      <score-instrument id=\"P1-I1\"/>\n    </score-part>\n"
+                u"    <score-part id=\"P2\">\n      <part-name>Strings, Violins</part-name>\n"
+                u"      <part-name-display><display-text>Violins</display-text>"
+                u"</part-name-display><part-abbreviation>Violins</part-abbreviation>\n"
+                u"    </score-part>\n"
+                u"    <score-part id=\"P3\">\n      <part-name>Flute</part-name>\n"
+                u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s));
+
+        const auto parts = MusicXmlPartNames::read(*rewritten);
+        QVERIFY(parts);
+        QCOMPARE(parts->size(), 3);
+        QCOMPARE(parts->at(0).name, u"Grand Piano, R&B <Lead>"_s);
+        QCOMPARE(parts->at(0).abbreviation, u"R&B <Lead>"_s);
+        QCOMPARE(parts->at(2).abbreviation, u"Fl."_s);
+    }
+
+    void malformedDocumentsAreLeftAlone() {
+        QTemporaryDir directory;
+        const QString path = directory.filePath(u"score.musicxml"_s);
+        const QByteArray broken =
+            scoreWithParts(u"<score-part id=\"P1\"><part-name>A</part-name>"_s).toUtf8();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(broken);
+        file.close();
+        QVERIFY(!MusicXmlPartNames::addAbbreviations(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), broken);
+    }
+
+    void aFileGainsItsAbbreviationsInPlace() {
+        QTemporaryDir directory;
+        const QString path = directory.filePath(u"score.musicxml"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(scoreWithParts(u"<score-part id=\"P1\"><part-name>Percussion, Slagverk ♪"
+                                  u"</part-name></score-part>"_s)
+                       .toUtf8());
+        file.close();
+        const auto parts = MusicXmlPartNames::addAbbreviations(path);
+        QVERIFY(parts);
+        QCOMPARE(parts->size(), 1);
+        QCOMPARE(parts->first().abbreviation, u"Slagverk ♪"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(
+            u"<part-abbreviation>Slagverk ♪</part-abbreviation>"_s.toUtf8()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMusicXmlPartNames)
+#include "tst_musicxmlpartnames.moc"

@@ -1,0 +1,76 @@
+#include "core/platform/FileReplacement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace velmarto;
+
+class TestFileReplacement : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> scratch;
+
+    QString write(const QString& name, const QByteArray& contents) {
+        QFile file(scratch->filePath(name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            qFatal("cannot write the test file");
+        }
+        file.write(contents);
+        return file.fileName();
+    }
+
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { scratch = std::make_unique<QTemporaryDir>(); }
+
+    void copiesAndReplaces() {
+        const QString source = write(u"score.pdf"_s, "%PDF new");
+        const QString destination = write(u"saved.pdf"_s, "%PDF old");
+        QVERIFY(FileReplacement::copy(source, destination).has_value());
+        QCOMPARE(read(destination), QByteArray("%PDF new"));
+        QCOMPARE(read(source), QByteArray("%PDF new"));
+
+        const QString fresh = scratch->filePath(u"fresh.pdf"_s);
+        QVERIFY(FileReplacement::copy(source, fresh).has_value());
+        QCOMPARE(read(fresh), QByteArray("%PDF new"));
+    }
+
+    void aFailedCopyKeepsWhatWasThere() {
+        const QString destination = write(u"keep.pdf"_s, "precious");
+        const auto missingSource =
+            FileReplacement::copy(scratch->filePath(u"gone.pdf"_s), destination);
+        QVERIFY(!missingSource.has_value());
+        QVERIFY(!missingSource.error().isEmpty());
+        QCOMPARE(read(destination), QByteArray("precious"));
+
+        const QString source = write(u"score.pdf"_s, "%PDF");
+        const QString blocker = write(u"file"_s, "x");
+        const auto unwritable = FileReplacement::copy(source, blocker + u"/inside.pdf"_s);
+        QVERIFY(!unwritable.has_value());
+        QVERIFY(!unwritable.error().isEmpty());
+
+        QVERIFY(QDir(scratch->path()).mkdir(u"folder"_s));
+        QVERIFY(!FileReplacement::copy(source, scratch->filePath(u"folder"_s)).has_value());
+        QVERIFY(QFileInfo(scratch->filePath(u"folder"_s)).isDir());
+        // No temporary copies are left behind.
+        QCOMPARE(QDir(scratch->path()).entryList(QDir::Files).size(), 3);
+    }
+
+    void savingAFileOntoItselfChangesNothing() {
+        const QString source = write(u"self.pdf"_s, "%PDF self");
+        QVERIFY(FileReplacement::copy(source, source).has_value());
+        QVERIFY(FileReplacement::copy(source, scratch->path() + u"/./self.pdf"_s).has_value());
+        QCOMPARE(read(source), QByteArray("%PDF self"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileReplacement)
+#include "tst_filereplacement.moc"

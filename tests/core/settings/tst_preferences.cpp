@@ -1,0 +1,83 @@
+#include "support/IsolatedSettings.h"
+#include "core/settings/Preferences.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using velmarto::Preferences;
+
+class TestPreferences : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QSettings().clear(); }
+
+    void freshStoreReadsDefaultsAndWritesNothing() {
+        Preferences preferences;
+        QCOMPARE(preferences.appearance(), u"system"_s);
+        QCOMPARE(preferences.defaultEngine(), u"both"_s);
+        QCOMPARE(preferences.paperSize(), u"letter"_s);
+        QCOMPARE(preferences.revealAfterConvert(), false);
+        QVERIFY(QSettings().allKeys().isEmpty());
+    }
+
+    void settingAValueStoresItUnderItsKeyAndNotifiesOnce() {
+        Preferences preferences;
+        QSignalSpy paperSpy(&preferences, &Preferences::paperSizeChanged);
+        QSignalSpy revealSpy(&preferences, &Preferences::revealAfterConvertChanged);
+        QSignalSpy engineSpy(&preferences, &Preferences::defaultEngineChanged);
+        QSignalSpy appearanceSpy(&preferences, &Preferences::appearanceChanged);
+
+        preferences.setPaperSize(u"a4"_s);
+        preferences.setRevealAfterConvert(true);
+        preferences.setDefaultEngine(u"fast"_s);
+        preferences.setAppearance(u"dark"_s);
+
+        QCOMPARE(paperSpy.count(), 1);
+        QCOMPARE(revealSpy.count(), 1);
+        QCOMPARE(engineSpy.count(), 1);
+        QCOMPARE(appearanceSpy.count(), 1);
+        const QSettings store;
+        QCOMPARE(store.value(u"paperSize"_s).toString(), u"a4"_s);
+        QCOMPARE(store.value(u"revealAfterConvert"_s).toBool(), true);
+        QCOMPARE(store.value(u"defaultEngine"_s).toString(), u"fast"_s);
+        QCOMPARE(store.value(u"appearance"_s).toString(), u"dark"_s);
+    }
+
+    void reselectingTheCurrentValueIsSilent() {
+        Preferences preferences;
+        QSignalSpy paperSpy(&preferences, &Preferences::paperSizeChanged);
+        QSignalSpy revealSpy(&preferences, &Preferences::revealAfterConvertChanged);
+        preferences.setPaperSize(u"letter"_s);
+        preferences.setRevealAfterConvert(false);
+        QCOMPARE(paperSpy.count(), 0);
+        QCOMPARE(revealSpy.count(), 0);
+        QVERIFY(QSettings().allKeys().isEmpty());
+    }
+
+    void storedValuesSurviveARestart() {
+        Preferences(nullptr).setDefaultEngine(u"fast"_s);
+        Preferences afterRestart;
+        QCOMPARE(afterRestart.defaultEngine(), u"fast"_s);
+    }
+
+    // Unknown texts are handed to the readers unchanged: each of them decides what they mean.
+    void unknownStoredTextsAreReadBackVerbatim() {
+        QSettings store;
+        store.setValue(u"paperSize"_s, u"tabloid"_s);
+        store.setValue(u"defaultEngine"_s, u"turbo"_s);
+        store.sync();
+        Preferences preferences;
+        QCOMPARE(preferences.paperSize(), u"tabloid"_s);
+        QCOMPARE(preferences.defaultEngine(), u"turbo"_s);
+    }
+
+private:
+    velmarto::test::IsolatedSettings m_settings{u"preferences"_s};
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

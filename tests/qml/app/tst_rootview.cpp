@@ -1,0 +1,127 @@
+#include "core/accounts/Session.h"
+#include "support/IsolatedSettings.h"
+#include "support/RootWindow.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QtQml/QQmlExtensionPlugin>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::test::RootWindow;
+
+// Which screen fills a window, from launch to sign-out, and the setup sheet over the tabs.
+class TestRootView : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aMissingEngineHoldsTheWindowOnSetupUntilItIsDone() {
+        RootWindow window;
+        window.removeEngine(u"mscore"_s);
+        QVERIFY(window.open());
+        QCOMPARE(window.screen(), u"setup"_s);
+        QVERIFY(!window.model()->enginesReady());
+
+        window.finishSetupScreen(window.item(u"setupView"_s));
+
+        QTRY_COMPARE(window.screen(), u"signIn"_s);
+        QVERIFY(window.model()->enginesReady());
+    }
+
+    void theEnginesInPlaceLeadToSignInOrStraightToConvert() {
+        RootWindow nobody;
+        QVERIFY(nobody.open());
+        QCOMPARE(nobody.screen(), u"signIn"_s);
+
+        RootWindow remembered;
+        remembered.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(remembered.open());
+        QCOMPARE(remembered.screen(), u"tabs"_s);
+        QCOMPARE(remembered.currentTab(), u"Convert"_s);
+    }
+
+    // Signing in again shows the tabs afresh, on "Convert", whichever tab was showing before.
+    void signingOutAndInAgainComesBackToConvert() {
+        RootWindow window;
+        QVERIFY(window.open());
+        window.signUp(u"ada@example.com"_s, u"secret"_s);
+        QTRY_COMPARE(window.screen(), u"tabs"_s);
+        window.click(u"tab-Settings"_s);
+        QCOMPARE(window.currentTab(), u"Settings"_s);
+
+        window.click(u"signOutButton"_s);
+        QTRY_COMPARE(window.screen(), u"signIn"_s);
+
+        QVERIFY(window.session()->signIn(u"ada@example.com"_s, u"secret"_s));
+        QTRY_COMPARE(window.screen(), u"tabs"_s);
+        QCOMPARE(window.currentTab(), u"Convert"_s);
+    }
+
+    void anEngineRemovedWhileRunningNeverBringsSetupBack() {
+        RootWindow window;
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.removeEngine(u"lilypond"_s);
+
+        window.session()->signOut();
+
+        QTRY_COMPARE(window.screen(), u"signIn"_s);
+        QTest::qWait(50);
+        QCOMPARE(window.screen(), u"signIn"_s);
+        QVERIFY(window.model()->enginesReady());
+    }
+
+    // Each opening shows a new setup screen with an installer of its own; its way on closes the
+    // sheet and leaves the user where they were.
+    void theSetupSheetOpensFromSettingsAndClosesWhenDone() {
+        RootWindow window;
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.click(u"tab-Settings"_s);
+
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
+        QVERIFY(window.model()->showSetupSheet());
+        QObject* firstInstaller =
+            window.item(u"setupView"_s)->property("installer").value<QObject*>();
+        QVERIFY(firstInstaller);
+        QSignalSpy firstInstallerGone(firstInstaller, &QObject::destroyed);
+
+        window.finishSetupScreen(window.item(u"setupView"_s));
+        QVERIFY(!window.model()->showSetupSheet());
+        QTRY_VERIFY(!window.item(u"setupView"_s));
+        QTRY_COMPARE(firstInstallerGone.size(), 1);
+        QCOMPARE(window.screen(), u"tabs"_s);
+        QCOMPARE(window.currentTab(), u"Settings"_s);
+
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
+        QVERIFY(window.item(u"setupView"_s)->property("installer").value<QObject*>());
+    }
+
+    // A failed installation offers no way on, so Escape must not leave the window stuck.
+    void escapeClosesTheSetupSheet() {
+        RootWindow window;
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.click(u"tab-Settings"_s);
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
+
+        QTest::keyClick(&window.view, Qt::Key_Escape);
+
+        QTRY_VERIFY(!window.model()->showSetupSheet());
+        QTRY_VERIFY(!window.item(u"setupView"_s));
+        QCOMPARE(window.currentTab(), u"Settings"_s);
+
+        window.click(u"openEngineSetupButton"_s);
+        QTRY_VERIFY(window.item(u"setupView"_s));
+    }
+
+private:
+    velmarto::test::IsolatedSettings m_settings{u"rootview"_s};
+};
+
+QTEST_MAIN(TestRootView)
+#include "tst_rootview.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ScriptedFileChooser.h"
+#include "core/platform/FileRevealer.h"
+#include "support/FakeEngines.h"
+#include "qml/convert/ContentViewModel.h"
+#include "core/settings/Preferences.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+
+namespace velmarto::test {
+
+// Everything the Convert tab needs, built as the application builds it. On fake engines the
+// reveal goes to a script that succeeds; on the installed engines it goes where the desktop's
+// would.
+class ConvertScreen {
+public:
+    enum class Engines { Fake, Installed };
+    // Scripted: the chooser answers every file request at once. Dialogs: the view's own dialogs
+    // answer them, as a user would.
+    enum class FileRequests { Scripted, Dialogs };
+
+    explicit ConvertScreen(Engines which = Engines::Fake,
+                           FileRequests requests = FileRequests::Scripted);
+
+    // A MIDI file the fake engines convert, as a chooser or a drop hands it in.
+    QUrl midi(const QString& name = QStringLiteral("Song.mid"));
+
+    FakeEngines engines;
+    Preferences preferences;
+    ScriptedFileChooser chooser;
+    std::unique_ptr<FileRevealer> revealer;
+    std::unique_ptr<ContentViewModel> model;
+};
+
+} // namespace velmarto::test
