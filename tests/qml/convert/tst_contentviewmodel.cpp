@@ -459,9 +459,6 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QCOMPARE(finishedSpy.count(), 1);
     }
 
-private:
-    velmarto::test::IsolatedSettings m_settings{u"contentviewmodel"_s};
-
     void cancellingStopsTheEnginesAndKeepsTheEarlierResult() {
         Screen screen;
         screen.model->setMIDI(screen.midi());
@@ -495,6 +492,9 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(
             !QDir(u"/proc/"_s + QString::fromUtf8(contents(pidFile).trimmed())).exists(), 5000);
     }
+
+private:
+    velmarto::test::IsolatedSettings m_settings{u"contentviewmodel"_s};
 };
 
 QTEST_GUILESS_MAIN(TestContentViewModel)
