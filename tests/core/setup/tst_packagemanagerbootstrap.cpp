@@ -134,11 +134,12 @@ private slots:
         shell.setProcessChannelMode(QProcess::MergedChannels);
         shell.start(arguments[1], arguments.mid(2));
         QVERIFY(shell.waitForStarted());
-        QTest::qWait(300);
+        QByteArray shown;
+        QTRY_VERIFY((shown += shell.readAll()).contains("Press Enter to close this window."));
         QCOMPARE(shell.state(), QProcess::Running);
         shell.write("\n");
         QVERIFY(shell.waitForFinished(10000));
-        const QString output = QString::fromUtf8(shell.readAll());
+        const QString output = QString::fromUtf8(shown + shell.readAll());
         QVERIFY2(output.contains(u"sudo /bin/bash -c\n"_s), qPrintable(output));
         QVERIFY(output.contains(u"Press Enter to close this window."_s));
         QFile ran(marker);

@@ -455,8 +455,8 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         screen.model->convert();
         screen.model->convert();
         QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
-        QTest::qWait(1500);
         QCOMPARE(finishedSpy.count(), 1);
+        QVERIFY(!finishedSpy.wait(1500));
     }
 
     void cancellingStopsTheEnginesAndKeepsTheEarlierResult() {

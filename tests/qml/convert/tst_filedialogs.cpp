@@ -6,6 +6,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
@@ -220,9 +221,10 @@ private slots:
 
         // The Best segment's left end lies beside the dialog.
         const QQuickItem* best = window.named(u"bestSegment"_s);
+        QSignalSpy engineChanges(window.model.get(), &velmarto::ContentViewModel::engineChanged);
         QTest::mouseClick(&window.view, Qt::LeftButton, {},
                           best->mapToScene(QPointF(8, best->height() / 2)).toPoint());
-        QTest::qWait(200);
+        QVERIFY(!engineChanges.wait(200));
 
         QCOMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
         QVERIFY(window.named(u"fileDialogListView"_s));

@@ -54,7 +54,7 @@ private slots:
         file.close();
         QVERIFY(show(QUrl::fromLocalFile(textFile)));
 
-        QTest::qWait(200);
+        QTRY_COMPARE(document()->property("source").toUrl(), QUrl::fromLocalFile(textFile));
         QVERIFY(!document()->property("isReady").toBool());
         QCOMPARE(pageCount(), 0);
         const QImage frame = m_view.grabWindow();
@@ -67,7 +67,7 @@ private slots:
     void aLocationThatFailedIsTriedAgain() {
         const QString path = m_folder.filePath(u"later.pdf"_s);
         QVERIFY(show(QUrl::fromLocalFile(path)));
-        QTest::qWait(100);
+        QTRY_COMPARE(document()->property("source").toUrl(), QUrl::fromLocalFile(path));
         QCOMPARE(pageCount(), 0);
         QVERIFY(QFile::copy(writePDF(m_folder, u"source.pdf"_s, 2).toLocalFile(), path));
 
