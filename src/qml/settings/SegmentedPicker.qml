@@ -44,6 +44,8 @@ Rectangle {
                 font.pixelSize: 12
                 font.weight: selected ? Font.DemiBold : Font.Normal
                 onClicked: picker.picked(modelData)
+                Keys.onReturnPressed: segment.clicked()
+                Keys.onEnterPressed: segment.clicked()
 
                 contentItem: Text {
                     text: segment.text

@@ -118,6 +118,28 @@ private slots:
         QTRY_VERIFY(window.item(u"setupView"_s));
     }
 
+    // Return and Enter press the focused tab or segment, as Space does.
+    void returnAndEnterPressTheFocusedTabOrSegment() {
+        RootWindow window;
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        const auto press = [&window](const QString& name, Qt::Key key) {
+            QQuickItem* target = window.item(name);
+            QVERIFY2(target, qPrintable(name));
+            target->forceActiveFocus(Qt::TabFocusReason);
+            QTest::keyClick(&window.view, key);
+        };
+
+        press(u"tab-Settings"_s, Qt::Key_Enter);
+        QCOMPARE(window.currentTab(), u"Settings"_s);
+        press(u"segment-dark"_s, Qt::Key_Return);
+        QCOMPARE(window.preferences.appearance(), u"dark"_s);
+        press(u"segment-a4"_s, Qt::Key_Enter);
+        QCOMPARE(window.preferences.paperSize(), u"a4"_s);
+        press(u"tab-Convert"_s, Qt::Key_Return);
+        QCOMPARE(window.currentTab(), u"Convert"_s);
+    }
+
 private:
     velmarto::test::IsolatedSettings m_settings{u"rootview"_s};
 };

@@ -42,6 +42,8 @@ Rectangle {
                 font.pixelSize: 13
                 font.weight: selected ? Font.DemiBold : Font.Normal
                 onClicked: strip.currentIndex = index
+                Keys.onReturnPressed: tab.clicked()
+                Keys.onEnterPressed: tab.clicked()
                 Keys.onLeftPressed: strip.currentIndex = Math.max(0, strip.currentIndex - 1)
                 Keys.onRightPressed: strip.currentIndex = Math.min(strip.labels.length - 1, strip.currentIndex + 1)
 
