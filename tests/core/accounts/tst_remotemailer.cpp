@@ -13,7 +13,7 @@ using namespace velmarto;
 
 namespace {
 
-const QString token = u"5e0c7a19d2b84f63a0e17c4d9b2f8a36"_s;
+const QString token = u"relay-test-token"_s;
 
 // Resident memory in bytes from /proc/self/status ("VmRSS" now, "VmHWM" at its peak).
 qint64 memoryFigure(const QByteArray& name) {
