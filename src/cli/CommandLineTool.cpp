@@ -22,7 +22,7 @@ const QString generalHelp = uR"(Usage: %1 COMMAND [OPTIONS]
 Turn MIDI files into engraved sheet music.
 
 Commands:
-  convert [OPTIONS] FILE.mid...   convert each file to a PDF, several at once
+  convert [OPTIONS] FILE.mid...   convert each file to a PDF (or MusicXML), several at once
   engines                         show which engines are installed and where
 
 Options:
@@ -59,6 +59,12 @@ const QStringList paperSizes = {
 // Help without "--help-all": these commands have no Qt options worth listing.
 QCommandLineOption helpOption() {
     return QCommandLineOption(QStringList{u"h"_s, u"help"_s}, u"Show this help."_s);
+}
+
+// The output's extension chooses the format: MusicXML skips the engraving.
+bool namesMusicXml(const QString& output) {
+    const QString suffix = QFileInfo(output).suffix().toLower();
+    return suffix == u"musicxml"_s || suffix == u"xml"_s;
 }
 
 QString pdfNameFor(const QString& file) {
@@ -143,9 +149,11 @@ int CommandLineTool::convert(const QStringList& arguments) {
         u"paper"_s,
         u"LilyPond paper size, any case: %1 (default: letter)."_s.arg(paperSizes.join(u", "_s)),
         u"NAME"_s, u"letter"_s);
-    const QCommandLineOption output(QStringList{u"o"_s, u"output"_s},
-                                    u"Where to write the PDF (one input file only)."_s,
-                                    u"OUT.pdf"_s);
+    const QCommandLineOption output(
+        QStringList{u"o"_s, u"output"_s},
+        u"Where to write the result (one input file only); a name ending in .musicxml or .xml "
+        u"writes only the MusicXML, without engraving."_s,
+        u"OUT.pdf"_s);
     const QCommandLineOption musicXml(
         u"musicxml"_s, u"Also save the MusicXML (one input file only)."_s, u"OUT.musicxml"_s);
     const QCommandLineOption log(u"log"_s, u"Print the engines' transcripts."_s);
@@ -184,8 +192,12 @@ int CommandLineTool::convert(const QStringList& arguments) {
     if (files.size() > 1 && (parser.isSet(output) || parser.isSet(musicXml))) {
         return usage(u"-o and --musicxml take a single input file"_s);
     }
-    if (parser.isSet(fast) && parser.isSet(musicXml)) {
+    const bool musicXmlOnly = parser.isSet(output) && namesMusicXml(parser.value(output));
+    if (parser.isSet(fast) && (parser.isSet(musicXml) || musicXmlOnly)) {
         return usage(u"--fast produces no MusicXML"_s);
+    }
+    if (musicXmlOnly && parser.isSet(musicXml)) {
+        return usage(u"-o already names the MusicXML; --musicxml is for the PDF's"_s);
     }
     if (parser.isSet(title) && parser.isSet(noTitle)) {
         return usage(u"--title and --no-title exclude each other"_s);
@@ -218,25 +230,26 @@ int CommandLineTool::convert(const QStringList& arguments) {
                  : parser.isSet(title) ? ScoreTitle::custom(parser.value(title))
                                        : ScoreTitle::fromFileName(),
         .musicXmlDestination = parser.value(musicXml),
+        .musicXmlOnly = musicXmlOnly,
         .printLog = parser.isSet(log),
         .limits = {.cancellation = m_cancellation, .engineTimeout = engineTimeout},
     };
 
-    QStringList pdfDestinations;
+    QStringList destinations;
     for (const QString& file : files) {
-        pdfDestinations << (parser.isSet(output)
-                                ? parser.value(output)
-                                : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
+        destinations << (parser.isSet(output)
+                             ? parser.value(output)
+                             : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
     }
-    if (const auto clash = OutputCheck::clash(files, pdfDestinations, parser.value(musicXml))) {
+    if (const auto clash = OutputCheck::clash(files, destinations, parser.value(musicXml))) {
         return usage(*clash);
     }
 
     std::vector<ParallelBatch::Job> conversions;
     for (qsizetype index = 0; index < files.size(); ++index) {
         conversions.emplace_back([this, midi = files.at(index),
-                                  pdfDestination = pdfDestinations.at(index),
-                                  settings] { return convertOne(midi, pdfDestination, settings); });
+                                  destination = destinations.at(index),
+                                  settings] { return convertOne(midi, destination, settings); });
     }
     ParallelBatch batch(maxJobs, m_cancellation);
     const bool allSucceeded = batch.run(conversions, [this](const JobReport& report) {
@@ -252,7 +265,7 @@ bool CommandLineTool::isCancelled() const {
     return m_cancellation && m_cancellation->isCancelled();
 }
 
-JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDestination,
+JobReport CommandLineTool::convertOne(const QString& midi, const QString& destination,
                                       const Settings& settings) const {
     JobReport report;
     const auto reportFailure = [&](const QString& message) {
@@ -260,9 +273,11 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDes
         return report;
     };
 
-    const auto result =
-        m_converter.convert(QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath()),
-                            settings.engine, settings.paperSize, settings.limits, settings.title);
+    const QUrl midiURL = QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath());
+    const auto result = settings.musicXmlOnly
+                            ? m_converter.importMusicXml(midiURL, settings.limits, settings.title)
+                            : m_converter.convert(midiURL, settings.engine, settings.paperSize,
+                                                  settings.limits, settings.title);
     if (!result) {
         return reportFailure(describe(result.error()));
     }
@@ -273,9 +288,9 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDes
     if (settings.printLog) {
         report.output = result->log;
     }
-    if (const auto copied = FileReplacement::copy(result->pdfURL.toLocalFile(), pdfDestination);
-        !copied) {
-        return reportFailure(u"could not write "_s + pdfDestination + u": "_s + copied.error());
+    const QUrl& product = settings.musicXmlOnly ? *result->musicXMLURL : result->pdfURL;
+    if (const auto copied = FileReplacement::copy(product.toLocalFile(), destination); !copied) {
+        return reportFailure(u"could not write "_s + destination + u": "_s + copied.error());
     }
     if (!settings.musicXmlDestination.isEmpty() && result->musicXMLURL) {
         if (const auto copied = FileReplacement::copy(result->musicXMLURL->toLocalFile(),
@@ -285,7 +300,7 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& pdfDes
                                  copied.error());
         }
     }
-    report.output += midi + u" \u2192 "_s + pdfDestination + u'\n';
+    report.output += midi + u" \u2192 "_s + destination + u'\n';
     report.succeeded = true;
     return report;
 }

@@ -9,7 +9,8 @@
 namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
-//   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title] [-o OUT.pdf]
+//   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title] [-o
+//   OUT.pdf|OUT.musicxml]
 //                        [--musicxml OUT.musicxml] [--log] [--timeout SECONDS] [-j N] FILE.mid...
 //   velmarto-cli engines
 // Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
@@ -31,6 +32,8 @@ private:
         QString paperSize;
         ScoreTitle title;
         QString musicXmlDestination;
+        // The single output is MusicXML: MuseScore's import runs, nothing is engraved.
+        bool musicXmlOnly;
         bool printLog;
         ConversionLimits limits;
     };
@@ -39,7 +42,7 @@ private:
     int engines(const QStringList& arguments);
     int usage(const QString& message);
     // Runs on a thread of the batch: reads the members, changes nothing.
-    JobReport convertOne(const QString& midi, const QString& pdfDestination,
+    JobReport convertOne(const QString& midi, const QString& destination,
                          const Settings& settings) const;
     bool isCancelled() const;
 

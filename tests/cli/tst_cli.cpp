@@ -109,6 +109,13 @@ private slots:
             << QStringList{u"convert"_s, u"--fast"_s, u"--musicxml"_s, u"x.musicxml"_s,
                            u"tune.mid"_s}
             << u"--fast produces no MusicXML"_s;
+        QTest::newRow("--fast with MusicXML output")
+            << QStringList{u"convert"_s, u"--fast"_s, u"-o"_s, u"x.musicxml"_s, u"tune.mid"_s}
+            << u"--fast produces no MusicXML"_s;
+        QTest::newRow("MusicXML output with --musicxml")
+            << QStringList{u"convert"_s,    u"-o"_s,         u"x.XML"_s,
+                           u"--musicxml"_s, u"y.musicxml"_s, u"tune.mid"_s}
+            << u"-o already names the MusicXML"_s;
         QTest::newRow("MusicXML input") << QStringList{u"convert"_s, u"evil.musicxml"_s}
                                         << u"'evil.musicxml' is not a MIDI file (.mid or .midi)"_s;
         QTest::newRow("one of several not MIDI")
@@ -192,6 +199,16 @@ private slots:
         QCOMPARE(fast.exitCode, 0);
         QCOMPARE(fast.out, u"tune.mid \u2192 fast.pdf\n"_s);
         QCOMPARE(head(file(u"fast.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void aMusicXmlOutputIsImportedWithoutEngraving() {
+        const Run run =
+            cli({u"convert"_s, u"--log"_s, u"-o"_s, u"only.musicxml"_s, u"scale.mid"_s});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(head(file(u"only.musicxml"_s), 500).contains("score-partwise"));
+        QVERIFY2(run.out.startsWith(u"$ "_s) && run.out.count(u"\n$ "_s) == 0, qPrintable(run.out));
+        QVERIFY(run.out.endsWith(u"scale.mid \u2192 only.musicxml\n"_s));
+        QVERIFY(!QFileInfo::exists(file(u"scale.pdf"_s)));
     }
 
     void titleOptions() {

@@ -117,64 +117,124 @@ bool Converter::isCompletePdf(const QString& path) {
     return file.seek(file.size() - tail) && file.read(tail).contains("%%EOF");
 }
 
-std::expected<ConversionResult, ConversionFailure>
-Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
-                   ConversionLimits limits, const ScoreTitle& title) const {
+std::expected<Converter::Workspace, ConversionFailure>
+Converter::prepare(const QUrl& midiURL, const ScoreTitle& title) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
     }
     const QString midi = midiURL.toLocalFile();
     const QString stem = *workDirectory + u'/' + WorkFileName::baseFor(midi);
-    const QString pdf = stem + u".pdf"_s;
-
-    const auto fail = [](const QString& stage, const QString& detail) {
-        return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
-    };
-
     const auto museScore = locateMuseScore();
     if (!museScore) {
-        return fail(u"Locating MuseScore"_s, m_profile.museScoreMissingDetail);
+        return std::unexpected(
+            ConversionError(u"Locating MuseScore"_s, m_profile.museScoreMissingDetail));
     }
-
     // MuseScore reads every text as UTF-8 and takes the title only from its own MIDI event, so
     // it gets a prepared copy. A file that cannot be parsed goes as it is, for MuseScore to
     // report in its own words.
     const QString titleText = title.textFor(midi);
     const QString preparedMidi = stem + u".mid"_s;
-    const QString museScoreInput =
-        MidiPreparation::prepare(midi, preparedMidi, titleText) ? preparedMidi : midi;
+    return Workspace{
+        .stem = stem,
+        .titleText = titleText,
+        .museScore = *museScore,
+        .museScoreInput =
+            MidiPreparation::prepare(midi, preparedMidi, titleText) ? preparedMidi : midi,
+    };
+}
 
+std::optional<ConversionFailure> Converter::runEngine(EngineInvocation invocation,
+                                                      const ConversionLimits& limits,
+                                                      QString& log) const {
+    if (limits.cancellation && limits.cancellation->isCancelled()) {
+        return ConversionCancelled{};
+    }
+    invocation.cancellation = limits.cancellation;
+    invocation.timeout = limits.engineTimeout;
+    const auto transcript = m_runner.run(invocation);
+    if (transcript) {
+        log += *transcript;
+        return std::nullopt;
+    }
+    switch (transcript.error().reason()) {
+    case EngineFailure::Reason::cancelled:
+        return ConversionCancelled{};
+    case EngineFailure::Reason::timedOut:
+        return ConversionError(invocation.stage,
+                               EngineRunner::timeoutMessage(limits.engineTimeout) + u"\n\n"_s +
+                                   log + transcript.error().transcript());
+    case EngineFailure::Reason::failed:
+        break;
+    }
+    return ConversionError(transcript.error());
+}
+
+std::optional<ConversionFailure> Converter::importInto(const Workspace& workspace,
+                                                       const QString& musicXml,
+                                                       const ConversionLimits& limits,
+                                                       QString& log) const {
+    if (const auto failure = runEngine(
+            {
+                .executable = workspace.museScore,
+                .arguments = {u"-o"_s, musicXml, workspace.museScoreInput},
+                .stage = u"MuseScore import"_s,
+                .extraEnvironment = m_profile.museScoreEnvironment,
+                .throwOnNonZero = false,
+            },
+            limits, log)) {
+        return failure;
+    }
+    // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
+    // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
+    // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
+    if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
+        return ConversionError(u"MuseScore import"_s,
+                               u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
+    }
+    // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
+    MusicXmlLyrics::removeRepeats(musicXml);
+    return std::nullopt;
+}
+
+std::expected<ConversionResult, ConversionFailure>
+Converter::importMusicXml(const QUrl& midiURL, ConversionLimits limits,
+                          const ScoreTitle& title) const {
+    const auto workspace = prepare(midiURL, title);
+    if (!workspace) {
+        return std::unexpected(workspace.error());
+    }
+    const QString musicXml = workspace->stem + u".musicxml"_s;
     QString log;
-    // Runs one engine under the conversion's limits and appends its transcript to the log.
-    const auto run = [&](EngineInvocation invocation) -> std::optional<ConversionFailure> {
-        if (limits.cancellation && limits.cancellation->isCancelled()) {
-            return ConversionCancelled{};
-        }
-        invocation.cancellation = limits.cancellation;
-        invocation.timeout = limits.engineTimeout;
-        const auto transcript = m_runner.run(invocation);
-        if (transcript) {
-            log += *transcript;
-            return std::nullopt;
-        }
-        switch (transcript.error().reason()) {
-        case EngineFailure::Reason::cancelled:
-            return ConversionCancelled{};
-        case EngineFailure::Reason::timedOut:
-            return ConversionError(invocation.stage,
-                                   EngineRunner::timeoutMessage(limits.engineTimeout) + u"\n\n"_s +
-                                       log + transcript.error().transcript());
-        case EngineFailure::Reason::failed:
-            break;
-        }
-        return ConversionError(transcript.error());
+    if (const auto failure = importInto(*workspace, musicXml, limits, log)) {
+        return std::unexpected(*failure);
+    }
+    return ConversionResult{.musicXMLURL = QUrl::fromLocalFile(musicXml), .log = log};
+}
+
+std::expected<ConversionResult, ConversionFailure>
+Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
+                   ConversionLimits limits, const ScoreTitle& title) const {
+    const auto workspace = prepare(midiURL, title);
+    if (!workspace) {
+        return std::unexpected(workspace.error());
+    }
+    const QString& stem = workspace->stem;
+    const QString& titleText = workspace->titleText;
+    const QString pdf = stem + u".pdf"_s;
+
+    const auto fail = [](const QString& stage, const QString& detail) {
+        return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
+    };
+    QString log;
+    const auto run = [&](EngineInvocation invocation) {
+        return runEngine(std::move(invocation), limits, log);
     };
 
     if (engine == ConversionEngine::museScoreOnly) {
         if (const auto failure = run({
-                .executable = *museScore,
-                .arguments = {u"-o"_s, pdf, museScoreInput},
+                .executable = workspace->museScore,
+                .arguments = {u"-o"_s, pdf, workspace->museScoreInput},
                 .stage = u"MuseScore conversion"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
                 .throwOnNonZero = false,
@@ -190,24 +250,9 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     const QString musicXml = stem + u".musicxml"_s;
     const QString lilypondSource = stem + u".ly"_s;
 
-    if (const auto failure = run({
-            .executable = *museScore,
-            .arguments = {u"-o"_s, musicXml, museScoreInput},
-            .stage = u"MuseScore import"_s,
-            .extraEnvironment = m_profile.museScoreEnvironment,
-            .throwOnNonZero = false,
-        })) {
+    if (const auto failure = importInto(*workspace, musicXml, limits, log)) {
         return std::unexpected(*failure);
     }
-    // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
-    // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
-    // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
-    if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
-        return fail(u"MuseScore import"_s,
-                    u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
-    }
-    // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
-    MusicXmlLyrics::removeRepeats(musicXml);
     QStringList names;
     QStringList shortNames;
     for (const auto& part :

@@ -43,6 +43,12 @@ public:
             const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
             const ScoreTitle& title = ScoreTitle::fromFileName()) const;
 
+    // Runs MuseScore's import only and hands back the MusicXML that "Best" would engrave, with
+    // an empty pdfURL: for users who edit the score in a notation program.
+    std::expected<ConversionResult, ConversionFailure>
+    importMusicXml(const QUrl& midiURL, ConversionLimits limits = {},
+                   const ScoreTitle& title = ScoreTitle::fromFileName()) const;
+
     std::optional<QString> locateMuseScore() const;
     std::optional<QString> locate(const QString& name) const;
     ToolStatus toolStatus() const;
@@ -57,6 +63,22 @@ public:
     const PlatformProfile& profile() const { return m_profile; }
 
 private:
+    // The files of one conversion in its own work directory.
+    struct Workspace {
+        QString stem;
+        QString titleText;
+        QString museScore;
+        QString museScoreInput;
+    };
+
+    std::expected<Workspace, ConversionFailure> prepare(const QUrl& midiURL,
+                                                        const ScoreTitle& title) const;
+    // Runs one engine under the conversion's limits and appends its transcript to the log.
+    std::optional<ConversionFailure> runEngine(EngineInvocation invocation,
+                                               const ConversionLimits& limits, QString& log) const;
+    std::optional<ConversionFailure> importInto(const Workspace& workspace, const QString& musicXml,
+                                                const ConversionLimits& limits, QString& log) const;
+
     PlatformProfile m_profile;
     EngineLocator m_locator;
     EngineRunner m_runner;
