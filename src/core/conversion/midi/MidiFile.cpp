@@ -89,4 +89,12 @@ int MidiFile::declaredTrackCount() const {
     return (quint8(m_header[2]) << 8) | quint8(m_header[3]);
 }
 
+std::optional<int> MidiFile::ticksPerQuarter() const {
+    const int division = (quint8(m_header[4]) << 8) | quint8(m_header[5]);
+    if ((division & 0x8000) != 0 || division == 0) {
+        return std::nullopt;
+    }
+    return division;
+}
+
 } // namespace velmarto

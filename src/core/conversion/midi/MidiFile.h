@@ -28,6 +28,8 @@ public:
     int format() const;
     // The number of tracks the header announces; parse() rejects a file with fewer.
     int declaredTrackCount() const;
+    // The ticks of a quarter note; nothing when the file counts time in SMPTE frames.
+    std::optional<int> ticksPerQuarter() const;
     QList<Chunk>& chunks() { return m_chunks; }
     const QList<Chunk>& chunks() const { return m_chunks; }
 
