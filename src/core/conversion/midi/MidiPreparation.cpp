@@ -3,6 +3,7 @@
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
 #include "core/conversion/midi/MidiTrackWriter.h"
+#include "core/conversion/midi/PlayedMidiQuantiser.h"
 #include "core/conversion/midi/Windows1252.h"
 
 #include <QFile>
@@ -73,6 +74,9 @@ std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, con
     auto file = MidiFile::parse(original);
     if (!file) {
         return std::nullopt;
+    }
+    if (const auto score = PlayedMidiQuantiser::quantised(*file)) {
+        file = MidiFile::parse(*score);
     }
     const QByteArray titleBytes = title.toUtf8();
     bool titlePlaced = title.isEmpty();

@@ -15,6 +15,7 @@ public:
     // Files larger than this go to MuseScore untouched; no real score comes near it.
     static constexpr qint64 maximumFileSize = qint64{64} * 1024 * 1024;
 
+    // A recording played on a keyboard is first quantised into written music.
     // Text events (meta types 1 to 9) that are not valid UTF-8 are re-encoded from Windows-1252.
     // A non-empty title becomes the title event at the start of the first track with notes, or
     // replaces the text of the title events that track already has. Nothing else changes.

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/conversion/midi/MidiFile.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace velmarto {
+
+// Turns a keyboard player's recording into a file MuseScore imports as written music: beats
+// tracked through the rubato, bars found, notes on the grid, two staves. A sequenced file, a
+// file with drums or several instruments, and anything too long are left alone.
+class PlayedMidiQuantiser {
+public:
+    static constexpr double longestPerformance = 30 * 60;
+
+    static std::optional<QByteArray> quantised(const MidiFile& file);
+};
+
+} // namespace velmarto

@@ -1,0 +1,124 @@
+#include "core/conversion/midi/ScoreMidiWriter.h"
+
+#include "core/conversion/midi/MidiTrackWriter.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
+
+namespace velmarto {
+
+namespace {
+
+constexpr quint8 tempoEvent = 0x51;
+constexpr quint8 timeSignatureEvent = 0x58;
+constexpr quint8 keySignatureEvent = 0x59;
+constexpr quint8 endOfTrack = 0x2f;
+
+QByteArray bytesOf(std::initializer_list<char> bytes) {
+    return QByteArray(std::data(bytes), qsizetype(bytes.size()));
+}
+
+void appendChunk(QByteArray& out, QByteArrayView type, const QByteArray& data) {
+    out += type;
+    char length[4];
+    qToBigEndian<quint32>(quint32(data.size()), length);
+    out += QByteArrayView(length, 4);
+    out += data;
+}
+
+QByteArray tempoPayload(double secondsPerQuarter) {
+    const auto microseconds =
+        quint32(std::clamp(secondsPerQuarter * 1e6, 60000.0, double(0xffffff)));
+    return bytesOf(
+        {char(microseconds >> 16), char((microseconds >> 8) & 0xff), char(microseconds & 0xff)});
+}
+
+QByteArray conductorTrack(const ScoreMidiWriter::Score& score, qint64 pickupTicks) {
+    const int beatTicks = ScoreMidiWriter::ticksPerBeat(score.meter);
+    MidiTrackWriter writer;
+    const int numerator =
+        score.meter.compound ? score.meter.beatsPerBar * 3 : score.meter.beatsPerBar;
+    const char denominatorPower = score.meter.compound ? 3 : 2;
+    writer.appendMeta(0, timeSignatureEvent,
+                      bytesOf({char(numerator), denominatorPower, char(24), char(8)}));
+    if (score.keySignature) {
+        writer.appendMeta(
+            0, keySignatureEvent,
+            bytesOf({char(score.keySignature->first), char(score.keySignature->second)}));
+    }
+    const double quartersPerBeat = double(beatTicks) / ScoreMidiWriter::ticksPerQuarter;
+    qint64 lastTick = 0;
+    QByteArray lastTempo;
+    for (qsizetype beat = 0; beat + 1 < score.beats.size(); ++beat) {
+        const QByteArray tempo =
+            tempoPayload((score.beats.at(beat + 1) - score.beats.at(beat)) / quartersPerBeat);
+        if (tempo == lastTempo) {
+            continue;
+        }
+        // The pickup's leading rests play at the first beat's tempo.
+        const qint64 tick = beat == 0 ? 0 : pickupTicks + beat * beatTicks;
+        writer.appendMeta(quint32(tick - lastTick), tempoEvent, tempo);
+        lastTick = tick;
+        lastTempo = tempo;
+    }
+    writer.appendMeta(0, endOfTrack, {});
+    return writer.bytes();
+}
+
+QByteArray handTrack(const ScoreMidiWriter::Score& score, HandSplitter::Hand hand,
+                     qint64 pickupTicks) {
+    struct Event {
+        qint64 tick;
+        bool on;
+        int pitch;
+        int velocity;
+    };
+    QList<Event> events;
+    for (qsizetype index = 0; index < score.notes.size(); ++index) {
+        if (score.hands.at(index) != hand) {
+            continue;
+        }
+        const QuantisedNote& note = score.notes.at(index);
+        events.append({note.start + pickupTicks, true, note.pitch, std::max(1, note.velocity)});
+        events.append({note.end + pickupTicks, false, note.pitch, 0});
+    }
+    // At one tick, a note ends before the next one on the same key starts.
+    std::stable_sort(events.begin(), events.end(), [](const Event& first, const Event& second) {
+        return first.tick != second.tick ? first.tick < second.tick : !first.on && second.on;
+    });
+    MidiTrackWriter writer;
+    qint64 lastTick = 0;
+    for (const Event& event : std::as_const(events)) {
+        writer.appendRaw(quint32(event.tick - lastTick),
+                         bytesOf({char(event.on ? 0x90 : 0x80), char(event.pitch),
+                                  char(event.on ? event.velocity : 64)}));
+        lastTick = event.tick;
+    }
+    writer.appendMeta(0, endOfTrack, {});
+    return writer.bytes();
+}
+
+} // namespace
+
+QByteArray ScoreMidiWriter::write(const Score& score) {
+    const int beatTicks = ticksPerBeat(score.meter);
+    const int beatsPerBar = std::max(1, score.meter.beatsPerBar);
+    // The beats before the first downbeat go to the end of a first bar, which starts with rests.
+    const qint64 pickupTicks =
+        qint64((beatsPerBar - score.meter.firstDownbeat % beatsPerBar) % beatsPerBar) * beatTicks;
+    QByteArray header;
+    header += QByteArrayView("\x00\x01\x00\x03", 4);
+    header += char(ticksPerQuarter >> 8);
+    header += char(ticksPerQuarter & 0xff);
+    QByteArray out;
+    appendChunk(out, "MThd", header);
+    appendChunk(out, "MTrk", conductorTrack(score, pickupTicks));
+    appendChunk(out, "MTrk", handTrack(score, HandSplitter::Hand::right, pickupTicks));
+    appendChunk(out, "MTrk", handTrack(score, HandSplitter::Hand::left, pickupTicks));
+    return out;
+}
+
+} // namespace velmarto

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/conversion/midi/BeatGridQuantiser.h"
+#include "core/conversion/midi/HandSplitter.h"
+#include "core/conversion/midi/MeterFinder.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <optional>
+#include <utility>
+
+namespace velmarto {
+
+// What a quantised performance becomes: a Standard MIDI File whose notes lie on the grid of
+// its bars, a conductor track with the time signature and one tempo event per beat (played back,
+// the file keeps the performance's timing), and a track per hand.
+class ScoreMidiWriter {
+public:
+    static constexpr int ticksPerQuarter = 480;
+
+    struct Score {
+        const QList<QuantisedNote>& notes;
+        const QList<HandSplitter::Hand>& hands;
+        const QList<double>& beats;
+        Meter meter;
+        std::optional<std::pair<qint8, quint8>> keySignature;
+    };
+
+    static int ticksPerBeat(const Meter& meter) {
+        return meter.compound ? ticksPerQuarter * 3 / 2 : ticksPerQuarter;
+    }
+    static QByteArray write(const Score& score);
+};
+
+} // namespace velmarto
