@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 #include <iterator>
 
@@ -16,6 +17,9 @@ constexpr quint8 tempoEvent = 0x51;
 constexpr quint8 timeSignatureEvent = 0x58;
 constexpr quint8 keySignatureEvent = 0x59;
 constexpr quint8 endOfTrack = 0x2f;
+// Beats either side whose median sets the pace, and the share by which it must move.
+constexpr qsizetype tempoWindow = 6;
+constexpr double tempoChange = 0.12;
 
 QByteArray bytesOf(std::initializer_list<char> bytes) {
     return QByteArray(std::data(bytes), qsizetype(bytes.size()));
@@ -49,20 +53,32 @@ QByteArray conductorTrack(const ScoreMidiWriter::Score& score, qint64 pickupTick
             0, keySignatureEvent,
             bytesOf({char(score.keySignature->first), char(score.keySignature->second)}));
     }
+    // MuseScore prints a metronome mark for every tempo event, so the tempo follows the player
+    // section by section rather than beat by beat: a new tempo, in whole beats a minute, where the
+    // pace of the surrounding bars has moved far enough from the last one written.
     const double quartersPerBeat = double(beatTicks) / ScoreMidiWriter::ticksPerQuarter;
+    const qsizetype beatCount = score.beats.size() - 1;
+    const auto paceAround = [&](qsizetype beat) {
+        QList<double> periods;
+        for (qsizetype near = std::max<qsizetype>(0, beat - tempoWindow);
+             near < std::min(beatCount, beat + tempoWindow + 1); ++near) {
+            periods.append(score.beats.at(near + 1) - score.beats.at(near));
+        }
+        std::nth_element(periods.begin(), periods.begin() + periods.size() / 2, periods.end());
+        return std::round(60 * quartersPerBeat / periods.at(periods.size() / 2));
+    };
     qint64 lastTick = 0;
-    QByteArray lastTempo;
-    for (qsizetype beat = 0; beat + 1 < score.beats.size(); ++beat) {
-        const QByteArray tempo =
-            tempoPayload((score.beats.at(beat + 1) - score.beats.at(beat)) / quartersPerBeat);
-        if (tempo == lastTempo) {
+    double lastPace = 0;
+    for (qsizetype beat = 0; beat < beatCount; ++beat) {
+        const double pace = paceAround(beat);
+        if (lastPace > 0 && std::abs(pace - lastPace) < tempoChange * lastPace) {
             continue;
         }
         // The pickup's leading rests play at the first beat's tempo.
         const qint64 tick = beat == 0 ? 0 : pickupTicks + beat * beatTicks;
-        writer.appendMeta(quint32(tick - lastTick), tempoEvent, tempo);
+        writer.appendMeta(quint32(tick - lastTick), tempoEvent, tempoPayload(60 / pace));
         lastTick = tick;
-        lastTempo = tempo;
+        lastPace = pace;
     }
     writer.appendMeta(0, endOfTrack, {});
     return writer.bytes();

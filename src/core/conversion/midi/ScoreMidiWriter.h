@@ -13,8 +13,8 @@
 namespace velmarto {
 
 // What a quantised performance becomes: a Standard MIDI File whose notes lie on the grid of
-// its bars, a conductor track with the time signature and one tempo event per beat (played back,
-// the file keeps the performance's timing), and a track per hand.
+// its bars, a conductor track with the time signature and a tempo map that follows the
+// performance's pace, and a track per hand.
 class ScoreMidiWriter {
 public:
     static constexpr int ticksPerQuarter = 480;
