@@ -2,7 +2,8 @@
 // ASAP pieces in ../shared/accuracy: for every piece, the live performance and the quantised
 // score go through both importers to MusicXML, and each result is compared with the hand-engraved
 // score. MV2H is built from its Java source into a cache folder beside this program, which also
-// keeps the ground truths' conversions between runs (delete it to redo them).
+// keeps the ground truths' conversions and each result under a hash of the MIDI bytes MuseScore
+// read, between runs (delete it to redo them).
 //
 //   bench_accuracy [JOBS] [ACCURACY_FOLDER]
 
@@ -12,6 +13,7 @@
 #include "core/conversion/midi/Performance.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -115,8 +117,9 @@ public:
                    m_environment, nullptr, &failure);
     }
 
-    std::optional<Scores> compare(const QString& groundTruth, const QString& transcription,
-                                  QString& failure) const {
+    // MV2H's report on the transcription.
+    std::optional<QString> compare(const QString& groundTruth, const QString& transcription,
+                                   QString& failure) const {
         QString output;
         if (!runProgram(u"java"_s,
                         {u"-cp"_s, m_classes, u"mv2h.Main"_s, u"-g"_s, groundTruth, u"-t"_s,
@@ -124,6 +127,10 @@ public:
                         m_environment, &output, &failure)) {
             return std::nullopt;
         }
+        return output;
+    }
+
+    static std::optional<Scores> parse(const QString& output, QString& failure) {
         Scores scores{};
         for (size_t index = 0; index < componentNames.size(); ++index) {
             const QString prefix = QString::fromLatin1(componentNames.at(index)) + u": "_s;
@@ -202,6 +209,18 @@ std::pair<double, double> ownStepsAndLength(const QString& midi) {
     return {best, performance ? performance->length() : 0};
 }
 
+// What MuseScore reads for this file through Velmarto is the prepared copy, without a title.
+QString museScoreInputHash(const QString& midi, bool prepared) {
+    QFile file(midi);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray original = file.readAll();
+    const QByteArray read =
+        prepared ? MidiPreparation::prepared(original, QString()).value_or(original) : original;
+    return QString::fromLatin1(QCryptographicHash::hash(read, QCryptographicHash::Sha1).toHex());
+}
+
 QString formatScores(const Scores& scores) {
     QString text;
     for (const double value : scores) {
@@ -226,6 +245,7 @@ int main(int argc, char* argv[]) {
     const QList<Piece> pieces = readPieces(root);
     const QString cache = app.applicationDirPath() + u"/accuracy-cache"_s;
     QDir().mkpath(cache + u"/ground-truth"_s);
+    QDir().mkpath(cache + u"/results"_s);
     if (!Mv2h::build(root + u"/mv2h/src"_s, cache + u"/mv2h-classes"_s)) {
         return 1;
     }
@@ -272,6 +292,18 @@ int main(int argc, char* argv[]) {
         const Piece& piece = pieces.at(evaluation.piece);
         const QString midi = evaluation.input == Input::live ? piece.live : piece.score;
         const QString base = scratch.filePath(QString::number(index));
+        // The same MIDI bytes give MuseScore the same score: a result is kept under a hash of
+        // what MuseScore reads, so a run after a change redoes only the inputs it changed.
+        const QString kept =
+            cache + u"/results/"_s +
+            (evaluation.importer == Importer::museScore ? u"musescore-"_s : u"velmarto-"_s) +
+            museScoreInputHash(midi, evaluation.importer == Importer::velmarto) + u".txt"_s;
+        if (QFile file(kept); file.open(QIODevice::ReadOnly)) {
+            evaluation.scores = Mv2h::parse(QString::fromUtf8(file.readAll()), evaluation.failure);
+            if (evaluation.scores) {
+                return;
+            }
+        }
         QString musicXml = base + u".musicxml"_s;
         if (evaluation.importer == Importer::museScore) {
             if (!runProgram(*museScore, {u"-o"_s, musicXml, midi}, environment, nullptr,
@@ -292,8 +324,16 @@ int main(int argc, char* argv[]) {
             return;
         }
         const QString notes = base + u".txt"_s;
-        if (mv2h.notesOf(musicXml, notes, evaluation.failure)) {
-            evaluation.scores = mv2h.compare(groundTruthNotes(piece), notes, evaluation.failure);
+        if (!mv2h.notesOf(musicXml, notes, evaluation.failure)) {
+            return;
+        }
+        const auto output = mv2h.compare(groundTruthNotes(piece), notes, evaluation.failure);
+        evaluation.scores = output ? Mv2h::parse(*output, evaluation.failure) : std::nullopt;
+        if (evaluation.scores) {
+            QFile file(kept);
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(output->toUtf8());
+            }
         }
     });
 
