@@ -174,7 +174,7 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
                                                        const QString& musicXml,
                                                        const ConversionLimits& limits,
                                                        QString& log) const {
-    if (const auto failure = runEngine(
+    if (auto failure = runEngine(
             {
                 .executable = workspace.museScore,
                 .arguments = {u"-o"_s, musicXml, workspace.museScoreInput},

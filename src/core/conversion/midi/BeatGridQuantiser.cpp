@@ -66,7 +66,8 @@ QList<QuantisedNote> BeatGridQuantiser::quantise(const Performance& performance,
         const double position = clock.positionOf(note.onset);
         onsetPositions.append(position);
         const auto beat = qsizetype(std::floor(position));
-        onsetsOfBeat[std::clamp<qsizetype>(beat, 0, beats.size() - 1)].append(position - beat);
+        onsetsOfBeat[std::clamp<qsizetype>(beat, 0, beats.size() - 1)].append(position -
+                                                                              double(beat));
     }
     QList<int> partsOfBeat(beats.size(), 1);
     for (qsizetype beat = 0; beat < beats.size(); ++beat) {

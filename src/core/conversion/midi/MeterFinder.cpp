@@ -21,11 +21,11 @@ std::vector<double> accents(const Performance& performance, const QList<double>&
     std::vector<int> lowest(beatCount, 128);
     size_t beat = 0;
     for (const PerformedNote& note : performance.notes) {
-        while (beat + 1 < beatCount && beats.at(qsizetype(beat + 1)) <= note.onset) {
+        while (beat + 1 < beatCount && beats.at(qsizetype(beat) + 1) <= note.onset) {
             ++beat;
         }
         const double length =
-            beat + 1 < beatCount ? beats.at(qsizetype(beat + 1)) - beats.at(qsizetype(beat)) : 0.5;
+            beat + 1 < beatCount ? beats.at(qsizetype(beat) + 1) - beats.at(qsizetype(beat)) : 0.5;
         harmony[beat].set(size_t(note.pitch % 12));
         const double fromBeat = note.onset - beats.at(qsizetype(beat));
         const bool onThis = fromBeat < onBeatShare * length;
