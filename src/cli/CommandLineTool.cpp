@@ -168,7 +168,12 @@ int CommandLineTool::convert(const QStringList& arguments) {
     const QCommandLineOption title(
         u"title"_s, u"The score's title (default: made from the file's name)."_s, u"TEXT"_s);
     const QCommandLineOption noTitle(u"no-title"_s, u"Engrave the score without a title."_s);
-    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs, title, noTitle});
+    const QCommandLineOption played(
+        u"played"_s,
+        u"Whether the file was played on a keyboard, and is first quantised into bars and two "
+        u"staves, or sequenced: auto (told from the notes' timing), yes or no (default: auto)."_s,
+        u"auto|yes|no"_s, u"auto"_s);
+    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs, title, noTitle, played});
     parser.addPositionalArgument(u"FILE.mid"_s,
                                  u"The MIDI files; their results are reported in this order."_s,
                                  u"FILE.mid..."_s);
@@ -217,6 +222,10 @@ int CommandLineTool::convert(const QStringList& arguments) {
         // At least a millisecond: a zero timeout would mean none.
         engineTimeout = std::chrono::milliseconds(std::max<qint64>(1, qRound64(seconds * 1000)));
     }
+    const QString playedValue = parser.value(played).toLower();
+    if (playedValue != u"auto"_s && playedValue != u"yes"_s && playedValue != u"no"_s) {
+        return usage(u"--played takes auto, yes or no, not '%1'"_s.arg(parser.value(played)));
+    }
     bool jobsIsNumber = false;
     const int maxJobs = parser.value(jobs).toInt(&jobsIsNumber);
     if (!jobsIsNumber || maxJobs < 1) {
@@ -231,6 +240,8 @@ int CommandLineTool::convert(const QStringList& arguments) {
                                        : ScoreTitle::fromFileName(),
         .musicXmlDestination = parser.value(musicXml),
         .musicXmlOnly = musicXmlOnly,
+        .import = {.played = playedValue == u"auto"_s ? std::nullopt
+                                                      : std::optional(playedValue == u"yes"_s)},
         .printLog = parser.isSet(log),
         .limits = {.cancellation = m_cancellation, .engineTimeout = engineTimeout},
     };
@@ -274,10 +285,11 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& destin
     };
 
     const QUrl midiURL = QUrl::fromLocalFile(QFileInfo(midi).absoluteFilePath());
-    const auto result = settings.musicXmlOnly
-                            ? m_converter.importMusicXml(midiURL, settings.limits, settings.title)
-                            : m_converter.convert(midiURL, settings.engine, settings.paperSize,
-                                                  settings.limits, settings.title);
+    const auto result =
+        settings.musicXmlOnly
+            ? m_converter.importMusicXml(midiURL, settings.limits, settings.title, settings.import)
+            : m_converter.convert(midiURL, settings.engine, settings.paperSize, settings.limits,
+                                  settings.title, settings.import);
     if (!result) {
         return reportFailure(describe(result.error()));
     }

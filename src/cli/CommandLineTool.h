@@ -9,9 +9,9 @@
 namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
-//   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title] [-o
-//   OUT.pdf|OUT.musicxml]
-//                        [--musicxml OUT.musicxml] [--log] [--timeout SECONDS] [-j N] FILE.mid...
+//   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title]
+//                        [-o OUT.pdf|OUT.musicxml] [--musicxml OUT.musicxml]
+//                        [--played auto|yes|no] [--log] [--timeout SECONDS] [-j N] FILE.mid...
 //   velmarto-cli engines
 // Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
 // (by SIGINT or SIGTERM) the running engines are stopped and no further file is converted.
@@ -34,6 +34,7 @@ private:
         QString musicXmlDestination;
         // The single output is MusicXML: MuseScore's import runs, nothing is engraved.
         bool musicXmlOnly;
+        ImportOptions import;
         bool printLog;
         ConversionLimits limits;
     };

@@ -116,6 +116,9 @@ private slots:
             << QStringList{u"convert"_s,    u"-o"_s,         u"x.XML"_s,
                            u"--musicxml"_s, u"y.musicxml"_s, u"tune.mid"_s}
             << u"-o already names the MusicXML"_s;
+        QTest::newRow("--played maybe")
+            << QStringList{u"convert"_s, u"--played"_s, u"maybe"_s, u"tune.mid"_s}
+            << u"--played takes auto, yes or no, not 'maybe'"_s;
         QTest::newRow("MusicXML input") << QStringList{u"convert"_s, u"evil.musicxml"_s}
                                         << u"'evil.musicxml' is not a MIDI file (.mid or .midi)"_s;
         QTest::newRow("one of several not MIDI")
@@ -209,6 +212,25 @@ private slots:
         QVERIFY2(run.out.startsWith(u"$ "_s) && run.out.count(u"\n$ "_s) == 0, qPrintable(run.out));
         QVERIFY(run.out.endsWith(u"scale.mid \u2192 only.musicxml\n"_s));
         QVERIFY(!QFileInfo::exists(file(u"scale.pdf"_s)));
+    }
+
+    void aRecordingIsQuantisedUnlessTheUserSaysItWasNotPlayed() {
+        QFile waltz(file(u"waltz.mid"_s));
+        QVERIFY(waltz.open(QIODevice::WriteOnly));
+        waltz.write(test::MidiFileBuilder::playedWaltz(12, 0));
+        waltz.close();
+        // Quantised, the score follows the player's tempo as it swells and slackens; left to
+        // MuseScore, the recording keeps its one tempo.
+        const auto tempoMarks = [this](const QString& musicXml) {
+            return QString::fromUtf8(head(file(musicXml), 1 << 20)).count(u"<sound tempo"_s);
+        };
+        QCOMPARE(cli({u"convert"_s, u"-o"_s, u"auto.musicxml"_s, u"waltz.mid"_s}).exitCode, 0);
+        QVERIFY(tempoMarks(u"auto.musicxml"_s) > 1);
+        QCOMPARE(
+            cli({u"convert"_s, u"--played"_s, u"no"_s, u"-o"_s, u"raw.musicxml"_s, u"waltz.mid"_s})
+                .exitCode,
+            0);
+        QCOMPARE(tempoMarks(u"raw.musicxml"_s), 1);
     }
 
     void titleOptions() {

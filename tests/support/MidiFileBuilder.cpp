@@ -1,10 +1,23 @@
 #include "support/MidiFileBuilder.h"
 
+#include "core/conversion/midi/MidiTrackWriter.h"
+
 #include <QFile>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cmath>
 
 namespace velmarto::test {
 
 namespace {
+
+struct Played {
+    double onset;
+    double offset;
+    int pitch;
+    int velocity;
+};
 
 void appendVariableLength(QByteArray& out, quint32 value) {
     QByteArray bytes(1, char(value & 0x7f));
@@ -126,6 +139,52 @@ MidiFileBuilder MidiFileBuilder::scale(int bars) {
     MidiFileBuilder builder;
     builder.track(QStringLiteral("Scale"), notes);
     return builder;
+}
+
+QByteArray MidiFileBuilder::playedWaltz(int bars, int firstBeat) {
+    QRandomGenerator random(7);
+    QList<Played> notes;
+    double time = 0.3;
+    for (int beat = firstBeat; beat < bars * 3; ++beat) {
+        const double period = 0.55 + 0.08 * std::sin(beat / 5.0);
+        const auto jitter = [&] { return (random.bounded(30) - 15) / 1000.0; };
+        if (beat % 3 == 0) {
+            notes.append({time + jitter(), time + 2.6 * period, 36 + beat % 7, 100});
+        } else {
+            notes.append({time + jitter(), time + 0.8 * period, 55, 50});
+            notes.append({time + jitter(), time + 0.8 * period, 59, 45});
+        }
+        notes.append({time + jitter(), time + 0.45 * period, 72 + beat % 5, 70});
+        notes.append({time + period / 2 + jitter(), time + 0.95 * period, 74 + beat % 4, 60});
+        time += period;
+    }
+    struct Event {
+        int tick;
+        QByteArray bytes;
+    };
+    QList<Event> events;
+    for (const Played& note : notes) {
+        events.append({int(std::lround(note.onset * 960)),
+                       QByteArray::fromHex("90") + char(note.pitch) + char(note.velocity)});
+        events.append({int(std::lround(note.offset * 960)),
+                       QByteArray::fromHex("80") + char(note.pitch) + char(0)});
+    }
+    std::stable_sort(events.begin(), events.end(), [](const Event& first, const Event& second) {
+        return first.tick < second.tick;
+    });
+    MidiTrackWriter track;
+    track.appendMeta(0, 0x58, QByteArray::fromHex("04021808"));
+    int last = 0;
+    for (const Event& event : std::as_const(events)) {
+        track.appendRaw(quint32(event.tick - last), event.bytes);
+        last = event.tick;
+    }
+    track.appendMeta(0, 0x2f, {});
+    QByteArray file = QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk";
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        file += char((track.bytes().size() >> shift) & 0xff);
+    }
+    return file + track.bytes();
 }
 
 } // namespace velmarto::test

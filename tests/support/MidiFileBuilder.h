@@ -38,6 +38,11 @@ public:
     static MidiFileBuilder twoTrackTune();
     // One track long enough to fill the given number of bars.
     static MidiFileBuilder scale(int bars);
+    // A waltz: a loud, held bass note on each downbeat, quieter chords on beats two and three, and
+    // eighth notes in the melody, with the tempo swelling and slackening and every onset a little
+    // off. At the file's 480 ticks a quarter and 120 beats a minute a tick is about a millisecond.
+    // The recording starts on the given beat of a bar (a pickup unless it is 0).
+    static QByteArray playedWaltz(int bars, int firstBeat);
 
 private:
     struct Voice {

@@ -118,7 +118,8 @@ bool Converter::isCompletePdf(const QString& path) {
 }
 
 std::expected<Converter::Workspace, ConversionFailure>
-Converter::prepare(const QUrl& midiURL, const ScoreTitle& title) const {
+Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
+                   const ImportOptions& import) const {
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
@@ -139,8 +140,9 @@ Converter::prepare(const QUrl& midiURL, const ScoreTitle& title) const {
         .stem = stem,
         .titleText = titleText,
         .museScore = *museScore,
-        .museScoreInput =
-            MidiPreparation::prepare(midi, preparedMidi, titleText) ? preparedMidi : midi,
+        .museScoreInput = MidiPreparation::prepare(midi, preparedMidi, titleText, import.played)
+                              ? preparedMidi
+                              : midi,
     };
 }
 
@@ -198,9 +200,9 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
 }
 
 std::expected<ConversionResult, ConversionFailure>
-Converter::importMusicXml(const QUrl& midiURL, ConversionLimits limits,
-                          const ScoreTitle& title) const {
-    const auto workspace = prepare(midiURL, title);
+Converter::importMusicXml(const QUrl& midiURL, ConversionLimits limits, const ScoreTitle& title,
+                          const ImportOptions& import) const {
+    const auto workspace = prepare(midiURL, title, import);
     if (!workspace) {
         return std::unexpected(workspace.error());
     }
@@ -214,8 +216,9 @@ Converter::importMusicXml(const QUrl& midiURL, ConversionLimits limits,
 
 std::expected<ConversionResult, ConversionFailure>
 Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
-                   ConversionLimits limits, const ScoreTitle& title) const {
-    const auto workspace = prepare(midiURL, title);
+                   ConversionLimits limits, const ScoreTitle& title,
+                   const ImportOptions& import) const {
+    const auto workspace = prepare(midiURL, title, import);
     if (!workspace) {
         return std::unexpected(workspace.error());
     }

@@ -7,6 +7,7 @@
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/EngineLocator.h"
 #include "core/conversion/EngineRunner.h"
+#include "core/conversion/ImportOptions.h"
 #include "core/conversion/ToolStatus.h"
 #include "core/conversion/WorkDirectoryError.h"
 #include "core/conversion/midi/ScoreTitle.h"
@@ -41,13 +42,15 @@ public:
     std::expected<ConversionResult, ConversionFailure>
     convert(const QUrl& midiURL, ConversionEngine engine,
             const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
-            const ScoreTitle& title = ScoreTitle::fromFileName()) const;
+            const ScoreTitle& title = ScoreTitle::fromFileName(),
+            const ImportOptions& import = {}) const;
 
     // Runs MuseScore's import only and hands back the MusicXML that "Best" would engrave, with
     // an empty pdfURL: for users who edit the score in a notation program.
     std::expected<ConversionResult, ConversionFailure>
     importMusicXml(const QUrl& midiURL, ConversionLimits limits = {},
-                   const ScoreTitle& title = ScoreTitle::fromFileName()) const;
+                   const ScoreTitle& title = ScoreTitle::fromFileName(),
+                   const ImportOptions& import = {}) const;
 
     std::optional<QString> locateMuseScore() const;
     std::optional<QString> locate(const QString& name) const;
@@ -71,8 +74,8 @@ private:
         QString museScoreInput;
     };
 
-    std::expected<Workspace, ConversionFailure> prepare(const QUrl& midiURL,
-                                                        const ScoreTitle& title) const;
+    std::expected<Workspace, ConversionFailure>
+    prepare(const QUrl& midiURL, const ScoreTitle& title, const ImportOptions& import) const;
     // Runs one engine under the conversion's limits and appends its transcript to the log.
     std::optional<ConversionFailure> runEngine(EngineInvocation invocation,
                                                const ConversionLimits& limits, QString& log) const;

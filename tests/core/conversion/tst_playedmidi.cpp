@@ -3,12 +3,10 @@
 
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
-#include "core/conversion/midi/MidiTrackWriter.h"
 #include "core/conversion/midi/PlayedInputDetector.h"
 #include "core/conversion/midi/PlayedMidiQuantiser.h"
 #include "support/MidiFileBuilder.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
@@ -16,62 +14,6 @@
 using namespace velmarto;
 
 namespace {
-
-struct Played {
-    double onset;
-    double offset;
-    int pitch;
-    int velocity;
-};
-
-// A waltz: a loud, held bass note on each downbeat, quieter chords on beats two and three, and
-// eighth notes in the melody, with the tempo swelling and slackening and every onset a little
-// off. At the file's 480 ticks a quarter and 120 beats a minute a tick is about a millisecond.
-QByteArray playedWaltz(int bars, int firstBeat) {
-    QRandomGenerator random(7);
-    QList<Played> notes;
-    double time = 0.3;
-    for (int beat = firstBeat; beat < bars * 3; ++beat) {
-        const double period = 0.55 + 0.08 * std::sin(beat / 5.0);
-        const auto jitter = [&] { return (random.bounded(30) - 15) / 1000.0; };
-        if (beat % 3 == 0) {
-            notes.append({time + jitter(), time + 2.6 * period, 36 + beat % 7, 100});
-        } else {
-            notes.append({time + jitter(), time + 0.8 * period, 55, 50});
-            notes.append({time + jitter(), time + 0.8 * period, 59, 45});
-        }
-        notes.append({time + jitter(), time + 0.45 * period, 72 + beat % 5, 70});
-        notes.append({time + period / 2 + jitter(), time + 0.95 * period, 74 + beat % 4, 60});
-        time += period;
-    }
-    struct Event {
-        int tick;
-        QByteArray bytes;
-    };
-    QList<Event> events;
-    for (const Played& note : notes) {
-        events.append({int(std::lround(note.onset * 960)),
-                       QByteArray::fromHex("90") + char(note.pitch) + char(note.velocity)});
-        events.append({int(std::lround(note.offset * 960)),
-                       QByteArray::fromHex("80") + char(note.pitch) + char(0)});
-    }
-    std::stable_sort(events.begin(), events.end(), [](const Event& first, const Event& second) {
-        return first.tick < second.tick;
-    });
-    MidiTrackWriter track;
-    track.appendMeta(0, 0x58, QByteArray::fromHex("04021808"));
-    int last = 0;
-    for (const Event& event : std::as_const(events)) {
-        track.appendRaw(quint32(event.tick - last), event.bytes);
-        last = event.tick;
-    }
-    track.appendMeta(0, 0x2f, {});
-    QByteArray file = QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        file += char((track.bytes().size() >> shift) & 0xff);
-    }
-    return file + track.bytes();
-}
 
 struct WrittenNote {
     int track;
@@ -120,7 +62,7 @@ private slots:
 
     void aPlayedWaltzBecomesBarsOfThreeWithTheBassInTheLeftHand() {
         QFETCH(int, firstBeat);
-        const auto played = MidiFile::parse(playedWaltz(24, firstBeat));
+        const auto played = MidiFile::parse(test::MidiFileBuilder::playedWaltz(24, firstBeat));
         QVERIFY(played);
         QVERIFY(PlayedInputDetector::isPlayed(*played));
 
@@ -146,11 +88,16 @@ private slots:
         QCOMPARE(bassNotes, 24 - (firstBeat > 0 ? 1 : 0));
     }
 
-    void aSequencedFileIsLeftAlone() {
+    void aSequencedFileIsLeftAloneUnlessTheUserSaysItWasPlayed() {
         const auto sequenced = MidiFile::parse(test::MidiFileBuilder::scale(8).build());
         QVERIFY(sequenced);
         QVERIFY(!PlayedInputDetector::isPlayed(*sequenced));
         QVERIFY(!PlayedMidiQuantiser::quantised(*sequenced));
+        QVERIFY(PlayedMidiQuantiser::quantised(*sequenced, true));
+
+        const auto played = MidiFile::parse(test::MidiFileBuilder::playedWaltz(8, 0));
+        QVERIFY(played);
+        QVERIFY(!PlayedMidiQuantiser::quantised(*played, false));
     }
 };
 

@@ -70,12 +70,13 @@ QByteArray rewritten(QByteArrayView track, const QByteArray& title, bool isTitle
 
 } // namespace
 
-std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, const QString& title) {
+std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, const QString& title,
+                                                    std::optional<bool> played) {
     auto file = MidiFile::parse(original);
     if (!file) {
         return std::nullopt;
     }
-    if (const auto score = PlayedMidiQuantiser::quantised(*file)) {
+    if (const auto score = PlayedMidiQuantiser::quantised(*file, played)) {
         file = MidiFile::parse(*score);
     }
     const QByteArray titleBytes = title.toUtf8();
@@ -91,7 +92,8 @@ std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, con
     return file->serialize();
 }
 
-bool MidiPreparation::prepare(const QString& source, const QString& target, const QString& title) {
+bool MidiPreparation::prepare(const QString& source, const QString& target, const QString& title,
+                              std::optional<bool> played) {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly)) {
         return false;
@@ -100,7 +102,7 @@ bool MidiPreparation::prepare(const QString& source, const QString& target, cons
     if (original.size() > maximumFileSize) {
         return false;
     }
-    const auto copy = prepared(original, title);
+    const auto copy = prepared(original, title, played);
     if (!copy) {
         return false;
     }

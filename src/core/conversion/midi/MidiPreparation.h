@@ -20,11 +20,14 @@ public:
     // A non-empty title becomes the title event at the start of the first track with notes, or
     // replaces the text of the title events that track already has. Nothing else changes.
     // Returns nothing when the bytes are not a well-formed Standard MIDI File.
-    static std::optional<QByteArray> prepared(QByteArrayView original, const QString& title);
+    // played: whether the file was played on a keyboard; nothing to tell from its onsets.
+    static std::optional<QByteArray> prepared(QByteArrayView original, const QString& title,
+                                              std::optional<bool> played = std::nullopt);
 
     // Writes the prepared copy of source to target. False when source cannot be read or parsed
     // or target cannot be written; the caller then hands MuseScore the original.
-    static bool prepare(const QString& source, const QString& target, const QString& title);
+    static bool prepare(const QString& source, const QString& target, const QString& title,
+                        std::optional<bool> played = std::nullopt);
 };
 
 } // namespace velmarto

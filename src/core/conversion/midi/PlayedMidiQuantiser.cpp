@@ -30,8 +30,9 @@ bool isOneKeyboard(const Performance& performance) {
 
 } // namespace
 
-std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file) {
-    if (!PlayedInputDetector::isPlayed(file)) {
+std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
+                                                         std::optional<bool> played) {
+    if (!played.value_or(PlayedInputDetector::isPlayed(file))) {
         return std::nullopt;
     }
     const auto performance = Performance::read(file);

@@ -15,7 +15,9 @@ class PlayedMidiQuantiser {
 public:
     static constexpr double longestPerformance = 30 * 60;
 
-    static std::optional<QByteArray> quantised(const MidiFile& file);
+    // played: whether the file was played; nothing to tell from its onsets.
+    static std::optional<QByteArray> quantised(const MidiFile& file,
+                                               std::optional<bool> played = std::nullopt);
 };
 
 } // namespace velmarto
