@@ -259,7 +259,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     QStringList names;
     QStringList shortNames;
     for (const auto& part :
-         MusicXmlPartNames::addAbbreviations(musicXml).value_or(QList<MusicXmlPartNames::Part>())) {
+         MusicXmlPartNames::printNames(musicXml).value_or(QList<MusicXmlPartNames::Part>())) {
         names.append(part.name);
         shortNames.append(part.abbreviation);
     }

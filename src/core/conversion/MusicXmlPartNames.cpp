@@ -1,8 +1,14 @@
 #include "core/conversion/MusicXmlPartNames.h"
 
 #include "core/conversion/MusicXmlFile.h"
+#include "core/conversion/MusicXmlSanitizer.h"
 
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace velmarto {
 
@@ -11,10 +17,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qsizetype longestAbbreviation = 12;
+constexpr qsizetype longestWholeWord = 5;
 
 struct ScorePart {
     MusicXmlPartNames::Part names;
-    // Where an abbreviation belongs: after the part-name, or after its display form.
+    // Where the part-name's text lies, and where an abbreviation belongs: after the part-name, or
+    // after its display form.
+    qsizetype nameStart = -1;
+    qsizetype nameEnd = -1;
     qsizetype abbreviationOffset = -1;
     bool hasAbbreviation = false;
 };
@@ -33,8 +43,10 @@ std::optional<QList<ScorePart>> scoreParts(const QString& musicXml) {
         } else if (inScorePart && reader.isStartElement()) {
             ScorePart& part = parts.last();
             if (reader.name() == u"part-name") {
+                part.nameStart = reader.characterOffset();
                 part.names.name = reader.readElementText(QXmlStreamReader::IncludeChildElements);
                 part.abbreviationOffset = reader.characterOffset();
+                part.nameEnd = musicXml.lastIndexOf(u"</"_s, part.abbreviationOffset - 1);
             } else if (reader.name() == u"part-name-display") {
                 reader.skipCurrentElement();
                 part.abbreviationOffset = reader.characterOffset();
@@ -55,18 +67,82 @@ QString escapedForXml(QString text) {
     return text.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s);
 }
 
+QString decodedEntities(QString text) {
+    return text.replace(u"&lt;"_s, u"<"_s)
+        .replace(u"&gt;"_s, u">"_s)
+        .replace(u"&quot;"_s, u"\""_s)
+        .replace(u"&apos;"_s, u"'"_s)
+        .replace(u"&amp;"_s, u"&"_s);
+}
+
+bool saysNothing(const QString& trackName) {
+    static const QRegularExpression generic(
+        u"^(?:(?:midi\\s*)?(?:track|staff|ch(?:an+el)?\\.?|part|instrument|voice|sequence|seq\\.?)"
+        u"|untitled|unnamed|new track|no name)?[\\s\\-_#:.]*\\d*$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    return generic.match(trackName.trimmed()).hasMatch();
+}
+
+QStringList wordsOf(const QString& name) {
+    return name.toCaseFolded().split(u' ', Qt::SkipEmptyParts);
+}
+
+bool holdsEveryWordOf(const QString& name, const QString& other) {
+    const QStringList words = wordsOf(name);
+    return std::ranges::all_of(wordsOf(other),
+                               [&](const QString& word) { return words.contains(word); });
+}
+
+QString abbreviatedWord(const QString& word) {
+    // The usual abbreviations where cutting the word would not give them.
+    static const QHash<QString, QString> usual{
+        {u"piano"_s, u"Pno."_s},      {u"trumpet"_s, u"Tpt."_s},   {u"trombone"_s, u"Tbn."_s},
+        {u"violin"_s, u"Vln."_s},     {u"viola"_s, u"Vla."_s},     {u"cello"_s, u"Vc."_s},
+        {u"violoncello"_s, u"Vc."_s}, {u"contrabass"_s, u"Cb."_s}, {u"clarinet"_s, u"Cl."_s},
+        {u"flute"_s, u"Fl."_s},       {u"oboe"_s, u"Ob."_s},       {u"bassoon"_s, u"Bsn."_s},
+        {u"horn"_s, u"Hn."_s},        {u"saxophone"_s, u"Sax."_s}, {u"acoustic"_s, u"Ac."_s},
+        {u"strings"_s, u"Str."_s},    {u"organ"_s, u"Org."_s},     {u"harpsichord"_s, u"Hpd."_s},
+    };
+    if (const auto known = usual.constFind(word.toCaseFolded()); known != usual.cend()) {
+        return *known;
+    }
+    if (word.size() <= longestWholeWord || word.endsWith(u'.')) {
+        return word;
+    }
+    return word.first(4) + u'.';
+}
+
 } // namespace
 
-QString MusicXmlPartNames::abbreviationFor(const QString& name) {
+QString MusicXmlPartNames::printedName(const QString& partName) {
+    const QString name = decodedEntities(partName).simplified();
     const qsizetype comma = name.indexOf(u", "_s);
-    QString shortName = (comma < 0 ? name : name.sliced(comma + 2)).simplified();
-    if (shortName.size() > longestAbbreviation) {
-        shortName = shortName.section(u' ', 0, 0);
+    QString printed = name;
+    if (comma >= 0) {
+        const QString instrument = name.first(comma);
+        const QString track = name.sliced(comma + 2);
+        if (saysNothing(track) || holdsEveryWordOf(instrument, track)) {
+            printed = instrument;
+        } else if (holdsEveryWordOf(track, instrument)) {
+            printed = track;
+        }
     }
-    if (shortName.size() > longestAbbreviation) {
-        shortName = shortName.first(longestAbbreviation - 1) + u'.';
+    return MusicXmlSanitizer::neutralisedText(printed);
+}
+
+QString MusicXmlPartNames::abbreviationFor(const QString& printedName) {
+    const qsizetype comma = printedName.indexOf(u", "_s);
+    const QString instrument = comma < 0 ? printedName : printedName.first(comma);
+    QString abbreviation;
+    for (const QString& word : instrument.split(u' ', Qt::SkipEmptyParts)) {
+        const QString shortWord = abbreviatedWord(word);
+        const QString longer = abbreviation.isEmpty() ? shortWord : abbreviation + u' ' + shortWord;
+        if (longer.size() > longestAbbreviation) {
+            break;
+        }
+        abbreviation = longer;
     }
-    return shortName;
+    return abbreviation;
 }
 
 std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::read(const QString& musicXml) {
@@ -81,7 +157,7 @@ std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::read(const QStr
     return names;
 }
 
-std::optional<QString> MusicXmlPartNames::withAbbreviations(const QString& musicXml) {
+std::optional<QString> MusicXmlPartNames::withPrintedNames(const QString& musicXml) {
     const auto parts = scoreParts(musicXml);
     if (!parts) {
         return std::nullopt;
@@ -89,24 +165,27 @@ std::optional<QString> MusicXmlPartNames::withAbbreviations(const QString& music
     QString result = musicXml;
     // From the end, so that the offsets of earlier parts stay valid.
     for (auto part = parts->crbegin(); part != parts->crend(); ++part) {
-        const QString abbreviation = abbreviationFor(part->names.name);
-        if (part->hasAbbreviation || part->abbreviationOffset < 0 || abbreviation.isEmpty()) {
+        if (part->nameStart < 0 || part->nameEnd < part->nameStart) {
             continue;
         }
-        result.insert(part->abbreviationOffset, u"<part-abbreviation>"_s +
-                                                    escapedForXml(abbreviation) +
-                                                    u"</part-abbreviation>"_s);
+        const QString name = printedName(part->names.name);
+        const QString abbreviation = abbreviationFor(name);
+        if (!part->hasAbbreviation && !abbreviation.isEmpty()) {
+            result.insert(part->abbreviationOffset, u"<part-abbreviation>"_s +
+                                                        escapedForXml(abbreviation) +
+                                                        u"</part-abbreviation>"_s);
+        }
+        result.replace(part->nameStart, part->nameEnd - part->nameStart, escapedForXml(name));
     }
     return result;
 }
 
-std::optional<QList<MusicXmlPartNames::Part>>
-MusicXmlPartNames::addAbbreviations(const QString& path) {
+std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::printNames(const QString& path) {
     const auto text = MusicXmlFile::read(path);
     if (!text) {
         return std::nullopt;
     }
-    const auto rewritten = withAbbreviations(*text);
+    const auto rewritten = withPrintedNames(*text);
     if (!rewritten || !MusicXmlFile::write(path, *rewritten)) {
         return std::nullopt;
     }

@@ -8,7 +8,8 @@
 namespace velmarto {
 
 // The names MuseScore gives the parts of a score ("Percussion, Slagverk": the General MIDI
-// instrument, then the track's name) and the short names that later systems show.
+// instrument, then the track's name), made fit to print, and the short names that later systems
+// show.
 class MusicXmlPartNames {
 public:
     struct Part {
@@ -20,17 +21,25 @@ public:
     // not well-formed.
     static std::optional<QList<Part>> read(const QString& musicXml);
 
-    // The document with a part-abbreviation inserted into each score-part that has a name but no
-    // abbreviation; every other character stays where it was. Nothing when not well-formed.
-    static std::optional<QString> withAbbreviations(const QString& musicXml);
+    // The document with each part-name replaced by its printed name and a part-abbreviation
+    // inserted into each score-part that has a name but no abbreviation; every other character
+    // stays where it was. Nothing when not well-formed.
+    static std::optional<QString> withPrintedNames(const QString& musicXml);
 
     // Rewrites the file in place and returns its parts; nothing when the file could not be read,
     // parsed or written, in which case it is left as it was.
-    static std::optional<QList<Part>> addAbbreviations(const QString& path);
+    static std::optional<QList<Part>> printNames(const QString& path);
 
-    // The track's half of "Instrument, Track", or the whole name; a name of more than twelve
-    // characters keeps its first word, and a first word that long is cut with a full stop.
-    static QString abbreviationFor(const QString& name);
+    // MuseScore writes a track's "&" as "&amp;" into the text, so it prints as such: that one
+    // level of entities is decoded. The track's half of "Instrument, Track" is left out when it
+    // says nothing ("Track 7", "MIDI Ch. 2", "Staff-1") or repeats the instrument; of two halves
+    // one of which holds every word of the other, only the longer stays. The result is
+    // neutralised for LilyPond like every other text of the score.
+    static QString printedName(const QString& partName);
+
+    // The instrument's half of a printed name, abbreviated word by word ("Elec. Guit.") to at
+    // most twelve characters.
+    static QString abbreviationFor(const QString& printedName);
 };
 
 } // namespace velmarto

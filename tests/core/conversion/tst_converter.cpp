@@ -307,7 +307,7 @@ private slots:
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QVERIFY(copy.readAll().contains(QByteArray("\xff\x10\x0cHarp Harmony")));
         QVERIFY(readAll(titled->musicXMLURL->toLocalFile())
-                    .contains(u"<part-name>Piano</part-name><part-abbreviation>Piano"_s));
+                    .contains(u"<part-name>Piano</part-name><part-abbreviation>Pno."_s));
         const QString source = readAll(titled->lilypondURL->toLocalFile());
         QVERIFY(source.contains(u"\n    title = \"Harp Harmony\"\n    tagline = ##f\n"_s));
         QVERIFY(source.contains(u"    indent = #(velmarto-name-indent (list \"Piano\"))\n"_s));

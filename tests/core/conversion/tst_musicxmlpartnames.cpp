@@ -25,44 +25,61 @@ class TestMusicXmlPartNames : public QObject {
     Q_OBJECT
 
 private slots:
-    void abbreviationsComeFromTheTrackHalfOfTheName_data() {
-        QTest::addColumn<QString>("name");
+    void printedNamesKeepWhatSaysSomething_data() {
+        QTest::addColumn<QString>("partName");
+        QTest::addColumn<QString>("printed");
         QTest::addColumn<QString>("abbreviation");
-        QTest::newRow("instrument and track") << u"Percussion, Slagverk"_s << u"Slagverk"_s;
-        QTest::newRow("no track") << u"Slap Bass 1"_s << u"Slap Bass 1"_s;
-        QTest::newRow("long track keeps its first word")
-            << u"Honky-tonk, Honky-tonk Piano"_s << u"Honky-tonk"_s;
-        QTest::newRow("long first word is cut")
-            << u"Grand Piano, Klaviersonatenbegleitung"_s << u"Klaviersona."_s;
-        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("instrument and track")
+            << u"Percussion, Slagverk"_s << u"Percussion, Slagverk"_s << u"Perc."_s;
+        QTest::newRow("no track") << u"Slap Bass 1"_s << u"Slap Bass 1"_s << u"Slap Bass 1"_s;
+        QTest::newRow("track repeats the instrument")
+            << u"Flute, flute"_s << u"Flute"_s << u"Fl."_s;
+        QTest::newRow("track within the instrument")
+            << u"Grand Piano, Piano"_s << u"Grand Piano"_s << u"Grand Pno."_s;
+        QTest::newRow("instrument within the track")
+            << u"Honky-tonk, Honky-tonk Piano"_s << u"Honky-tonk Piano"_s << u"Honk. Pno."_s;
+        QTest::newRow("numbered track")
+            << u"Electric Guitar, Track7"_s << u"Electric Guitar"_s << u"Elec. Guit."_s;
+        QTest::newRow("channel") << u"Strings, MIDI Ch. 2"_s << u"Strings"_s << u"Str."_s;
+        QTest::newRow("staff") << u"Voice, Staff-1"_s << u"Voice"_s << u"Voice"_s;
+        QTest::newRow("short name from the instrument, not the track")
+            << u"Elec. Guit., Electric"_s << u"Elec. Guit., Electric"_s << u"Elec. Guit."_s;
+        QTest::newRow("twelve characters at most")
+            << u"Synthesizer Pad Orchestra"_s << u"Synthesizer Pad Orchestra"_s << u"Synt. Pad"_s;
+        QTest::newRow("entities decoded once, quotes neutralised")
+            << u"Brass, R&amp;B &lt;Lead&gt; &quot;1&quot;"_s << u"Brass, R&B <Lead> “1”"_s
+            << u"Brass"_s;
+        QTest::newRow("empty") << QString() << QString() << QString();
     }
 
-    void abbreviationsComeFromTheTrackHalfOfTheName() {
-        QFETCH(QString, name);
+    void printedNamesKeepWhatSaysSomething() {
+        QFETCH(QString, partName);
+        QFETCH(QString, printed);
         QFETCH(QString, abbreviation);
-        QCOMPARE(MusicXmlPartNames::abbreviationFor(name), abbreviation);
+        QCOMPARE(MusicXmlPartNames::printedName(partName), printed);
+        QCOMPARE(MusicXmlPartNames::abbreviationFor(printed), abbreviation);
     }
 
-    void abbreviationsAreInsertedAndNothingElseChanges() {
+    void namesAndAbbreviationsAreWrittenAndNothingElseChanges() {
         const QString original = scoreWithParts(
-            u"    <score-part id=\"P1\">\n      <part-name>Grand Piano, R&amp;B &lt;Lead&gt;"
+            u"    <score-part id=\"P1\">\n      <part-name>Grand Piano, R&amp;amp;B &lt;Lead&gt;"
             u"</part-name>\n      <score-instrument id=\"P1-I1\"/>\n    </score-part>\n"
             u"    <score-part id=\"P2\">\n      <part-name>Strings, Violins</part-name>\n"
             u"      <part-name-display><display-text>Violins</display-text>"
             u"</part-name-display>\n    </score-part>\n"
-            u"    <score-part id=\"P3\">\n      <part-name>Flute</part-name>\n"
+            u"    <score-part id=\"P3\">\n      <part-name>Flute, Track 3</part-name>\n"
             u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s);
-        const auto rewritten = MusicXmlPartNames::withAbbreviations(original);
+        const auto rewritten = MusicXmlPartNames::withPrintedNames(original);
         QVERIFY(rewritten);
         QCOMPARE(
             *rewritten,
             scoreWithParts(
                 u"    <score-part id=\"P1\">\n      <part-name>Grand Piano, R&amp;B &lt;Lead&gt;"
-                u"</part-name><part-abbreviation>R&amp;B &lt;Lead&gt;</part-abbreviation>\n"
+                u"</part-name><part-abbreviation>Grand Pno.</part-abbreviation>\n"
                 u"      <score-instrument id=\"P1-I1\"/>\n    </score-part>\n"
                 u"    <score-part id=\"P2\">\n      <part-name>Strings, Violins</part-name>\n"
                 u"      <part-name-display><display-text>Violins</display-text>"
-                u"</part-name-display><part-abbreviation>Violins</part-abbreviation>\n"
+                u"</part-name-display><part-abbreviation>Str.</part-abbreviation>\n"
                 u"    </score-part>\n"
                 u"    <score-part id=\"P3\">\n      <part-name>Flute</part-name>\n"
                 u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s));
@@ -71,7 +88,7 @@ private slots:
         QVERIFY(parts);
         QCOMPARE(parts->size(), 3);
         QCOMPARE(parts->at(0).name, u"Grand Piano, R&B <Lead>"_s);
-        QCOMPARE(parts->at(0).abbreviation, u"R&B <Lead>"_s);
+        QCOMPARE(parts->at(0).abbreviation, u"Grand Pno."_s);
         QCOMPARE(parts->at(2).abbreviation, u"Fl."_s);
     }
 
@@ -84,12 +101,12 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(broken);
         file.close();
-        QVERIFY(!MusicXmlPartNames::addAbbreviations(path));
+        QVERIFY(!MusicXmlPartNames::printNames(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), broken);
     }
 
-    void aFileGainsItsAbbreviationsInPlace() {
+    void aFileGainsItsNamesInPlace() {
         QTemporaryDir directory;
         const QString path = directory.filePath(u"score.musicxml"_s);
         QFile file(path);
@@ -98,13 +115,13 @@ private slots:
                                   u"</part-name></score-part>"_s)
                        .toUtf8());
         file.close();
-        const auto parts = MusicXmlPartNames::addAbbreviations(path);
+        const auto parts = MusicXmlPartNames::printNames(path);
         QVERIFY(parts);
         QCOMPARE(parts->size(), 1);
-        QCOMPARE(parts->first().abbreviation, u"Slagverk ♪"_s);
+        QCOMPARE(parts->first().abbreviation, u"Perc."_s);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().contains(
-            u"<part-abbreviation>Slagverk ♪</part-abbreviation>"_s.toUtf8()));
+        QVERIFY(
+            file.readAll().contains(u"<part-abbreviation>Perc.</part-abbreviation>"_s.toUtf8()));
     }
 };
 
