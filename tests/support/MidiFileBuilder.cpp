@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <algorithm>
+
 namespace velmarto::test {
 
 namespace {
@@ -52,6 +54,42 @@ QByteArray chunk(const char* type, const QByteArray& data) {
 
 MidiFileBuilder& MidiFileBuilder::tempo(int beatsPerMinute) {
     m_microsecondsPerQuarter = 60000000 / beatsPerMinute;
+    return *this;
+}
+
+MidiFileBuilder& MidiFileBuilder::key(int sharps) {
+    m_sharps = sharps;
+    return *this;
+}
+
+MidiFileBuilder& MidiFileBuilder::timedTrack(const QString& name, const QList<TimedNote>& notes,
+                                             int channel) {
+    struct Change {
+        int time;
+        bool isOn;
+        int pitch;
+    };
+    QList<Change> changes;
+    for (const TimedNote& note : notes) {
+        changes.append({note.start, true, note.pitch});
+        changes.append({note.start + note.ticks, false, note.pitch});
+    }
+    // A note that ends where another of the same pitch begins is released first.
+    std::stable_sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) {
+        return a.time != b.time ? a.time < b.time : !a.isOn && b.isOn;
+    });
+    QByteArray events;
+    appendMetaText(events, 0x03, name);
+    int now = 0;
+    for (const Change& change : changes) {
+        appendVariableLength(events, quint32(change.time - now));
+        now = change.time;
+        events += char((change.isOn ? 0x90 : 0x80) | channel);
+        events += char(change.pitch);
+        events += char(change.isOn ? 80 : 0);
+    }
+    events += QByteArray::fromHex("00ff2f00");
+    m_tracks << events;
     return *this;
 }
 
@@ -100,6 +138,11 @@ QByteArray MidiFileBuilder::build() const {
     QByteArray conductor = QByteArray::fromHex("00ff5103");
     appendBigEndian(conductor, quint32(m_microsecondsPerQuarter), 3);
     conductor += QByteArray::fromHex("00ff580404021808");
+    if (m_sharps) {
+        conductor += QByteArray::fromHex("00ff5902");
+        conductor += char(*m_sharps);
+        conductor += char(0);
+    }
     conductor += QByteArray::fromHex("00ff2f00");
 
     QByteArray header;

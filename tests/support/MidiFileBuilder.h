@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace velmarto::test {
 
 // Writes small Standard MIDI Files (format 1) for tests and benchmarks: a tempo, named tracks,
@@ -16,6 +18,15 @@ public:
         QString lyric{}; // a lyric event sung on this note, when not empty
     };
 
+    // A note at a given time, for tracks whose notes overlap or leave gaps.
+    struct TimedNote {
+        int start;
+        int ticks;
+        int pitch;
+    };
+
+    static constexpr int ticksPerQuarter = 480;
+
     // Meta events that carry text, written at the start of a track.
     enum class TextKind : char { text = 0x01, copyright = 0x02, instrument = 0x04, marker = 0x06 };
     struct Text {
@@ -24,6 +35,10 @@ public:
     };
 
     MidiFileBuilder& tempo(int beatsPerMinute);
+    // A key signature in the first, note-less track: sharps above zero, flats below.
+    MidiFileBuilder& key(int sharps);
+    MidiFileBuilder& timedTrack(const QString& name, const QList<TimedNote>& notes,
+                                int channel = 0);
     MidiFileBuilder& track(const QString& name, const QList<Note>& notes, int channel = 0,
                            const QList<Text>& texts = {});
     // A track each of whose notes sounds on two channels at once, the second an octave lower: one
@@ -52,8 +67,8 @@ private:
     MidiFileBuilder& trackOf(const QString& name, const QList<Note>& notes,
                              const QList<Voice>& voices, const QList<Text>& texts);
 
-    static constexpr int ticksPerQuarter = 480;
     int m_microsecondsPerQuarter = 500000;
+    std::optional<int> m_sharps;
     QList<QByteArray> m_tracks;
 };
 

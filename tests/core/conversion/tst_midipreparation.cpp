@@ -2,8 +2,11 @@
 #include "core/conversion/midi/MidiPreparation.h"
 #include "core/conversion/midi/MidiTrackReader.h"
 #include "core/conversion/midi/ScoreTitle.h"
+#include "core/conversion/midi/TrackKey.h"
+#include "support/MidiFileBuilder.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,13 +42,15 @@ const QByteArray notes = QByteArray::fromHex("00903c50"
                                              "8360"
                                              "3e00");
 const QByteArray conductor = QByteArray::fromHex("00ff510307a120") + endOfTrack;
+// The key that the notes above fit best: a track that has it already keeps its bytes.
+const QByteArray inC = meta(0x59, QByteArray(2, '\0'));
 
 struct TrackEvent {
     int metaType;
     QByteArray data;
 };
 
-// The meta events of every track, in order.
+// The meta events of every track, in order, key signatures left out.
 QList<QList<TrackEvent>> metaEvents(const QByteArray& file) {
     QList<QList<TrackEvent>> tracks;
     const auto parsed = MidiFile::parse(file);
@@ -56,7 +61,7 @@ QList<QList<TrackEvent>> metaEvents(const QByteArray& file) {
         QList<TrackEvent> events;
         MidiTrackReader reader(chunk.data);
         while (reader.readNext()) {
-            if (reader.event().kind == MidiEvent::Kind::meta) {
+            if (reader.event().kind == MidiEvent::Kind::meta && reader.event().metaType != 0x59) {
                 events.append({reader.event().metaType, reader.event().data.toByteArray()});
             }
         }
@@ -72,6 +77,33 @@ QByteArray trackName(const QByteArray& file, int track) {
         }
     }
     return {};
+}
+
+using Notes = QList<test::MidiFileBuilder::TimedNote>;
+
+// One note a beat (or the given spacing) on each pitch in turn, starting late by the offset.
+Notes notesEvery(int spacing, const QList<int>& pitches, int count, int offset = 0) {
+    Notes timed;
+    for (int index = 0; index < count; ++index) {
+        timed.append({index * spacing + offset, spacing / 2, pitches[index % pitches.size()]});
+    }
+    return timed;
+}
+
+QList<qint64> noteStarts(const QByteArray& file) {
+    QList<qint64> starts;
+    const auto parsed = MidiFile::parse(file);
+    for (const auto& chunk : parsed->chunks()) {
+        MidiTrackReader reader(chunk.data);
+        qint64 time = 0;
+        while (reader.readNext()) {
+            time += reader.event().delta;
+            if (reader.event().isNoteOn()) {
+                starts.append(time);
+            }
+        }
+    }
+    return starts;
 }
 
 } // namespace
@@ -98,7 +130,7 @@ private slots:
                 header(1, 1) + chunk("MTrk", meta(type, stored) + notes + endOfTrack);
             const auto copy = MidiPreparation::prepared(file, QString());
             QVERIFY(copy);
-            const auto events = metaEvents(*copy);
+            const auto events = metaEvents(copy->bytes);
             QCOMPARE(events.size(), 1);
             QCOMPARE(events[0][0].metaType, type);
             QCOMPARE(QString::fromUtf8(events[0][0].data), expected);
@@ -108,9 +140,9 @@ private slots:
     void otherMetaEventsKeepTheirBytes() {
         // A sequencer-specific event and a title event are not texts to re-encode.
         const QByteArray file =
-            header(1, 1) +
-            chunk("MTrk", meta(0x7f, "\xe5\x00\x01") + meta(0x10, "T\xe5") + notes + endOfTrack);
-        QCOMPARE(*MidiPreparation::prepared(file, QString()), file);
+            header(1, 1) + chunk("MTrk", inC + meta(0x7f, "\xe5\x00\x01") + meta(0x10, "T\xe5") +
+                                             notes + endOfTrack);
+        QCOMPARE(MidiPreparation::prepared(file, QString())->bytes, file);
     }
 
     void theTitleGoesToTheFirstTrackWithNotes() {
@@ -119,7 +151,7 @@ private slots:
         const QByteArray file = header(1, 4) + chunk("MTrk", conductor) + silent + piano + piano;
         const auto copy = MidiPreparation::prepared(file, u"Harp Harmony ♪"_s);
         QVERIFY(copy);
-        const auto events = metaEvents(*copy);
+        const auto events = metaEvents(copy->bytes);
         QCOMPARE(events.size(), 4);
         QCOMPARE(events[0].size(), 2);
         QCOMPARE(events[1].size(), 2);
@@ -127,13 +159,13 @@ private slots:
         QCOMPARE(QString::fromUtf8(events[2][0].data), u"Harp Harmony ♪"_s);
         QCOMPARE(events[3].size(), 2);
         // The notes and their running status come through byte for byte.
-        QVERIFY(copy->contains(notes));
+        QVERIFY(copy->bytes.contains(notes));
     }
 
     void aTitleEventOfTheFileTakesTheNewTitle() {
         const QByteArray file = header(0, 1) + chunk("MTrk", meta(0x03, "Piano") + notes +
                                                                  meta(0x10, "Old") + endOfTrack);
-        const auto events = metaEvents(*MidiPreparation::prepared(file, u"New"_s));
+        const auto events = metaEvents(MidiPreparation::prepared(file, u"New"_s)->bytes);
         QCOMPARE(events[0].size(), 3);
         QCOMPARE(events[0][1].metaType, 0x10);
         QCOMPARE(events[0][1].data, "New");
@@ -141,20 +173,20 @@ private slots:
 
     void typeZeroFilesGetTheTitleInTheirOneTrack() {
         const QByteArray file =
-            header(0, 1) + chunk("MTrk", meta(0x03, "Sp\xe5r") + notes + endOfTrack);
+            header(0, 1) + chunk("MTrk", inC + meta(0x03, "Sp\xe5r") + notes + endOfTrack);
         const auto copy = MidiPreparation::prepared(file, u"Song"_s);
         QVERIFY(copy);
-        QCOMPARE(*copy,
-                 header(0, 1) + chunk("MTrk", meta(0x10, "Song") + meta(0x03, "Sp\xc3\xa5r") +
+        QCOMPARE(copy->bytes,
+                 header(0, 1) + chunk("MTrk", meta(0x10, "Song") + inC + meta(0x03, "Sp\xc3\xa5r") +
                                                   notes + endOfTrack));
     }
 
     void noTitleAndNothingToReencodeGivesTheSameBytes() {
         // An unknown chunk and padding after the last chunk survive as well.
-        const QByteArray file = header(1, 2) + chunk("MTrk", conductor) +
-                                chunk("XFIH", "\x01\x02") +
-                                chunk("MTrk", meta(0x03, "Bass") + notes + endOfTrack) + "\0\0"_ba;
-        QCOMPARE(*MidiPreparation::prepared(file, QString()), file);
+        const QByteArray file =
+            header(1, 2) + chunk("MTrk", conductor) + chunk("XFIH", "\x01\x02") +
+            chunk("MTrk", meta(0x03, "Bass") + inC + notes + endOfTrack) + "\0\0"_ba;
+        QCOMPARE(MidiPreparation::prepared(file, QString())->bytes, file);
     }
 
     void malformedFilesAreNotPrepared_data() {
@@ -205,6 +237,65 @@ private slots:
         QFile written(target);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(trackName(written.readAll(), 0), "Sp\xc3\xa5r");
+    }
+
+    void eachTrackGetsTheKeyThatLeavesFewestNotesOutside_data() {
+        QTest::addColumn<QList<int>>("pitches");
+        QTest::addColumn<int>("fileSharps"); // 99: the file gives no key
+        QTest::addColumn<int>("sharps");
+        const QList<int> gMajor{67, 69, 71, 72, 74, 76, 78};
+        const QList<int> gBlues{67, 70, 72, 74, 77};
+        const QList<int> pentatonic{60, 62, 64, 67, 69};
+        QTest::newRow("G major in a file that says C") << gMajor << 0 << 1;
+        QTest::newRow("G blues in a file that says G major") << gBlues << 1 << -1;
+        QTest::newRow("of keys that fit alike, the file's own") << pentatonic << 1 << 1;
+        QTest::newRow("of keys that fit alike, the fewest accidentals") << pentatonic << 99 << 0;
+    }
+
+    void eachTrackGetsTheKeyThatLeavesFewestNotesOutside() {
+        QFETCH(QList<int>, pitches);
+        QFETCH(int, fileSharps);
+        QFETCH(int, sharps);
+        test::MidiFileBuilder builder;
+        if (fileSharps != 99) {
+            builder.key(fileSharps);
+        }
+        builder.timedTrack(u"Tune"_s, notesEvery(480, pitches, 24))
+            .timedTrack(u"Drums"_s, notesEvery(480, {36, 38, 42}, 24), 9);
+        const auto copy = MidiPreparation::prepared(builder.build(), QString());
+        QVERIFY(copy);
+        const auto tracks = MidiFile::parse(copy->bytes)->chunks();
+        const QList<TrackKey::Signature> expected{{.sharps = sharps, .mode = 0}};
+        QCOMPARE(TrackKey::signaturesIn(tracks[1].data), expected);
+        QCOMPARE(TrackKey::signaturesIn(tracks[2].data), QList<TrackKey::Signature>());
+    }
+
+    void notesThatAllSitOffTheGridMoveBackOntoIt() {
+        test::MidiFileBuilder late;
+        late.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 20));
+        const auto copy = MidiPreparation::prepared(late.build(), QString());
+        QVERIFY(copy && copy->timing);
+        QCOMPARE(copy->timing->kind, MidiTiming::Kind::sequenced);
+        QCOMPARE(copy->timing->gridOffset, 20);
+        for (const qint64 start : noteStarts(copy->bytes)) {
+            QCOMPARE(start % 240, 0);
+        }
+    }
+
+    void aPlayedFileIsTakenAsPlayedAndLeftInItsTime() {
+        // A quarter every beat at 120 beats a minute, each up to 30 ms early or late.
+        QRandomGenerator random(7);
+        Notes played = notesEvery(480, {60, 62, 64, 65, 67}, 64, 40);
+        for (auto& note : played) {
+            note.start += random.bounded(-29, 30);
+        }
+        test::MidiFileBuilder builder;
+        builder.timedTrack(u"Piano"_s, played);
+        const QByteArray file = builder.build();
+        const auto copy = MidiPreparation::prepared(file, QString());
+        QVERIFY(copy && copy->timing);
+        QCOMPARE(copy->timing->kind, MidiTiming::Kind::played);
+        QCOMPARE(noteStarts(copy->bytes), noteStarts(file));
     }
 
     void titlesFromFileNames_data() {

@@ -2,13 +2,17 @@
 
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
+#include "core/conversion/midi/MidiTrackShift.h"
 #include "core/conversion/midi/MidiTrackWriter.h"
 #include "core/conversion/midi/PlayedMidiQuantiser.h"
+#include "core/conversion/midi/TrackKey.h"
 #include "core/conversion/midi/Windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace velmarto {
 
@@ -68,10 +72,44 @@ QByteArray rewritten(QByteArrayView track, const QByteArray& title, bool isTitle
     return writer.bytes();
 }
 
+std::optional<TrackKey::Signature> firstSignature(const MidiFile& file) {
+    for (const MidiFile::Chunk& chunk : file.chunks()) {
+        if (!chunk.isTrack()) {
+            continue;
+        }
+        if (const auto signatures = TrackKey::signaturesIn(chunk.data); !signatures.isEmpty()) {
+            return signatures.first();
+        }
+    }
+    return std::nullopt;
+}
+
+// A track that changes key keeps its keys, and so does one whose key fits already or that has
+// nothing but drums.
+QByteArray withBestKey(const QByteArray& track, std::optional<TrackKey::Signature> fileSignature) {
+    const TrackKey::PitchClassCounts counts = TrackKey::countsOf(track);
+    if (std::ranges::all_of(counts, [](qint64 count) { return count == 0; })) {
+        return track;
+    }
+    const QList<TrackKey::Signature> own = TrackKey::signaturesIn(track);
+    if (std::ranges::any_of(own, [&](const auto& signature) { return signature != own.first(); })) {
+        return track;
+    }
+    const auto given = own.isEmpty() ? fileSignature : std::optional(own.first());
+    const int sharps =
+        TrackKey::bestSharps(counts, given ? std::optional(given->sharps) : std::nullopt);
+    if (!own.isEmpty() && own.first().sharps == sharps) {
+        return track;
+    }
+    return TrackKey::withSignature(
+        track, {.sharps = sharps, .mode = given && given->sharps == sharps ? given->mode : 0});
+}
+
 } // namespace
 
-std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, const QString& title,
-                                                    std::optional<bool> played) {
+std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayView original,
+                                                                   const QString& title,
+                                                                   std::optional<bool> played) {
     auto file = MidiFile::parse(original);
     if (!file) {
         return std::nullopt;
@@ -79,6 +117,10 @@ std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, con
     if (const auto score = PlayedMidiQuantiser::quantised(*file, played)) {
         file = MidiFile::parse(*score);
     }
+    const auto timing = MidiTiming::of(*file);
+    const int shift =
+        timing && timing->kind == MidiTiming::Kind::sequenced ? -timing->gridOffset : 0;
+    const auto fileSignature = firstSignature(*file);
     const QByteArray titleBytes = title.toUtf8();
     bool titlePlaced = title.isEmpty();
     for (MidiFile::Chunk& chunk : file->chunks()) {
@@ -88,27 +130,33 @@ std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, con
         const bool isTitleTrack = !titlePlaced && holdsNotes(chunk.data);
         titlePlaced = titlePlaced || isTitleTrack;
         chunk.data = rewritten(chunk.data, titleBytes, isTitleTrack);
+        if (shift != 0) {
+            chunk.data = MidiTrackShift::shifted(chunk.data, shift);
+        }
+        chunk.data = withBestKey(chunk.data, fileSignature);
     }
-    return file->serialize();
+    return Prepared{.bytes = file->serialize(), .timing = timing};
 }
 
-bool MidiPreparation::prepare(const QString& source, const QString& target, const QString& title,
-                              std::optional<bool> played) {
+std::optional<MidiPreparation::Prepared> MidiPreparation::prepare(const QString& source,
+                                                                  const QString& target,
+                                                                  const QString& title,
+                                                                  std::optional<bool> played) {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly)) {
-        return false;
+        return std::nullopt;
     }
     const QByteArray original = input.read(maximumFileSize + 1);
     if (original.size() > maximumFileSize) {
-        return false;
+        return std::nullopt;
     }
-    const auto copy = prepared(original, title, played);
-    if (!copy) {
-        return false;
-    }
+    auto copy = prepared(original, title, played);
     QSaveFile output(target);
-    return output.open(QIODevice::WriteOnly) && output.write(*copy) == copy->size() &&
-           output.commit();
+    if (!copy || !output.open(QIODevice::WriteOnly) ||
+        output.write(copy->bytes) != copy->bytes.size() || !output.commit()) {
+        return std::nullopt;
+    }
+    return copy;
 }
 
 } // namespace velmarto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/conversion/midi/MidiTiming.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -8,26 +10,37 @@
 
 namespace velmarto {
 
-// Gets a MIDI file ready for MuseScore's import, which reads every text as UTF-8 and takes the
-// score's title only from its own title event (meta type 0x10) in the first track with notes.
+// Gets a MIDI file ready for MuseScore's import, which reads every text as UTF-8, takes the
+// score's title only from its own title event (meta type 0x10) in the first track with notes,
+// ignores the key signatures of a first track without notes, and reads a sequenced file whose
+// notes all sit a little off the beat as a played one.
 class MidiPreparation {
 public:
     // Files larger than this go to MuseScore untouched; no real score comes near it.
     static constexpr qint64 maximumFileSize = qint64{64} * 1024 * 1024;
 
+    struct Prepared {
+        QByteArray bytes;
+        // How the original's notes stand to the beat; nothing when that cannot be told.
+        std::optional<MidiTiming> timing;
+    };
+
     // A recording played on a keyboard is first quantised into written music.
     // Text events (meta types 1 to 9) that are not valid UTF-8 are re-encoded from Windows-1252.
     // A non-empty title becomes the title event at the start of the first track with notes, or
-    // replaces the text of the title events that track already has. Nothing else changes.
+    // replaces the text of the title events that track already has. A sequenced file whose notes
+    // sit off the grid is moved back onto it. Every track with notes other than drums gets the key
+    // signature that suits its notes best, unless it changes key on its way. Nothing else changes.
     // Returns nothing when the bytes are not a well-formed Standard MIDI File.
     // played: whether the file was played on a keyboard; nothing to tell from its onsets.
-    static std::optional<QByteArray> prepared(QByteArrayView original, const QString& title,
-                                              std::optional<bool> played = std::nullopt);
+    static std::optional<Prepared> prepared(QByteArrayView original, const QString& title,
+                                            std::optional<bool> played = std::nullopt);
 
-    // Writes the prepared copy of source to target. False when source cannot be read or parsed
+    // Writes the prepared copy of source to target. Nothing when source cannot be read or parsed
     // or target cannot be written; the caller then hands MuseScore the original.
-    static bool prepare(const QString& source, const QString& target, const QString& title,
-                        std::optional<bool> played = std::nullopt);
+    static std::optional<Prepared> prepare(const QString& source, const QString& target,
+                                           const QString& title,
+                                           std::optional<bool> played = std::nullopt);
 };
 
 } // namespace velmarto

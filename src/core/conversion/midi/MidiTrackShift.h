@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+namespace velmarto {
+
+// Moves the notes of one track chunk in time, with what belongs to them (controllers, program
+// changes, lyrics and other texts); the events that define the beat (tempo, time and key
+// signatures) stay where they are. Nothing moves before the start of the track.
+class MidiTrackShift {
+public:
+    // ticks: how far to move, later when positive. The track must be well-formed.
+    static QByteArray shifted(QByteArrayView track, int ticks);
+};
+
+} // namespace velmarto
