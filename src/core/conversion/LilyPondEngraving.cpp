@@ -8,6 +8,10 @@ namespace {
 
 // Names are split at the first ", " (MuseScore joins instrument and track that way) and each
 // half is wrapped at this many characters, so even a long name takes a modest indent.
+// musicxml2ly writes a drum note as the pitch where MuseScore displays it, with MuseScore's note
+// head, not as a drum name: LilyPond's drum engraver would put every such note on the middle
+// line. The ordinary note heads place it, read as if in a treble clef (middle C six steps below
+// the middle line), which is where MuseScore's percussion clef puts it.
 // A MIDI file's parts often rest for long stretches; leaving their empty staves out of later
 // systems is what saves pages on dense scores, since LilyPond's own spacing of fast notes is
 // wider than MuseScore's. The top staff always stays: a system whose every staff is empty would
@@ -57,7 +61,8 @@ pageBreak = {}
           (ly:grob-set-property! grob 'remove-empty #f)))))))
 \layout {
   \context { \Staff \RemoveEmptyStaves }
-  \context { \DrumStaff \RemoveEmptyStaves }
+  \context { \DrumStaff \RemoveEmptyStaves middleCOffset = #-6 }
+  \context { \DrumVoice \remove "Drum_notes_engraver" \consists "Note_heads_engraver" }
   \context {
     \Score
     \consists #velmarto-keep-top-staff

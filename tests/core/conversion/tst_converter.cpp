@@ -85,8 +85,11 @@ private slots:
 
         QCOMPARE(result->log.count(u"$ "_s), 3);
         // MuseScore reads the prepared copy of the MIDI file, and the transcript says so.
+        const QString options =
+            engines->temporaryDirectory() + u'/' + work + u"/import-options.xml"_s;
         QVERIFY(result->log.startsWith(u"$ "_s + engines->path(u"bin/mscore"_s) + u" -o "_s +
-                                       prefix + u".musicxml "_s + prefix + u".mid\n"_s));
+                                       prefix + u".musicxml -M "_s + options + u' ' + prefix +
+                                       u".mid\n"_s));
         QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/musicxml2ly"_s) + u' ' + prefix +
                                      u".musicxml -o "_s + prefix + u".ly\n"_s));
         QVERIFY(result->log.contains(u"$ "_s + engines->path(u"bin/lilypond"_s) + u" -o "_s +
@@ -110,8 +113,9 @@ private slots:
         QVERIFY(!result->musicXMLURL.has_value());
         QVERIFY(!result->lilypondURL.has_value());
         QCOMPARE(result->log.count(u"$ "_s), 1);
-        QVERIFY(result->log.contains(u" -o "_s + result->pdfURL.toLocalFile() + u' ' +
-                                     result->pdfURL.toLocalFile().chopped(4) + u".mid\n"_s));
+        const QString stem = result->pdfURL.toLocalFile().chopped(4);
+        QVERIFY(result->log.contains(u" -o "_s + stem + u".pdf -M "_s + QFileInfo(stem).path() +
+                                     u"/import-options.xml "_s + stem + u".mid\n"_s));
     }
 
     void fastPdfMustHaveAThousandBytes() {
@@ -193,9 +197,9 @@ private slots:
         QTest::newRow("MuseScore")
             << u"mscore"_s << u"Locating MuseScore"_s << desktop.museScoreMissingDetail << 0;
         QTest::newRow("musicxml2ly") << u"musicxml2ly"_s << u"Locating musicxml2ly"_s
-                                     << desktop.musicxml2lyMissingDetail << 2;
+                                     << desktop.musicxml2lyMissingDetail << 3;
         QTest::newRow("lilypond") << u"lilypond"_s << u"Locating lilypond"_s
-                                  << desktop.lilypondMissingDetail << 3;
+                                  << desktop.lilypondMissingDetail << 4;
     }
 
     void missingEngines() {
@@ -417,10 +421,11 @@ private slots:
         QVERIFY(std::holds_alternative<ConversionCancelled>(result.error()));
         QCOMPARE(describe(result.error()), u"Conversion cancelled."_s);
         // Nothing ran: the conversion was cancelled before its first engine, and only the MIDI
-        // copy prepared for MuseScore is there.
+        // copy and the import settings prepared for MuseScore are there.
         const QString work =
             engines->temporaryDirectory() + u'/' + workDirectories().value(0) + u'/';
-        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList{u"Song.mid"_s});
+        QCOMPARE(QDir(work).entryList(QDir::Files),
+                 (QStringList{u"import-options.xml"_s, u"Song.mid"_s}));
     }
 };
 
