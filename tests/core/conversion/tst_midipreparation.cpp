@@ -271,8 +271,10 @@ private slots:
     }
 
     void notesThatAllSitOffTheGridMoveBackOntoIt() {
+        // Eighths and whole notes: moved back by 60 ticks instead, they would sit on triplets.
         test::MidiFileBuilder late;
-        late.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 20));
+        late.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 20))
+            .timedTrack(u"Bass"_s, notesEvery(1920, {36, 43}, 8, 20));
         const auto copy = MidiPreparation::prepared(late.build(), QString());
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::sequenced);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace velmarto {
 
@@ -41,23 +42,31 @@ public:
         , m_tolerance(std::max(1.0, ticksPerQuarter / 48.0)) {}
 
     struct Fit {
+        int offset = 0;
         double share = 0;
+        // The share on the sixteenths alone: a file shifted onto the triplets fits the grid as
+        // well, but straight notes are the likelier reading.
+        double straightShare = 0;
         // How far the notes on the grid are from its points, all together: among offsets that
         // put as many notes on it, the true one leaves the least.
         double distance = 0;
     };
 
     Fit fit(const QList<qint64>& starts, int offset) const {
-        Fit fit;
+        Fit fit{.offset = offset};
         qsizetype onGrid = 0;
+        qsizetype onSixteenths = 0;
         for (const qint64 start : starts) {
-            const double distance = distanceFrom(start - offset);
+            const double straight = distanceFrom(start - offset, m_sixteenth);
+            const double distance = std::min(straight, distanceFrom(start - offset, m_triplet));
             if (distance <= m_tolerance) {
                 ++onGrid;
                 fit.distance += distance;
             }
+            onSixteenths += straight <= m_tolerance ? 1 : 0;
         }
         fit.share = double(onGrid) / double(starts.size());
+        fit.straightShare = double(onSixteenths) / double(starts.size());
         return fit;
     }
 
@@ -65,9 +74,6 @@ public:
     int reach() const { return int(m_sixteenth / 2); }
 
 private:
-    double distanceFrom(qint64 time) const {
-        return std::min(distanceFrom(time, m_sixteenth), distanceFrom(time, m_triplet));
-    }
     static double distanceFrom(qint64 time, double step) {
         const double rest = std::fmod(double(time), step);
         return std::min(rest, step - rest);
@@ -91,26 +97,34 @@ std::optional<MidiTiming> MidiTiming::of(const MidiFile& file) {
     for (int offset = -grid.reach(); offset <= grid.reach(); ++offset) {
         fits.append(grid.fit(starts, offset));
     }
+    const Grid::Fit unshifted = fits[grid.reach()];
     const double mostOnGrid = std::ranges::max(fits, {}, &Grid::Fit::share).share;
-    // Of the offsets that put (almost) the most notes on the grid, the one that puts them closest
-    // to its points; none at all unless a shift puts clearly more notes on it.
-    qsizetype chosen = grid.reach();
-    if (fits[chosen].share < mostOnGrid - 0.05) {
-        std::optional<qsizetype> closest;
-        for (qsizetype index = 0; index < fits.size(); ++index) {
-            if (fits[index].share >= mostOnGrid - 0.005 &&
-                (!closest || fits[index].distance < fits[*closest].distance)) {
-                closest = index;
+    // No shift unless one puts clearly more notes on the grid. Of the offsets that put (almost)
+    // the most there: the one with the most on sixteenths, then the one closest to the grid's
+    // points, then the smallest.
+    const auto isBetter = [](const Grid::Fit& a, const Grid::Fit& b) {
+        if (std::abs(a.straightShare - b.straightShare) > 0.005) {
+            return a.straightShare > b.straightShare;
+        }
+        if (a.distance != b.distance) {
+            return a.distance < b.distance;
+        }
+        return std::abs(a.offset) < std::abs(b.offset);
+    };
+    Grid::Fit best = unshifted;
+    if (unshifted.share < mostOnGrid - 0.05) {
+        best = *std::ranges::find_if(
+            fits, [&](const Grid::Fit& fit) { return fit.share >= mostOnGrid - 0.005; });
+        for (const Grid::Fit& fit : fits) {
+            if (fit.share >= mostOnGrid - 0.005 && isBetter(fit, best)) {
+                best = fit;
             }
         }
-        chosen = *closest;
     }
-    const Grid::Fit best = fits[chosen];
-    const int bestOffset = int(chosen) - grid.reach();
     if (best.share < sequencedShare) {
         return MidiTiming{.kind = Kind::played, .gridOffset = 0};
     }
-    return MidiTiming{.kind = Kind::sequenced, .gridOffset = bestOffset};
+    return MidiTiming{.kind = Kind::sequenced, .gridOffset = best.offset};
 }
 
 } // namespace velmarto

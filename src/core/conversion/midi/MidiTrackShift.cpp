@@ -37,7 +37,8 @@ QByteArray MidiTrackShift::shifted(QByteArrayView track, int ticks) {
     while (reader.readNext()) {
         const MidiEvent& event = reader.event();
         time += event.delta;
-        const qint64 movedTime = keepsItsTime(event) ? time : std::max<qint64>(0, time + ticks);
+        const qint64 movedTime =
+            time == 0 || keepsItsTime(event) ? time : std::max<qint64>(0, time + ticks);
         if (event.kind == MidiEvent::Kind::meta && event.metaType == endOfTrack) {
             end = movedTime;
             break;

@@ -7,7 +7,8 @@ namespace velmarto {
 
 // Moves the notes of one track chunk in time, with what belongs to them (controllers, program
 // changes, lyrics and other texts); the events that define the beat (tempo, time and key
-// signatures) stay where they are. Nothing moves before the start of the track.
+// signatures) stay where they are, and so does what stands at the start of the track. Nothing
+// moves before the start.
 class MidiTrackShift {
 public:
     // ticks: how far to move, later when positive. The track must be well-formed.
