@@ -17,8 +17,9 @@ namespace {
 // wider than MuseScore's. The top staff always stays: a system whose every staff is empty would
 // otherwise vanish with its bars.
 const QString preludeText = uR"(
-% Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page, and after the
-% first system a staff that rests throughout a system is left out, all but the top one.
+% Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page, after the
+% first system a staff that rests throughout a system is left out, all but the top one, drums sit
+% where MuseScore placed them, and a hyphen between two syllables gets room of its own.
 break = {}
 pageBreak = {}
 #(define (velmarto-wrap text limit)
@@ -63,6 +64,7 @@ pageBreak = {}
   \context { \Staff \RemoveEmptyStaves }
   \context { \DrumStaff \RemoveEmptyStaves middleCOffset = #-6 }
   \context { \DrumVoice \remove "Drum_notes_engraver" \consists "Note_heads_engraver" }
+  \context { \Lyrics \override LyricHyphen.minimum-distance = #1.2 }
   \context {
     \Score
     \consists #velmarto-keep-top-staff
@@ -121,9 +123,11 @@ QString LilyPondEngraving::prelude() const {
 }
 
 QString LilyPondEngraving::closing() const {
-    return u"\n% Added by Velmarto: the title and the indents for the instrument names.\n"
+    return u"\n% Added by Velmarto: the title, a last system as long as its music and the indents "
+           u"for the instrument names.\n"
            u"\\header {\n    title = "_s +
-           (m_title ? quoted(*m_title) : u"##f"_s) + u"\n    tagline = ##f\n}\n\\paper {\n"_s +
+           (m_title ? quoted(*m_title) : u"##f"_s) +
+           u"\n    tagline = ##f\n}\n\\paper {\n    ragged-last = ##t\n"_s +
            indentSetting("indent", m_names) + indentSetting("short-indent", m_shortNames) +
            u"}\n"_s;
 }

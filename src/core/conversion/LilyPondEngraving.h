@@ -22,8 +22,8 @@ public:
     QString prelude() const;
 
     // Goes at the end, after musicxml2ly's own header and paper blocks, whose settings it
-    // replaces: the title, no tagline, and indents that LilyPond measures from the real names
-    // in the real font.
+    // replaces: the title, no tagline, a short last system left short, and indents that LilyPond
+    // measures from the real names in the real font.
     QString closing() const;
 
     // A double-quoted literal that reads back as the text in LilyPond and in Scheme: backslash

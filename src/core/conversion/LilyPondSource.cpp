@@ -122,8 +122,23 @@ QString LilyPondSource::withPaperSize(const QString& text, const QString& paperS
 
 QString LilyPondSource::withEngraving(const QString& text, const QString& paperSize,
                                       const LilyPondEngraving& engraving) {
-    return withLinesAfterVersion(text, paperSizeLine(paperSize) + engraving.prelude()) +
+    return withLinesAfterVersion(withoutLoneVerseNumbers(text),
+                                 paperSizeLine(paperSize) + engraving.prelude()) +
            engraving.closing();
+}
+
+QString LilyPondSource::withoutLoneVerseNumbers(const QString& text) {
+    // Lyrics reach the source neutralised (no backslash, no straight quote), so this is always
+    // musicxml2ly's own setting.
+    static const QRegularExpression verseNumber(u"\\\\set stanza = \"([^\"]*)\" ?"_s);
+    bool anotherVerse = false;
+    for (auto matches = verseNumber.globalMatch(text); matches.hasNext();) {
+        anotherVerse = anotherVerse || matches.next().captured(1) != u"1."_s;
+    }
+    if (anotherVerse) {
+        return text;
+    }
+    return QString(text).remove(verseNumber);
 }
 
 QString LilyPondSource::withLinesAfterVersion(const QString& text, const QString& lines) {

@@ -19,7 +19,8 @@ public:
                         const LilyPondEngraving& engraving);
 
     // The paper-size line and the engraving prelude go where withPaperSize() puts the paper-size
-    // line alone; the engraving closing goes at the end, after musicxml2ly's own settings.
+    // line alone; the engraving closing goes at the end, after musicxml2ly's own settings. A lone
+    // verse loses its number.
     static QString withEngraving(const QString& text, const QString& paperSize,
                                  const LilyPondEngraving& engraving);
 
@@ -28,6 +29,11 @@ public:
     // MuseScore's page layout into the top-level \paper block: left in place they override the
     // chosen paper size.
     static QString withPaperSize(const QString& text, const QString& paperSize);
+
+    // musicxml2ly numbers every line of lyrics ("1."), also the one verse of a song, where the
+    // number only gets in the way (before a credit sung as lyrics it reads "1. Jim Redfarn").
+    // When no line has another number, the numbers are left out.
+    static QString withoutLoneVerseNumbers(const QString& text);
 
     // The line that sets the paper, with the name kept safely inside its Scheme string.
     static QString paperSizeLine(const QString& paperSize);

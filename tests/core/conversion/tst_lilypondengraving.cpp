@@ -32,9 +32,10 @@ private slots:
         const LilyPondEngraving engraving(
             u"Harp \"Harmony\""_s, {u"Grand Piano, Melody"_s, QString(), u"Bass"_s}, {u"Melody"_s});
         QCOMPARE(engraving.closing(),
-                 u"\n% Added by Velmarto: the title and the indents for the instrument names.\n"
+                 u"\n% Added by Velmarto: the title, a last system as long as its music and the "
+                 u"indents for the instrument names.\n"
                  u"\\header {\n    title = \"Harp \\\"Harmony\\\"\"\n    tagline = ##f\n}\n"
-                 u"\\paper {\n"
+                 u"\\paper {\n    ragged-last = ##t\n"
                  u"    indent = #(velmarto-name-indent (list \"Grand Piano, Melody\" \"Bass\"))\n"
                  u"    short-indent = #(velmarto-name-indent (list \"Melody\"))\n}\n"_s);
     }

@@ -66,6 +66,17 @@ private slots:
                      u"\n\\header { title = \"Old\" }\n{ c }\n"_s + engraving.closing());
     }
 
+    void onlyALoneVerseLosesItsNumber() {
+        const QString oneVerse =
+            u"\\new Lyrics \\lyricsto \"A\" { \\set stanza = \"1.\" \\ALyricsOne }\n"
+            u"\\new Lyrics \\lyricsto \"B\" { \\set stanza = \"1.\" \\BLyricsOne }\n"_s;
+        QCOMPARE(LilyPondSource::withoutLoneVerseNumbers(oneVerse),
+                 u"\\new Lyrics \\lyricsto \"A\" { \\ALyricsOne }\n"
+                 u"\\new Lyrics \\lyricsto \"B\" { \\BLyricsOne }\n"_s);
+        const QString twoVerses = oneVerse + u"{ \\set stanza = \"2.\" \\ALyricsTwo }\n"_s;
+        QCOMPARE(LilyPondSource::withoutLoneVerseNumbers(twoVerses), twoVerses);
+    }
+
     void unreadableSourcesAreLeftAlone() {
         const LilyPondEngraving engraving(u"Song"_s, {}, {});
         QTemporaryDir directory;
