@@ -21,7 +21,8 @@ QString element(const QString& name, std::optional<bool> value) {
 QString MuseScoreImportOptions::xml() const {
     return u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<MidiOptions>\n"_s +
            element(u"HumanPerformance"_s, humanPerformance) +
-           element(u"ClefChanges"_s, clefChanges) + u"</MidiOptions>\n"_s;
+           element(u"ClefChanges"_s, clefChanges) + element(u"Septuplets"_s, septuplets) +
+           u"</MidiOptions>\n"_s;
 }
 
 std::optional<QString> MuseScoreImportOptions::writeInto(const QString& folder) const {

@@ -17,6 +17,9 @@ public:
     // MuseScore's clef changes in the middle of a bar: musicxml2ly cannot place them, and the
     // voices of the bar slip out of it.
     std::optional<bool> clefChanges;
+    // Runs of seven notes in the time of four or six: musicxml2ly gives their notes durations
+    // that do not add up, and the voice slips out of its bar.
+    std::optional<bool> septuplets;
 
     QString xml() const;
 

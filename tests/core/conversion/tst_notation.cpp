@@ -147,22 +147,37 @@ private slots:
                  qPrintable(displayed.join(u", "_s)));
     }
 
-    void everyVoiceStaysInItsBars() {
+    void everyVoiceStaysInItsBars_data() {
+        using Note = test::MidiFileBuilder::TimedNote;
+        QTest::addColumn<Notes>("notes");
         // A piano part leaping from the treble to the bass in the middle of each bar, with two
         // voices: MuseScore would change the clef there, and musicxml2ly cannot place that.
-        Notes piano;
+        Notes leaps;
         for (int bar = 0; bar < 16; ++bar) {
             const int start = bar * 1920;
-            piano << test::MidiFileBuilder::TimedNote{start, 960, 84 + bar % 5}
-                  << test::MidiFileBuilder::TimedNote{start + 240, 240, 79}
-                  << test::MidiFileBuilder::TimedNote{start + 480, 480, 81}
-                  << test::MidiFileBuilder::TimedNote{start + 960, 960, 43}
-                  << test::MidiFileBuilder::TimedNote{start + 1080, 360, 36 + bar % 4}
-                  << test::MidiFileBuilder::TimedNote{start + 1440, 480, 31 + bar % 3};
+            leaps << Note{start, 960, 84 + bar % 5} << Note{start + 240, 240, 79}
+                  << Note{start + 480, 480, 81} << Note{start + 960, 960, 43}
+                  << Note{start + 1080, 360, 36 + bar % 4} << Note{start + 1440, 480, 31 + bar % 3};
         }
+        QTest::newRow("clef changes") << leaps;
+        // Seven notes in a beat, which MuseScore writes as a septuplet.
+        Notes runs;
+        for (int bar = 0; bar < 8; ++bar) {
+            const int start = bar * 1920;
+            runs << Note{start, 480, 72} << Note{start + 480, 480, 74}
+                 << Note{start + 1440, 480, 76};
+            for (int step = 0; step < 7; ++step) {
+                runs << Note{start + 960 + (step * 480 + 3) / 7, 60, 60 + 2 * step};
+            }
+        }
+        QTest::newRow("septuplets") << runs;
+    }
+
+    void everyVoiceStaysInItsBars() {
+        QFETCH(Notes, notes);
         test::MidiFileBuilder builder;
-        builder.timedTrack(u"Piano"_s, piano);
-        const QString midi = writeMidi(u"leaps.mid"_s, builder);
+        builder.timedTrack(u"Piano"_s, notes);
+        const QString midi = writeMidi(u"%1.mid"_s.arg(QTest::currentDataTag()), builder);
 
         // The same chain without Velmarto's import settings slips.
         const QString bare = scratch.filePath(u"bare"_s);
