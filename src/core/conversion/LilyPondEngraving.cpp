@@ -16,6 +16,9 @@ namespace {
 // systems is what saves pages on dense scores, since LilyPond's own spacing of fast notes is
 // wider than MuseScore's. The top staff always stays: a system whose every staff is empty would
 // otherwise vanish with its bars.
+// LilyPond spaces a bar after its shortest note; a single run of 64ths widened every bar of a
+// system to one bar a line. Spacing after sixteenths at the shortest keeps them readable and a
+// score as long as MuseScore's.
 const QString preludeText = uR"(
 % Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page, after the
 % first system a staff that rests throughout a system is left out, all but the top one, drums sit
@@ -68,6 +71,7 @@ pageBreak = {}
   \context {
     \Score
     \consists #velmarto-keep-top-staff
+    \override SpacingSpanner.common-shortest-duration = #(ly:make-moment 1/16)
     \override InstrumentName.before-line-breaking =
       #(lambda (grob)
          (ly:grob-set-property! grob 'long-text
