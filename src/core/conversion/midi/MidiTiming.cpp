@@ -13,9 +13,13 @@ namespace velmarto {
 namespace {
 
 constexpr qsizetype fewestNotes = 16;
+// A hostile file may hold millions of notes and 32767 ticks to the quarter; weighing a sample of
+// its notes against a bounded number of offsets keeps the work small whatever it holds.
+constexpr qsizetype mostNotesWeighed = 4096;
+constexpr int mostOffsetsEachWay = 120;
 
-QList<qint64> noteStarts(const MidiFile& file) {
-    QList<qint64> starts;
+// Calls visit with the time of every note's start, track by track.
+template <typename Visit> void forEachNoteStart(const MidiFile& file, Visit visit) {
     for (const MidiFile::Chunk& chunk : file.chunks()) {
         if (!chunk.isTrack()) {
             continue;
@@ -25,10 +29,25 @@ QList<qint64> noteStarts(const MidiFile& file) {
         while (reader.readNext()) {
             time += reader.event().delta;
             if (reader.event().isNoteOn()) {
-                starts.append(time);
+                visit(time);
             }
         }
     }
+}
+
+// Every note's start, or an even sample of them.
+QList<qint64> noteStarts(const MidiFile& file) {
+    qsizetype count = 0;
+    forEachNoteStart(file, [&](qint64) { ++count; });
+    const qsizetype stride =
+        std::max<qsizetype>(1, (count + mostNotesWeighed - 1) / mostNotesWeighed);
+    QList<qint64> starts;
+    qsizetype index = 0;
+    forEachNoteStart(file, [&](qint64 time) {
+        if (index++ % stride == 0) {
+            starts.append(time);
+        }
+    });
     return starts;
 }
 
@@ -70,8 +89,10 @@ public:
         return fit;
     }
 
-    // The offsets worth trying: up to half a sixteenth either way.
+    // The offsets worth trying: up to half a sixteenth either way, in steps of a tick, or coarser
+    // when a quarter has thousands of ticks.
     int reach() const { return int(m_sixteenth / 2); }
+    int step() const { return std::max(1, reach() / mostOffsetsEachWay); }
 
 private:
     static double distanceFrom(qint64 time, double step) {
@@ -93,11 +114,12 @@ std::optional<MidiTiming> MidiTiming::of(const MidiFile& file) {
         return std::nullopt;
     }
     const Grid grid(*ticksPerQuarter);
-    QList<Grid::Fit> fits;
-    for (int offset = -grid.reach(); offset <= grid.reach(); ++offset) {
+    const Grid::Fit unshifted = grid.fit(starts, 0);
+    QList<Grid::Fit> fits{unshifted};
+    for (int offset = grid.step(); offset <= grid.reach(); offset += grid.step()) {
         fits.append(grid.fit(starts, offset));
+        fits.append(grid.fit(starts, -offset));
     }
-    const Grid::Fit unshifted = fits[grid.reach()];
     const double mostOnGrid = std::ranges::max(fits, {}, &Grid::Fit::share).share;
     // No shift unless one puts clearly more notes on the grid. Of the offsets that put (almost)
     // the most there: the one with the most on sixteenths, then the one closest to the grid's
