@@ -16,9 +16,9 @@ namespace {
 // systems is what saves pages on dense scores, since LilyPond's own spacing of fast notes is
 // wider than MuseScore's. The top staff always stays: a system whose every staff is empty would
 // otherwise vanish with its bars.
-// LilyPond spaces a bar after its shortest note; a single run of 64ths widened every bar of a
-// system to one bar a line. Spacing after sixteenths at the shortest keeps them readable and a
-// score as long as MuseScore's.
+// LilyPond spaces a score after its commonest shortest note; where that was a 64th, every bar
+// took a line of its own. Spacing after sixteenths at the shortest keeps such scores as long as
+// MuseScore's and leaves scores of longer notes as LilyPond spaces them.
 const QString preludeText = uR"(
 % Added by Velmarto: LilyPond chooses the line and page breaks, names fit the page, after the
 % first system a staff that rests throughout a system is left out, all but the top one, drums sit
@@ -71,7 +71,10 @@ pageBreak = {}
   \context {
     \Score
     \consists #velmarto-keep-top-staff
-    \override SpacingSpanner.common-shortest-duration = #(ly:make-moment 1/16)
+    \override SpacingSpanner.common-shortest-duration =
+      #(lambda (grob)
+         (let ((shortest (ly:spacing-spanner::calc-common-shortest-duration grob)))
+           (if (ly:moment<? shortest (ly:make-moment 1/16)) (ly:make-moment 1/16) shortest)))
     \override InstrumentName.before-line-breaking =
       #(lambda (grob)
          (ly:grob-set-property! grob 'long-text
