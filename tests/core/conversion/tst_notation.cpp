@@ -177,7 +177,8 @@ private slots:
         QFETCH(Notes, notes);
         test::MidiFileBuilder builder;
         builder.timedTrack(u"Piano"_s, notes);
-        const QString midi = writeMidi(u"%1.mid"_s.arg(QTest::currentDataTag()), builder);
+        const QString midi =
+            writeMidi(QString::fromUtf8(QTest::currentDataTag()) + u".mid"_s, builder);
 
         // The same chain without Velmarto's import settings slips.
         const QString bare = scratch.filePath(u"bare"_s);
