@@ -3,7 +3,7 @@
 # bar checks, the share of notes that carry an accidental, and the pages of "Best" and of
 # MuseScore's own PDF. A figure, never a pass or fail; see docs/performance.md.
 #
-#   bench/conversion/score_fidelity.sh build/src/cli/velmarto-cli [FILE.mid...]
+#   bench/core/conversion/score_fidelity.sh build/src/cli/velmarto-cli [FILE.mid...]
 #
 # Without files it takes the openmsx set (Debian's openttd-openmsx, installed by install-deps).
 set -euo pipefail
