@@ -14,9 +14,6 @@ struct ConversionResult {
     std::optional<QUrl> musicXMLURL{};
     std::optional<QUrl> lilypondURL{};
     QString log{};
-    // The bars in which LilyPond found a voice that did not fill its bar: from there on that
-    // voice's notes print at the wrong time. Only the LilyPond path counts them.
-    int failedBarChecks = 0;
 };
 
 } // namespace velmarto

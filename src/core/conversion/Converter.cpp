@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUuid>
 
@@ -65,19 +64,6 @@ bool isPartwiseMusicXml(const QString& path) {
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(file.readAll());
     return !decoder.hasError() && text.contains(u"score-partwise"_s);
-}
-
-// LilyPond's warnings start a line with the source's file name and position; the source lines
-// it quotes after them are indented, so a lyric cannot pass for a warning.
-int failedBarChecks(const QString& lilypondTranscript) {
-    static const QRegularExpression warning(u"^\\S.*:\\d+:\\d+: warning: barcheck failed"_s,
-                                            QRegularExpression::MultilineOption);
-    int count = 0;
-    for (auto matches = warning.globalMatch(lilypondTranscript); matches.hasNext();
-         matches.next()) {
-        ++count;
-    }
-    return count;
 }
 
 } // namespace
@@ -303,7 +289,6 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     if (!lilypond) {
         return fail(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
     }
-    const qsizetype lilypondTranscriptStart = log.size();
     if (const auto failure = run({
             .executable = *lilypond,
             .arguments = {u"-o"_s, stem, lilypondSource},
@@ -320,7 +305,6 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         .musicXMLURL = QUrl::fromLocalFile(musicXml),
         .lilypondURL = QUrl::fromLocalFile(lilypondSource),
         .log = log,
-        .failedBarChecks = failedBarChecks(log.sliced(lilypondTranscriptStart)),
     };
 }
 

