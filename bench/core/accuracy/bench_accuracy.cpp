@@ -216,8 +216,8 @@ QString museScoreInputHash(const QString& midi, bool prepared) {
         return {};
     }
     const QByteArray original = file.readAll();
-    const QByteArray read =
-        prepared ? MidiPreparation::prepared(original, QString()).value_or(original) : original;
+    const auto copy = prepared ? MidiPreparation::prepared(original, QString()) : std::nullopt;
+    const QByteArray read = copy ? copy->bytes : original;
     return QString::fromLatin1(QCryptographicHash::hash(read, QCryptographicHash::Sha1).toHex());
 }
 

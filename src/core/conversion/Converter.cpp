@@ -7,7 +7,9 @@
 #include "core/conversion/MusicXmlPartNames.h"
 #include "core/conversion/MusicXmlSanitizer.h"
 #include "core/conversion/WorkFileName.h"
+#include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiPreparation.h"
+#include "core/conversion/midi/MidiTiming.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +66,22 @@ bool isPartwiseMusicXml(const QString& path) {
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(file.readAll());
     return !decoder.hasError() && text.contains(u"score-partwise"_s);
+}
+
+// Whether the copy MuseScore reads is a played performance; the preparation has put a sequenced
+// file's notes on the grid and quantised a recognised recording already. Nothing when it cannot
+// be told, which leaves the choice to MuseScore.
+std::optional<bool> isPlayed(const QString& midiPath) {
+    QFile file(midiPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const auto midi = MidiFile::parse(file.read(MidiPreparation::maximumFileSize));
+    const auto timing = midi ? MidiTiming::of(*midi) : std::nullopt;
+    if (!timing) {
+        return std::nullopt;
+    }
+    return timing->kind == MidiTiming::Kind::played;
 }
 
 } // namespace
@@ -177,10 +195,24 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
                                                        const QString& musicXml,
                                                        const ConversionLimits& limits,
                                                        QString& log) const {
+    // What musicxml2ly cannot translate MuseScore is told not to write: a clef that changes in
+    // the middle of a bar, septuplets. Either way the voices of the bar would slip out of it.
+    const QString folder = QFileInfo(musicXml).path();
+    const auto options =
+        MuseScoreImportOptions{
+            .humanPerformance = isPlayed(workspace.museScoreInput),
+            .clefChanges = false,
+            .septuplets = false,
+        }
+            .writeInto(folder);
+    if (!options) {
+        return ConversionError(u"MuseScore import"_s,
+                               u"Could not write the import options into "_s + folder + u'.');
+    }
     if (auto failure = runEngine(
             {
                 .executable = workspace.museScore,
-                .arguments = {u"-o"_s, musicXml, workspace.museScoreInput},
+                .arguments = {u"-o"_s, musicXml, u"-M"_s, *options, workspace.museScoreInput},
                 .stage = u"MuseScore import"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
                 .throwOnNonZero = false,
