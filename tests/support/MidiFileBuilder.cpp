@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <algorithm>
-
 namespace velmarto::test {
 
 namespace {
