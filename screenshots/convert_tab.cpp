@@ -102,4 +102,4 @@ private:
 };
 
 QTEST_MAIN(TestScreenshots)
-#include "tst_screenshots.moc"
+#include "convert_tab.moc"

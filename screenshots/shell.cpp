@@ -84,4 +84,4 @@ private:
 };
 
 QTEST_MAIN(TestShellScreenshots)
-#include "tst_shellscreenshots.moc"
+#include "shell.moc"

@@ -136,4 +136,4 @@ private:
 };
 
 QTEST_MAIN(TestSetupScreenshots)
-#include "tst_setupscreenshots.moc"
+#include "setup_screen.moc"
