@@ -1,5 +1,6 @@
 #include "core/conversion/midi/MidiPreparation.h"
 
+#include "core/conversion/InputFile.h"
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
 #include "core/conversion/midi/MidiTrackWriter.h"
@@ -94,15 +95,11 @@ std::optional<QByteArray> MidiPreparation::prepared(QByteArrayView original, con
 
 bool MidiPreparation::prepare(const QString& source, const QString& target, const QString& title,
                               std::optional<bool> played) {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly)) {
+    const auto original = inputfile::read(source, maximumFileSize);
+    if (!original || original->size() > maximumFileSize) {
         return false;
     }
-    const QByteArray original = input.read(maximumFileSize + 1);
-    if (original.size() > maximumFileSize) {
-        return false;
-    }
-    const auto copy = prepared(original, title, played);
+    const auto copy = prepared(*original, title, played);
     if (!copy) {
         return false;
     }
