@@ -86,17 +86,21 @@ std::optional<QString> MusicXmlPartNames::withAbbreviations(const QString& music
     if (!parts) {
         return std::nullopt;
     }
-    QString result = musicXml;
-    // From the end, so that the offsets of earlier parts stay valid.
-    for (auto part = parts->crbegin(); part != parts->crend(); ++part) {
-        const QString abbreviation = abbreviationFor(part->names.name);
-        if (part->hasAbbreviation || part->abbreviationOffset < 0 || abbreviation.isEmpty()) {
+    // Built in one pass: inserting in place would move the rest of the document for every part.
+    QString result;
+    result.reserve(musicXml.size());
+    qsizetype copied = 0;
+    for (const ScorePart& part : *parts) {
+        const QString abbreviation = abbreviationFor(part.names.name);
+        if (part.hasAbbreviation || part.abbreviationOffset < 0 || abbreviation.isEmpty()) {
             continue;
         }
-        result.insert(part->abbreviationOffset, u"<part-abbreviation>"_s +
-                                                    escapedForXml(abbreviation) +
-                                                    u"</part-abbreviation>"_s);
+        result += QStringView(musicXml).sliced(copied, part.abbreviationOffset - copied);
+        result +=
+            u"<part-abbreviation>"_s + escapedForXml(abbreviation) + u"</part-abbreviation>"_s;
+        copied = part.abbreviationOffset;
     }
+    result += QStringView(musicXml).sliced(copied);
     return result;
 }
 
