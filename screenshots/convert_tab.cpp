@@ -1,9 +1,9 @@
 #include "ConvertWindow.h"
 #include "QuickItemSearch.h"
 #include "core/conversion/Converter.h"
+#include "qml/style/ColorSchemeApplier.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
-#include "qml/style/ColorSchemeApplier.h"
 
 #include <QDir>
 #include <QFile>

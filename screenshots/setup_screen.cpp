@@ -1,8 +1,8 @@
 #include "FakeLoginShell.h"
 #include "core/conversion/Converter.h"
 #include "core/setup/EngineInstaller.h"
-#include "support/FakeEngines.h"
 #include "qml/app/ViewLoader.h"
+#include "support/FakeEngines.h"
 
 #include <QDir>
 #include <QGuiApplication>

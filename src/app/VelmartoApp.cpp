@@ -1,10 +1,10 @@
 #include "app/VelmartoApp.h"
 
 #include "core/accounts/Session.h"
+#include "core/settings/Preferences.h"
 #include "qml/app/RootViewModel.h"
 #include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
 
 #include <QCoreApplication>

@@ -2,14 +2,14 @@
 
 #include "QuickItemSearch.h"
 #include "SessionFixture.h"
-#include "qml/app/RootViewModel.h"
 #include "core/conversion/Converter.h"
 #include "core/platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "core/settings/Preferences.h"
+#include "qml/app/RootViewModel.h"
 #include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
+#include "support/FakeEngines.h"
 
 #include <QFile>
 #include <QQuickItem>

@@ -2,9 +2,9 @@
 
 #include "core/accounts/Session.h"
 #include "core/conversion/Converter.h"
+#include "core/settings/Preferences.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
 
 #include <QObject>
