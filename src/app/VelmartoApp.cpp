@@ -1,10 +1,10 @@
 #include "app/VelmartoApp.h"
 
 #include "core/accounts/Session.h"
+#include "core/settings/Preferences.h"
 #include "qml/app/RootViewModel.h"
 #include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
 
 #include <QCoreApplication>
@@ -81,17 +81,19 @@ QString VelmartoApp::fileToOpen(const QStringList& arguments) {
 bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
     QQuickView* window = view.get();
-    auto* content = new ContentViewModel(m_converter, &m_preferences, &m_revealer, window);
+    auto* root = new RootViewModel(
+        m_converter,
+        {.session = new Session(m_environment.sessionDependencies(), window),
+         .preferences = &m_preferences,
+         .newContent =
+             [this](QObject* parent) {
+                 return new ContentViewModel(m_converter, &m_preferences, &m_revealer, parent);
+             },
+         .settings = new SettingsViewModel(m_converter, window)},
+        window);
     if (!fileToOpen.isEmpty()) {
-        content->openGivenFile(fileToOpen);
+        root->contentModel()->openGivenFile(fileToOpen);
     }
-    auto* root =
-        new RootViewModel(m_converter,
-                          {.session = new Session(m_environment.sessionDependencies(), window),
-                           .preferences = &m_preferences,
-                           .content = content,
-                           .settings = new SettingsViewModel(m_converter, window)},
-                          window);
     window->setTitle(u"Velmarto"_s);
     window->setMinimumSize(QSize(860, 600));
     window->resize(1100, 720);
@@ -129,8 +131,8 @@ bool VelmartoApp::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::FileOpen && !m_windows.empty()) {
-        if (auto* model = m_windows.back()->findChild<ContentViewModel*>()) {
-            model->openGivenFile(static_cast<QFileOpenEvent*>(event)->file());
+        if (auto* model = m_windows.back()->findChild<RootViewModel*>()) {
+            model->contentModel()->openGivenFile(static_cast<QFileOpenEvent*>(event)->file());
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "cli/OutputCheck.h"
 #include "cli/ParallelBatch.h"
+#include "core/conversion/InputFile.h"
 #include "core/platform/FileReplacement.h"
 
 #include <QCommandLineParser>
@@ -67,6 +68,26 @@ bool namesMusicXml(const QString& output) {
     return suffix == u"musicxml"_s || suffix == u"xml"_s;
 }
 
+// Text that came from outside (file names, engine output) is printed with its control
+// characters spelled out, so that nothing in it can move the cursor, erase lines or retitle the
+// terminal. Line breaks and tabs of engine output stay, unless the text is one name.
+enum class LineBreaks { keep, escape };
+QString terminalSafe(const QString& text, LineBreaks lineBreaks = LineBreaks::escape) {
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        const bool isLayout = code == u'\n' || code == u'\t';
+        const bool isControl = code < 0x20 || (code >= 0x7f && code <= 0x9f);
+        if (isControl && !(isLayout && lineBreaks == LineBreaks::keep)) {
+            safe += u"\\x"_s + QString::number(code, 16).rightJustified(2, u'0');
+        } else {
+            safe += character;
+        }
+    }
+    return safe;
+}
+
 QString pdfNameFor(const QString& file) {
     const QString base = QFileInfo(file).completeBaseName();
     return (base.isEmpty() ? u"score"_s : base) + u".pdf"_s;
@@ -82,7 +103,7 @@ CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStr
     , m_cancellation(cancellation) {}
 
 int CommandLineTool::usage(const QString& message) {
-    m_err << m_program << u": "_s << message << u'\n' << u"Try '"_s << m_program
+    m_err << m_program << u": "_s << terminalSafe(message) << u'\n' << u"Try '"_s << m_program
           << u" --help' for more information.\n"_s;
     m_err.flush();
     return usageError;
@@ -193,6 +214,10 @@ int CommandLineTool::convert(const QStringList& arguments) {
         if (!isMidiFile(file)) {
             return usage(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
         }
+        // Opening a FIFO or a device would block before any engine could be stopped.
+        if (QFileInfo::exists(file) && !inputfile::isRegular(file)) {
+            return usage(u"'%1' is not a regular file"_s.arg(file));
+        }
     }
     if (files.size() > 1 && (parser.isSet(output) || parser.isSet(musicXml))) {
         return usage(u"-o and --musicxml take a single input file"_s);
@@ -255,6 +280,16 @@ int CommandLineTool::convert(const QStringList& arguments) {
     if (const auto clash = OutputCheck::clash(files, destinations, parser.value(musicXml))) {
         return usage(*clash);
     }
+    // Found now rather than after a minute of engraving.
+    QStringList written = destinations;
+    if (parser.isSet(musicXml)) {
+        written << parser.value(musicXml);
+    }
+    for (const QString& destination : written) {
+        if (const auto usable = FileReplacement::checkDestination(destination); !usable) {
+            return usage(usable.error());
+        }
+    }
 
     std::vector<ParallelBatch::Job> conversions;
     for (qsizetype index = 0; index < files.size(); ++index) {
@@ -264,9 +299,9 @@ int CommandLineTool::convert(const QStringList& arguments) {
     }
     ParallelBatch batch(maxJobs, m_cancellation);
     const bool allSucceeded = batch.run(conversions, [this](const JobReport& report) {
-        m_out << report.output;
+        m_out << terminalSafe(report.output, LineBreaks::keep);
         m_out.flush();
-        m_err << report.errors;
+        m_err << terminalSafe(report.errors, LineBreaks::keep);
         m_err.flush();
     });
     return allSucceeded ? success : conversionFailed;
@@ -280,7 +315,7 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& destin
                                       const Settings& settings) const {
     JobReport report;
     const auto reportFailure = [&](const QString& message) {
-        report.errors = m_program + u": "_s + midi + u": "_s + message + u'\n';
+        report.errors = m_program + u": "_s + terminalSafe(midi) + u": "_s + message + u'\n';
         return report;
     };
 
@@ -302,17 +337,19 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& destin
     }
     const QUrl& product = settings.musicXmlOnly ? *result->musicXMLURL : result->pdfURL;
     if (const auto copied = FileReplacement::copy(product.toLocalFile(), destination); !copied) {
-        return reportFailure(u"could not write "_s + destination + u": "_s + copied.error());
+        return reportFailure(u"could not write "_s + terminalSafe(destination) + u": "_s +
+                             copied.error());
     }
     if (!settings.musicXmlDestination.isEmpty() && result->musicXMLURL) {
         if (const auto copied = FileReplacement::copy(result->musicXMLURL->toLocalFile(),
                                                       settings.musicXmlDestination);
             !copied) {
-            return reportFailure(u"could not write "_s + settings.musicXmlDestination + u": "_s +
+            return reportFailure(u"could not write "_s +
+                                 terminalSafe(settings.musicXmlDestination) + u": "_s +
                                  copied.error());
         }
     }
-    report.output += midi + u" \u2192 "_s + destination + u'\n';
+    report.output += terminalSafe(midi) + u" \u2192 "_s + terminalSafe(destination) + u'\n';
     report.succeeded = true;
     return report;
 }

@@ -26,11 +26,14 @@ void handle(int signal, void (*handler)(int)) {
 StopSignals::StopSignals() {
     handle(SIGINT, requestStop);
     handle(SIGTERM, requestStop);
+    // A closed terminal: its engines must not go on working for nobody.
+    handle(SIGHUP, requestStop);
 }
 
 StopSignals::~StopSignals() {
     handle(SIGINT, SIG_DFL);
     handle(SIGTERM, SIG_DFL);
+    handle(SIGHUP, SIG_DFL);
 }
 
 const CancellationToken* StopSignals::cancellation() const {

@@ -4,8 +4,8 @@
 
 namespace velmarto {
 
-// SIGINT and SIGTERM cancel the running conversion instead of ending velmarto-cli at once, so
-// that it stops every engine it started and writes no half-finished file. One instance, in main.
+// SIGINT, SIGTERM and SIGHUP cancel the running conversion instead of ending velmarto-cli at once,
+// so that it stops every engine it started and writes no half-finished file. One instance, in main.
 class StopSignals {
 public:
     StopSignals();

@@ -1,9 +1,9 @@
-#include "core/accounts/Session.h"
-#include "qml/app/RootViewModel.h"
 #include "app/VelmartoApp.h"
+#include "core/accounts/Session.h"
 #include "core/conversion/Converter.h"
-#include "support/IsolatedSettings.h"
 #include "core/settings/Preferences.h"
+#include "qml/app/RootViewModel.h"
+#include "support/IsolatedSettings.h"
 
 #include <QGuiApplication>
 #include <QSettings>

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using namespace velmarto;
@@ -73,6 +74,7 @@ private slots:
         noise.write("not a midi file");
         noise.close();
         QVERIFY(QFile::link(file(u"tune.mid"_s), file(u"link-to-tune.pdf"_s)));
+        QCOMPARE(::mkfifo(QFile::encodeName(file(u"pipe.mid"_s)).constData(), 0600), 0);
     }
 
     void helpAndVersion() {
@@ -155,6 +157,17 @@ private slots:
         QTest::newRow("--title with --no-title")
             << QStringList{u"convert"_s, u"--title"_s, u"Song"_s, u"--no-title"_s, u"tune.mid"_s}
             << u"--title and --no-title exclude each other"_s;
+        QTest::newRow("FIFO input")
+            << QStringList{u"convert"_s, u"pipe.mid"_s} << u"'pipe.mid' is not a regular file"_s;
+        QTest::newRow("device output")
+            << QStringList{u"convert"_s, u"-o"_s, u"/dev/null"_s, u"tune.mid"_s}
+            << u"“/dev/null” is not a regular file."_s;
+        QTest::newRow("output in a missing folder")
+            << QStringList{u"convert"_s, u"-o"_s, u"nowhere/x.pdf"_s, u"tune.mid"_s}
+            << u"nowhere” does not exist."_s;
+        QTest::newRow("MusicXML into a folder")
+            << QStringList{u"convert"_s, u"--musicxml"_s, u"/tmp"_s, u"tune.mid"_s}
+            << u"“/tmp” is a folder."_s;
         QTest::newRow("same output twice")
             << QStringList{u"convert"_s, u"tune.mid"_s, u"sub/../tune.mid"_s}
             << u"both be written"_s;
@@ -185,9 +198,10 @@ private slots:
     void convertsWithBothPresets() {
         const Run best = cli({u"convert"_s, u"--paper"_s, u"a4"_s, u"--musicxml"_s,
                               u"out/tune.musicxml"_s, u"--log"_s, u"tune.mid"_s});
-        // The MusicXML destination's folder does not exist yet: that is a failed write.
-        QCOMPARE(best.exitCode, 1);
-        QVERIFY(best.err.contains(u"could not write out/tune.musicxml"_s));
+        // The MusicXML destination's folder does not exist yet: said before any engine runs.
+        QCOMPARE(best.exitCode, 2);
+        QVERIFY(best.err.contains(u"/out” does not exist."_s));
+        QVERIFY(!QFile::exists(file(u"tune.pdf"_s)));
 
         QVERIFY(QDir(scratch.path()).mkdir(u"out"_s));
         const Run retry =
@@ -260,6 +274,29 @@ private slots:
         old.close();
         QCOMPARE(cli({u"convert"_s, u"--fast"_s, u"scale.mid"_s}).exitCode, 0);
         QCOMPARE(head(file(u"scale.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void aLinkPlantedAtTheOutputIsReplacedNotWrittenThrough() {
+        QVERIFY(QFile::copy(file(u"scale.mid"_s), file(u"planted.mid"_s)));
+        QFile victim(file(u"victim.txt"_s));
+        QVERIFY(victim.open(QIODevice::WriteOnly));
+        victim.write("notes");
+        victim.close();
+        QVERIFY(QFile::link(victim.fileName(), file(u"planted.pdf"_s)));
+        QCOMPARE(cli({u"convert"_s, u"--fast"_s, u"planted.mid"_s}).exitCode, 0);
+        QCOMPARE(head(victim.fileName(), 10), QByteArray("notes"));
+        QVERIFY(!QFileInfo(file(u"planted.pdf"_s)).isSymLink());
+        QCOMPARE(head(file(u"planted.pdf"_s), 5), QByteArray("%PDF-"));
+    }
+
+    void outsideTextCannotControlTheTerminal() {
+        const QString name = u"title\x1b]0;owned\x07\x1b[2K.mid"_s;
+        QVERIFY(QFile::copy(file(u"noise.mid"_s), file(name)));
+        const Run run = cli({u"convert"_s, u"--fast"_s, name});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(!run.err.contains(QChar(0x1b)) && !run.err.contains(QChar(0x07)),
+                 qPrintable(run.err));
+        QVERIFY(run.err.startsWith(u"velmarto-cli: title\\x1b]0;owned\\x07\\x1b[2K.mid: "_s));
     }
 
     void severalFilesOneFailing() {
@@ -389,6 +426,7 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGTERM") << int(SIGTERM);
         QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP: the terminal closed") << int(SIGHUP);
     }
 
     void aSignalStopsEveryEngineAndWritesNothing() {
@@ -414,6 +452,18 @@ private slots:
         // Neither the stopped file nor the one after it was written.
         QVERIFY(!QFile::exists(file(QString(name).replace(u".mid"_s, u".pdf"_s))));
         QVERIFY(!QFile::exists(file(QString(after).replace(u".mid"_s, u".pdf"_s))));
+    }
+
+    void anEngineDiesWithItsProgramEvenWhenItIsKilled() {
+        const QString name = u"killed.mid"_s;
+        QVERIFY(test::MidiFileBuilder().track(u"Long"_s, {{60, 0x0FFFFFFF}}).writeTo(file(name)));
+        QProcess process;
+        process.setWorkingDirectory(scratch.path());
+        process.start(QStringLiteral(VELMARTO_CLI_PATH), {u"convert"_s, name});
+        QTRY_VERIFY_WITH_TIMEOUT(!enginesWorkingOn(name).isEmpty(), 20000);
+        ::kill(pid_t(process.processId()), SIGKILL);
+        QVERIFY(process.waitForFinished(10000));
+        QTRY_VERIFY(enginesWorkingOn(name).isEmpty());
     }
 };
 

@@ -2,9 +2,9 @@
 
 #include "ScriptedFileChooser.h"
 #include "core/platform/FileRevealer.h"
-#include "support/FakeEngines.h"
-#include "qml/convert/ContentViewModel.h"
 #include "core/settings/Preferences.h"
+#include "qml/convert/ContentViewModel.h"
+#include "support/FakeEngines.h"
 
 #include <QString>
 #include <QUrl>

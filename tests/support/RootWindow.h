@@ -2,14 +2,14 @@
 
 #include "QuickItemSearch.h"
 #include "SessionFixture.h"
-#include "qml/app/RootViewModel.h"
 #include "core/conversion/Converter.h"
 #include "core/platform/FileRevealer.h"
-#include "support/FakeEngines.h"
+#include "core/settings/Preferences.h"
+#include "qml/app/RootViewModel.h"
 #include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
+#include "support/FakeEngines.h"
 
 #include <QFile>
 #include <QQuickItem>
@@ -39,13 +39,17 @@ public:
         const Converter converter(engines.profile());
         m_session = accounts.makeSession();
         m_revealer = std::make_unique<FileRevealer>(engines.profile());
-        m_content = std::make_unique<ContentViewModel>(converter, &preferences, m_revealer.get());
         m_settings = std::make_unique<SettingsViewModel>(converter);
         m_model = std::make_unique<RootViewModel>(
-            converter, RootViewModel::Screens{.session = m_session.get(),
-                                              .preferences = &preferences,
-                                              .content = m_content.get(),
-                                              .settings = m_settings.get()});
+            converter,
+            RootViewModel::Screens{.session = m_session.get(),
+                                   .preferences = &preferences,
+                                   .newContent =
+                                       [this, converter](QObject* parent) {
+                                           return new ContentViewModel(converter, &preferences,
+                                                                       m_revealer.get(), parent);
+                                       },
+                                   .settings = m_settings.get()});
         m_model->appear();
         if (!loadView(view, u"app/RootView.qml"_s, {{u"model"_s, QVariant::fromValue(model())}})) {
             return false;
@@ -114,7 +118,6 @@ public:
 private:
     std::unique_ptr<Session> m_session;
     std::unique_ptr<FileRevealer> m_revealer;
-    std::unique_ptr<ContentViewModel> m_content;
     std::unique_ptr<SettingsViewModel> m_settings;
     std::unique_ptr<RootViewModel> m_model;
 

@@ -3,8 +3,8 @@
 #include "FakeCodeDelivery.h"
 #include "FakeSecretStore.h"
 #include "core/accounts/AccountStore.h"
-#include "core/settings/PreferenceStore.h"
 #include "core/accounts/Session.h"
+#include "core/settings/PreferenceStore.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>

@@ -3,9 +3,9 @@
 #include "QuickItemSearch.h"
 #include "SessionFixture.h"
 #include "core/conversion/Converter.h"
-#include "support/FakeEngines.h"
 #include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
+#include "support/FakeEngines.h"
 
 #include <QFile>
 #include <QQmlEngine>

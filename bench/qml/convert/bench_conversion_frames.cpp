@@ -3,10 +3,10 @@
 
 #include "core/conversion/Converter.h"
 #include "core/platform/FileRevealer.h"
-#include "support/MidiFileBuilder.h"
+#include "core/settings/Preferences.h"
 #include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
+#include "support/MidiFileBuilder.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/accounts/Account.h"
-#include "core/settings/PreferenceStore.h"
 #include "core/accounts/SecretStore.h"
+#include "core/settings/PreferenceStore.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/accounts/AccountStore.h"
-#include "core/settings/PreferenceStore.h"
 #include "core/accounts/mail/CodeDelivery.h"
 #include "core/platform/MailProfile.h"
+#include "core/settings/PreferenceStore.h"
 
 #include <QDateTime>
 

@@ -1,5 +1,6 @@
 #include "core/conversion/Converter.h"
 
+#include "core/conversion/InputFile.h"
 #include "core/conversion/LilyPondEngraving.h"
 #include "core/conversion/LilyPondSource.h"
 #include "core/conversion/MuseScoreImportOptions.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUuid>
 
@@ -65,7 +67,14 @@ bool isPartwiseMusicXml(const QString& path) {
     }
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(file.readAll());
-    return !decoder.hasError() && text.contains(u"score-partwise"_s);
+    // MuseScore reports success for a file it could read no track from, and writes a score
+    // without a single part; musicxml2ly and LilyPond would only fail on it later.
+    static const QRegularExpression scorePart(u"<score-part[\\s>]"_s);
+    return !decoder.hasError() && text.contains(u"score-partwise"_s) && text.contains(scorePart);
+}
+
+bool isCancelled(const ConversionLimits& limits) {
+    return limits.cancellation && limits.cancellation->isCancelled();
 }
 
 // Whether the copy MuseScore reads is a played performance; the preparation has put a sequenced
@@ -139,11 +148,15 @@ bool Converter::isCompletePdf(const QString& path) {
 std::expected<Converter::Workspace, ConversionFailure>
 Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
                    const ImportOptions& import) const {
+    const QString midi = midiURL.toLocalFile();
+    if (QFileInfo::exists(midi) && !inputfile::isRegular(midi)) {
+        return std::unexpected(
+            ConversionError(u"Reading the MIDI file"_s, inputfile::notRegularMessage(midi)));
+    }
     const auto workDirectory = makeWorkDirectory(m_profile.temporaryDirectory);
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
     }
-    const QString midi = midiURL.toLocalFile();
     const QString stem = *workDirectory + u'/' + WorkFileName::baseFor(midi);
     const auto museScore = locateMuseScore();
     if (!museScore) {
@@ -168,7 +181,7 @@ Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
 std::optional<ConversionFailure> Converter::runEngine(EngineInvocation invocation,
                                                       const ConversionLimits& limits,
                                                       QString& log) const {
-    if (limits.cancellation && limits.cancellation->isCancelled()) {
+    if (isCancelled(limits)) {
         return ConversionCancelled{};
     }
     invocation.cancellation = limits.cancellation;
@@ -227,8 +240,16 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
         return ConversionError(u"MuseScore import"_s,
                                u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
     }
+    // Our own steps between the engines look at the cancellation too, so a stop is never held
+    // up by them.
+    if (isCancelled(limits)) {
+        return ConversionCancelled{};
+    }
     // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
     MusicXmlLyrics::removeRepeats(musicXml);
+    if (isCancelled(limits)) {
+        return ConversionCancelled{};
+    }
     return std::nullopt;
 }
 
@@ -316,6 +337,9 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         lilypondSource, paperSize,
         LilyPondEngraving(titleText.isEmpty() ? std::nullopt : std::optional(titleText), names,
                           shortNames));
+    if (isCancelled(limits)) {
+        return std::unexpected(ConversionCancelled{});
+    }
 
     const auto lilypond = locate(u"lilypond"_s);
     if (!lilypond) {

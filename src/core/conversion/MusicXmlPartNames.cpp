@@ -162,21 +162,31 @@ std::optional<QString> MusicXmlPartNames::withPrintedNames(const QString& musicX
     if (!parts) {
         return std::nullopt;
     }
-    QString result = musicXml;
-    // From the end, so that the offsets of earlier parts stay valid.
-    for (auto part = parts->crbegin(); part != parts->crend(); ++part) {
-        if (part->nameStart < 0 || part->nameEnd < part->nameStart) {
+    // Built in one pass: editing in place would move the rest of the document for every part.
+    QString result;
+    result.reserve(musicXml.size());
+    qsizetype copied = 0;
+    const auto copyUpTo = [&](qsizetype offset) {
+        result += QStringView(musicXml).sliced(copied, offset - copied);
+        copied = offset;
+    };
+    for (const ScorePart& part : *parts) {
+        if (part.nameStart < copied || part.nameEnd < part.nameStart) {
             continue;
         }
-        const QString name = printedName(part->names.name);
+        const QString name = printedName(part.names.name);
+        copyUpTo(part.nameStart);
+        result += escapedForXml(name);
+        copied = part.nameEnd;
         const QString abbreviation = abbreviationFor(name);
-        if (!part->hasAbbreviation && !abbreviation.isEmpty()) {
-            result.insert(part->abbreviationOffset, u"<part-abbreviation>"_s +
-                                                        escapedForXml(abbreviation) +
-                                                        u"</part-abbreviation>"_s);
+        if (!part.hasAbbreviation && !abbreviation.isEmpty() &&
+            part.abbreviationOffset >= copied) {
+            copyUpTo(part.abbreviationOffset);
+            result +=
+                u"<part-abbreviation>"_s + escapedForXml(abbreviation) + u"</part-abbreviation>"_s;
         }
-        result.replace(part->nameStart, part->nameEnd - part->nameStart, escapedForXml(name));
     }
+    result += QStringView(musicXml).sliced(copied);
     return result;
 }
 

@@ -38,42 +38,64 @@ const QString homebrewHeader = u"set -e\n"
                                u"if [ -z \"$BREW\" ]; then echo \"__NO_BREW__\"; exit 3; fi\n"
                                u"echo \"Using Homebrew at $BREW\"\n"_s;
 
-// Without root the script runs itself again through pkexec, so the whole installation asks
-// for the password once. pkexec ends with 126 when the prompt is dismissed and 127 when it may
-// not ask (no agent, not authorised); the missing-manager marker then brings up the terminal
-// bootstrap. Its standard input is closed so that it never falls back to a text prompt on the
-// terminal the application was started from. apt-get retries once after refreshing stale
-// package lists. Every manager answers yes by itself and reads nothing from standard input.
-const QString distributionHeader =
+// Finds the distribution's package manager and the names it gives the engines.
+const QString distributionDetection =
     u"set -e\n"
     u"export DEBIAN_FRONTEND=noninteractive APT_LISTCHANGES_FRONTEND=none "
     u"NEEDRESTART_MODE=a PAGER=cat SYSTEMD_PAGER=\n"
     u"if command -v apt-get >/dev/null 2>&1; then\n"
     u"  MANAGER=apt-get; LILYPOND=lilypond; MUSESCORE=musescore3\n"
+    u"  MANUAL=\"sudo apt-get install --no-install-recommends\"\n"
     u"elif command -v dnf >/dev/null 2>&1; then\n"
     u"  MANAGER=dnf; LILYPOND=lilypond; MUSESCORE=musescore\n"
+    u"  MANUAL=\"sudo dnf install\"\n"
     u"elif command -v zypper >/dev/null 2>&1; then\n"
     u"  MANAGER=zypper; LILYPOND=lilypond; MUSESCORE=musescore\n"
+    u"  MANUAL=\"sudo zypper install\"\n"
     u"elif command -v pacman >/dev/null 2>&1; then\n"
     u"  MANAGER=pacman; LILYPOND=lilypond; MUSESCORE=musescore\n"
+    u"  MANUAL=\"sudo pacman -S --needed\"\n"
     u"else\n"
     u"  echo \"No supported package manager was found (apt-get, dnf, zypper or pacman).\"\n"
     u"  echo \"__NO_PACKAGE_MANAGER__\"; exit 3\n"
-    u"fi\n"
+    u"fi\n"_s;
+
+// Without root the script runs itself again through pkexec, so the whole installation asks for
+// the password once. pkexec's own text prompt would ask on the terminal the application was
+// started from, where nobody looks, and closing standard input does not stop it: only a
+// graphical agent may ask. pkexec ends with 126 when the prompt is dismissed and 127 when it may
+// not ask (no agent, not authorised); the user is then told the one command that installs the
+// engines by hand, and the missing-manager marker brings up the terminal way.
+const QString distributionElevation =
     u"if [ \"$(id -u)\" -ne 0 ]; then\n"
-    u"  if ! command -v pkexec >/dev/null 2>&1; then\n"
-    u"    echo \"Installing needs administrator rights, and pkexec is not available.\"\n"
+    u"  by_hand() {\n"
+    u"    echo \"To install them yourself, run this in a terminal:\"\n"
+    u"    echo \"  $MANUAL ${WANTED[*]}\"\n"
     u"    echo \"__NO_PACKAGE_MANAGER__\"; exit 3\n"
+    u"  }\n"
+    u"  if ! command -v pkexec >/dev/null 2>&1; then\n"
+    u"    echo \"Installing the engines needs administrator rights, and pkexec is not available "
+    u"to ask for them.\"\n"
+    u"    by_hand\n"
     u"  fi\n"
     u"  echo \"Asking for permission to install with $MANAGER…\"\n"
     u"  status=0\n"
-    u"  pkexec /bin/bash -c \"$BASH_EXECUTION_STRING\" </dev/null || status=$?\n"
-    u"  if [ \"$status\" -eq 126 ] || [ \"$status\" -eq 127 ]; then\n"
+    u"  pkexec --disable-internal-agent /bin/bash -c \"$BASH_EXECUTION_STRING\" </dev/null "
+    u"|| status=$?\n"
+    u"  if [ \"$status\" -eq 126 ]; then\n"
     u"    echo \"Permission to install was not given.\"\n"
-    u"    echo \"__NO_PACKAGE_MANAGER__\"; exit 3\n"
+    u"    by_hand\n"
+    u"  elif [ \"$status\" -eq 127 ]; then\n"
+    u"    echo \"Installing the engines needs administrator rights, and no password prompt could "
+    u"be shown to ask for them.\"\n"
+    u"    by_hand\n"
     u"  fi\n"
     u"  exit \"$status\"\n"
-    u"fi\n"
+    u"fi\n"_s;
+
+// apt-get retries once after refreshing stale package lists. Every manager answers yes by itself
+// and reads nothing from standard input.
+const QString distributionInstallation =
     u"APT_OPTIONS=(-y --no-install-recommends -o Dpkg::Options::=--force-confdef "
     u"-o Dpkg::Options::=--force-confold -o Dpkg::Use-Pty=0)\n"
     u"install_packages() {\n"
@@ -88,6 +110,18 @@ const QString distributionHeader =
     u"}\n"
     u"echo \"Using $MANAGER\"\n"_s;
 
+// The packages still missing, for the command shown when the script cannot install them itself.
+QString wantedPackages(const ToolStatus& status) {
+    QStringList wanted;
+    if (needsLilyPond(status)) {
+        wanted.append(u"\"$LILYPOND\""_s);
+    }
+    if (!status.museScore) {
+        wanted.append(u"\"$MUSESCORE\""_s);
+    }
+    return u"WANTED=("_s + wanted.join(u' ') + u")\n"_s;
+}
+
 } // namespace
 
 QString homebrew(const ToolStatus& status) {
@@ -101,7 +135,10 @@ QString homebrew(const ToolStatus& status) {
 }
 
 QString distribution(const ToolStatus& status) {
-    return distributionHeader +
+    // With nothing to install there is nothing to ask administrator rights for.
+    const QString elevation =
+        status.allReady() ? QString() : wantedPackages(status) + distributionElevation;
+    return distributionDetection + elevation + distributionInstallation +
            steps(status,
                  u"echo '==> Installing LilyPond engraving engine…'; "
                  u"install_packages \"$LILYPOND\""_s,

@@ -76,6 +76,7 @@ FocusScope {
                 Layout.fillWidth: true
                 visible: view.session.lastError !== ""
                 text: view.session.lastError
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font.pixelSize: 11
                 color: Style.error

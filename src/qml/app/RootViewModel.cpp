@@ -9,7 +9,24 @@ namespace velmarto {
 RootViewModel::RootViewModel(Converter converter, Screens screens, QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
-    , m_screens(screens) {}
+    , m_screens(std::move(screens))
+    , m_content(m_screens.newContent(this)) {
+    // Only a sign-out starts over: a file the window was opened with waits for the first sign-in.
+    connect(m_screens.session, &Session::isSignedInChanged, this,
+            [this, wasSignedIn = m_screens.session->isSignedIn()]() mutable {
+                const bool isSignedIn = m_screens.session->isSignedIn();
+                if (std::exchange(wasSignedIn, isSignedIn) && !isSignedIn) {
+                    startOverForNextUser();
+                }
+            });
+}
+
+void RootViewModel::startOverForNextUser() {
+    ContentViewModel* previous = std::exchange(m_content, m_screens.newContent(this));
+    previous->cancel();
+    emit contentModelChanged();
+    previous->deleteLater();
+}
 
 void RootViewModel::setShowSetupSheet(bool showSetupSheet) {
     if (m_showSetupSheet != showSetupSheet) {

@@ -2,13 +2,15 @@
 
 #include "core/accounts/Session.h"
 #include "core/conversion/Converter.h"
+#include "core/settings/Preferences.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/convert/ContentViewModel.h"
-#include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
 
 #include <QObject>
 #include <QtQmlIntegration>
+
+#include <functional>
 
 namespace velmarto {
 
@@ -27,25 +29,29 @@ class RootViewModel : public QObject {
                    showSetupSheetChanged)
     Q_PROPERTY(velmarto::Session* session READ session CONSTANT)
     Q_PROPERTY(velmarto::Preferences* preferences READ preferences CONSTANT)
-    Q_PROPERTY(velmarto::ContentViewModel* contentModel READ contentModel CONSTANT)
+    // A new one for each user: signing out leaves nothing of the last user's work behind.
+    Q_PROPERTY(
+        velmarto::ContentViewModel* contentModel READ contentModel NOTIFY contentModelChanged)
     Q_PROPERTY(velmarto::SettingsViewModel* settingsModel READ settingsModel CONSTANT)
 
 public:
     struct Screens {
         Session* session;
         Preferences* preferences;
-        ContentViewModel* content;
+        // Builds a Convert screen's model, owned by the given parent.
+        std::function<ContentViewModel*(QObject* parent)> newContent;
         SettingsViewModel* settings;
     };
 
-    // The screens' models are kept as pointers; their owner keeps them as long as this model.
+    // The session, preferences and settings model are kept as pointers; their owner keeps them
+    // as long as this model. The Convert screen's model is this model's own.
     RootViewModel(Converter converter, Screens screens, QObject* parent = nullptr);
 
     bool enginesReady() const { return m_enginesReady; }
     bool showSetupSheet() const { return m_showSetupSheet; }
     Session* session() const { return m_screens.session; }
     Preferences* preferences() const { return m_screens.preferences; }
-    ContentViewModel* contentModel() const { return m_screens.content; }
+    ContentViewModel* contentModel() const { return m_content; }
     SettingsViewModel* settingsModel() const { return m_screens.settings; }
 
     void setShowSetupSheet(bool showSetupSheet);
@@ -61,11 +67,16 @@ public:
 
 signals:
     void enginesReadyChanged();
+    void contentModelChanged();
     void showSetupSheetChanged();
 
 private:
+    // Stops the running conversion and forgets the file, the score and any error.
+    void startOverForNextUser();
+
     Converter m_converter;
     Screens m_screens;
+    ContentViewModel* m_content;
     bool m_hasAppeared = false;
     bool m_enginesReady = false;
     bool m_showSetupSheet = false;

@@ -1,5 +1,6 @@
 #include "qml/convert/ContentViewModel.h"
 
+#include "core/conversion/InputFile.h"
 #include "core/platform/FileReplacement.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
@@ -99,6 +100,11 @@ void ContentViewModel::onAppear() {
 }
 
 void ContentViewModel::setMIDI(const QUrl& url) {
+    // A FIFO or a device named song.mid would hold the conversion before any engine starts.
+    if (QFileInfo::exists(url.toLocalFile()) && !inputfile::isRegular(url.toLocalFile())) {
+        setStatusMessage(inputfile::notRegularMessage(url.toLocalFile()));
+        return;
+    }
     const bool couldConvert = canConvert();
     m_midiURL = url;
     emit midiURLChanged();

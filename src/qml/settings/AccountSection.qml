@@ -35,6 +35,7 @@ ColumnLayout {
                 objectName: "signedInEmail"
                 Layout.fillWidth: true
                 text: section.email
+                textFormat: Text.PlainText
                 font.pixelSize: 11
                 color: Style.secondaryText
                 elide: Text.ElideMiddle

@@ -21,6 +21,7 @@ RowLayout {
     }
     Text {
         text: row.value
+        textFormat: Text.PlainText
         font.pixelSize: 11
         font.weight: Font.Medium
         color: Style.primaryText

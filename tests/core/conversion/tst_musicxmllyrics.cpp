@@ -53,6 +53,10 @@ private slots:
             << note(u"C"_s, lyric(u"1"_s, u"Twin"_s) + lyric(u"1"_s, u"Twin"_s)) +
                    note(u"D"_s, lyric(u"1"_s, u"kle"_s) + lyric(u"1"_s, u"kle"_s))
             << note(u"C"_s, lyric(u"1"_s, u"Twin"_s)) + note(u"D"_s, lyric(u"1"_s, u"kle"_s));
+        // Removing each repeat in place made a long song take minutes.
+        QTest::newRow("20000 doubled notes")
+            << note(u"C"_s, lyric(u"1"_s, u"la"_s).repeated(2)).repeated(20000)
+            << note(u"C"_s, lyric(u"1"_s, u"la"_s)).repeated(20000);
         QTest::newRow("tripled") << note(u"C"_s, lyric(u"1"_s, u"la"_s).repeated(3))
                                  << note(u"C"_s, lyric(u"1"_s, u"la"_s));
         QTest::newRow("the first stays, whatever its syllabic")

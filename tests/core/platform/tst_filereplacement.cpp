@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using namespace velmarto;
 
@@ -61,7 +63,35 @@ private slots:
         QVERIFY(!FileReplacement::copy(source, scratch->filePath(u"folder"_s)).has_value());
         QVERIFY(QFileInfo(scratch->filePath(u"folder"_s)).isDir());
         // No temporary copies are left behind.
-        QCOMPARE(QDir(scratch->path()).entryList(QDir::Files).size(), 3);
+        QCOMPARE(QDir(scratch->path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    }
+
+    void aLinkAtTheDestinationIsReplacedNotFollowed() {
+        const QString source = write(u"score.pdf"_s, "%PDF new");
+        const QString victim = write(u"notes.txt"_s, "someone else's notes");
+        QFile::setPermissions(victim, QFile::ReadOwner | QFile::WriteOwner);
+        const QString planted = scratch->filePath(u"song.pdf"_s);
+        QVERIFY(QFile::link(victim, planted));
+
+        QVERIFY(FileReplacement::copy(source, planted).has_value());
+        QCOMPARE(read(victim), QByteArray("someone else's notes"));
+        QVERIFY(!QFileInfo(planted).isSymLink());
+        QCOMPARE(read(planted), QByteArray("%PDF new"));
+    }
+
+    void destinationsThatCannotHoldACopyAreRefusedBeforeWriting() {
+        const QString source = write(u"score.pdf"_s, "%PDF");
+        const QString fifo = scratch->filePath(u"pipe.pdf"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QStringList refused{fifo, u"/dev/null"_s, scratch->filePath(u"gone/x.pdf"_s),
+                                  scratch->path()};
+        for (const QString& destination : refused) {
+            const auto checked = FileReplacement::checkDestination(destination);
+            QVERIFY2(!checked.has_value(), qPrintable(destination));
+            QVERIFY(!FileReplacement::copy(source, destination).has_value());
+        }
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        QVERIFY(FileReplacement::checkDestination(scratch->filePath(u"new.pdf"_s)).has_value());
     }
 
     void savingAFileOntoItselfChangesNothing() {

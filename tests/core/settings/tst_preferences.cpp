@@ -1,5 +1,5 @@
-#include "support/IsolatedSettings.h"
 #include "core/settings/Preferences.h"
+#include "support/IsolatedSettings.h"
 
 #include <QSettings>
 #include <QSignalSpy>

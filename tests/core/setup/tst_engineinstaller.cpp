@@ -154,7 +154,9 @@ private slots:
         QVERIFY(setup.runToTheEnd());
         QVERIFY(setup.installer->brewMissing());
         QCOMPARE(setup.installer->output(),
-                 u"Installing needs administrator rights, and pkexec is not available.\n\n"_s);
+                 u"Installing the engines needs administrator rights, and pkexec is not available "
+                 u"to ask for them.\nTo install them yourself, run this in a terminal:\n"
+                 u"  sudo apt-get install --no-install-recommends lilypond musescore3\n\n"_s);
     }
 
     void aSecondCallDuringARunDoesNothing() {

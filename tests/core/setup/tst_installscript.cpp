@@ -212,14 +212,18 @@ private slots:
                 run.output.indexOf(u"MuseScore (smart MIDI import)…"_s));
     }
 
-    void nothingMissingRunsNoPackageManager() {
-        FakeLoginShell shell;
-        shell.pretendUserId(0);
-        installFakeManager(shell, u"apt-get"_s);
-        const FakeLoginShell::Run run = shell.run(installscript::distribution(nothingMissing));
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.output, u"Using apt-get\n__DONE__\n"_s);
-        QVERIFY(shell.calls(u"apt-get"_s).isEmpty());
+    void nothingMissingRunsNoPackageManagerAndAsksForNothing() {
+        for (const int user : {0, 1000}) {
+            FakeLoginShell shell;
+            shell.pretendUserId(user);
+            installFakeManager(shell, u"apt-get"_s);
+            shell.writeProgram(u"pkexec"_s, u"exec \"$@\""_s);
+            const FakeLoginShell::Run run = shell.run(installscript::distribution(nothingMissing));
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.output, u"Using apt-get\n__DONE__\n"_s);
+            QVERIFY(shell.calls(u"apt-get"_s).isEmpty());
+            QVERIFY(shell.calls(u"pkexec"_s).isEmpty());
+        }
     }
 
     void withoutRootTheWholeScriptRunsOnceThroughPkexec() {
@@ -231,28 +235,34 @@ private slots:
         QDir().mkpath(shell.path(u"root"_s));
         shell.pretendUserId(0, shell.path(u"root"_s));
         shell.writeProgram(u"pkexec"_s,
-                           u"PATH="_s + shell.path(u"root"_s) + u":$PATH exec \"$@\""_s);
+                           u"shift; PATH="_s + shell.path(u"root"_s) + u":$PATH exec \"$@\""_s);
         const FakeLoginShell::Run run = shell.run(installscript::distribution(everythingMissing));
         QCOMPARE(run.exitCode, 0);
         const QStringList elevations = shell.calls(u"pkexec"_s);
         QCOMPARE(elevations.size(), 1);
-        QVERIFY(elevations.first().startsWith(u"/bin/bash -c set -e\\n"_s));
+        // Never pkexec's own prompt, which would ask on the terminal the app was started from.
+        QVERIFY(
+            elevations.first().startsWith(u"--disable-internal-agent /bin/bash -c set -e\\n"_s));
         QCOMPARE(shell.calls(u"apt-get"_s).size(), 2);
         QCOMPARE(run.output.count(u"user=0"_s), 2);
         QVERIFY(run.output.startsWith(u"Asking for permission to install with apt-get…\n"_s));
         QVERIFY(run.output.endsWith(u"__DONE__\n"_s));
     }
 
-    void refusedOrImpossibleElevationPrintsTheMarker_data() {
+    void refusedOrImpossibleElevationShowsTheCommandAndPrintsTheMarker_data() {
         QTest::addColumn<QString>("pkexec");
-        QTest::newRow("prompt dismissed") << u"exit 126"_s;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("prompt dismissed")
+            << u"exit 126"_s << u"Permission to install was not given."_s;
         QTest::newRow("no authentication agent")
-            << u"echo 'No authentication agent found.'; exit 127"_s;
-        QTest::newRow("no pkexec") << QString();
+            << u"echo 'No authentication agent found.'; exit 127"_s
+            << u"needs administrator rights, and no password prompt could be shown"_s;
+        QTest::newRow("no pkexec") << QString() << u"needs administrator rights, and pkexec"_s;
     }
 
-    void refusedOrImpossibleElevationPrintsTheMarker() {
+    void refusedOrImpossibleElevationShowsTheCommandAndPrintsTheMarker() {
         QFETCH(QString, pkexec);
+        QFETCH(QString, reason);
         FakeLoginShell shell;
         shell.pretendUserId(1000);
         installFakeManager(shell, u"apt-get"_s);
@@ -261,7 +271,11 @@ private slots:
         }
         const FakeLoginShell::Run run = shell.run(installscript::distribution(everythingMissing));
         QCOMPARE(run.exitCode, 3);
-        QVERIFY(run.output.endsWith(u"\n__NO_PACKAGE_MANAGER__\n"_s));
+        QVERIFY2(run.output.contains(reason), qPrintable(run.output));
+        QVERIFY(run.output.endsWith(
+            u"run this in a terminal:\n"
+            u"  sudo apt-get install --no-install-recommends lilypond musescore3\n"
+            u"__NO_PACKAGE_MANAGER__\n"_s));
         QVERIFY(shell.calls(u"apt-get"_s).isEmpty());
     }
 

@@ -1,6 +1,6 @@
 #include "SessionOverFakes.h"
-#include "qml/accounts/AuthViewModel.h"
 #include "core/accounts/PasswordHashing.h"
+#include "qml/accounts/AuthViewModel.h"
 #include "qml/accounts/VerificationViewModel.h"
 
 #include <QSignalSpy>

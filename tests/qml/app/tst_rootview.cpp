@@ -2,7 +2,10 @@
 #include "support/IsolatedSettings.h"
 #include "support/RootWindow.h"
 
+#include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
 
@@ -56,6 +59,45 @@ private slots:
         QVERIFY(window.session()->signIn(u"ada@example.com"_s, u"secret"_s));
         QTRY_COMPARE(window.screen(), u"tabs"_s);
         QCOMPARE(window.currentTab(), u"Convert"_s);
+    }
+
+    // A file name that looks like markup shows as the characters it is made of, never as a
+    // link or a large red "message" of its own.
+    void theNextUserSeesNothingOfThePreviousUsersWorkAndNamesStayPlainText() {
+        QTemporaryDir folder;
+        // No closing tags: a file name cannot hold a slash.
+        const QString name =
+            u"<a href=\"evil:pay-now\"><font color=\"red\" size=\"6\"><b>Licence expired!.mid"_s;
+        QFile midi(folder.filePath(name));
+        QVERIFY(midi.open(QIODevice::WriteOnly));
+        midi.close();
+        RootWindow window;
+        QVERIFY(window.open());
+        window.signUp(u"ada@example.com"_s, u"secret"_s);
+        QTRY_COMPARE(window.screen(), u"tabs"_s);
+        window.model()->contentModel()->openGivenFile(midi.fileName());
+        for (const QString& shown : {u"midiFileName"_s, u"statusLine"_s}) {
+            QQuickItem* text = window.item(shown);
+            QVERIFY2(text && text->property("text").toString().contains(name), qPrintable(shown));
+            // Rendered as markup, part of the line would be a link.
+            for (qreal x = 0; x < text->width(); x += 4) {
+                QString link;
+                QVERIFY(QMetaObject::invokeMethod(text, "linkAt", Q_RETURN_ARG(QString, link),
+                                                  Q_ARG(qreal, x), Q_ARG(qreal, 6)));
+                QVERIFY2(link.isEmpty(), qPrintable(shown));
+            }
+        }
+
+        QPointer<velmarto::ContentViewModel> previous = window.model()->contentModel();
+        window.click(u"tab-Settings"_s);
+        window.click(u"signOutButton"_s);
+        QTRY_COMPARE(window.screen(), u"signIn"_s);
+        QTRY_VERIFY(previous.isNull());
+        window.signUp(u"bob@example.com"_s, u"secret2"_s);
+        QTRY_COMPARE(window.screen(), u"tabs"_s);
+        QVERIFY(!window.model()->contentModel()->hasMIDI());
+        QCOMPARE(window.item(u"statusLine"_s)->property("text").toString(),
+                 u"Drop a MIDI file to begin."_s);
     }
 
     void anEngineRemovedWhileRunningNeverBringsSetupBack() {

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 using velmarto::ContentViewModel;
 using velmarto::ConversionEngine;
@@ -162,6 +164,19 @@ private slots:
 
         QCOMPARE(screen.model->midiFileName(), taken);
         QCOMPARE(statusSpy.count(), taken.isEmpty() ? 0 : 1);
+    }
+
+    void aFileThatIsNotARegularFileIsRefusedWithAReason() {
+        Screen screen;
+        const QString fifo = screen.engines.path(u"Pipe.mid"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(screen.model->handleDrop({QUrl::fromLocalFile(fifo)}));
+        QVERIFY(!screen.model->hasMIDI());
+        QCOMPARE(screen.model->statusMessage(), u"Pipe.mid is not a regular file."_s);
+        screen.model->setMIDI(screen.midi());
+        screen.model->openGivenFile(fifo);
+        QCOMPARE(screen.model->midiFileName(), u"Song.mid"_s);
+        QCOMPARE(screen.model->statusMessage(), u"Pipe.mid is not a regular file."_s);
     }
 
     void aBestConversionPublishesProgressThenTheResult() {

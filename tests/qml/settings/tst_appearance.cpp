@@ -1,9 +1,9 @@
 #include "SettingsWindow.h"
 #include "core/platform/PortalColorScheme.h"
+#include "qml/style/ColorSchemeApplier.h"
 #include "support/FakeDesktopPortal.h"
 #include "support/IsolatedSettings.h"
 #include "support/PrivateSessionBus.h"
-#include "qml/style/ColorSchemeApplier.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "SettingsWindow.h"
-#include "support/IsolatedSettings.h"
 #include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
+#include "support/IsolatedSettings.h"
 
 #include <QQmlEngine>
 #include <QQuickItem>

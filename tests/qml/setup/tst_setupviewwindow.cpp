@@ -2,9 +2,9 @@
 #include "FakeProgram.h"
 #include "core/conversion/Converter.h"
 #include "core/setup/EngineInstaller.h"
+#include "qml/app/ViewLoader.h"
 #include "qml/setup/InstallerLog.h"
 #include "support/FakeEngines.h"
-#include "qml/app/ViewLoader.h"
 
 #include <QClipboard>
 #include <QDir>

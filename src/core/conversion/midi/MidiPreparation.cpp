@@ -1,5 +1,6 @@
 #include "core/conversion/midi/MidiPreparation.h"
 
+#include "core/conversion/InputFile.h"
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
 #include "core/conversion/midi/MidiTrackShift.h"
@@ -142,15 +143,11 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepare(const QString&
                                                                   const QString& target,
                                                                   const QString& title,
                                                                   std::optional<bool> played) {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly)) {
+    const auto original = inputfile::read(source, maximumFileSize);
+    if (!original || original->size() > maximumFileSize) {
         return std::nullopt;
     }
-    const QByteArray original = input.read(maximumFileSize + 1);
-    if (original.size() > maximumFileSize) {
-        return std::nullopt;
-    }
-    auto copy = prepared(original, title, played);
+    auto copy = prepared(*original, title, played);
     QSaveFile output(target);
     if (!copy || !output.open(QIODevice::WriteOnly) ||
         output.write(copy->bytes) != copy->bytes.size() || !output.commit()) {

@@ -69,6 +69,7 @@ FocusScope {
                 Layout.fillWidth: true
                 visible: form.model.error !== ""
                 text: form.model.error
+                textFormat: Text.PlainText
                 wrapMode: Text.Wrap
                 font.pixelSize: 11
                 color: Style.error

@@ -65,6 +65,7 @@ Item {
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.Wrap
                 text: status.session.deliveryNote !== "" ? status.session.deliveryNote : "Mail couldn't send the email automatically."
+                textFormat: Text.PlainText
                 font.pixelSize: 10
                 color: Style.missing
             }
@@ -107,6 +108,7 @@ Item {
             objectName: "deliveryNote"
             Layout.fillWidth: true
             text: status.session.deliveryNote
+            textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: 10
             color: Style.secondaryText

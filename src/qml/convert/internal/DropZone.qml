@@ -120,19 +120,23 @@ Item {
             gradient: Style.accentGradient
         }
         Text {
+            id: fileNameText
             objectName: "midiFileName"
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: zone.midiFileName
+            textFormat: Text.PlainText
             elide: Text.ElideMiddle
             maximumLineCount: 1
             font.pixelSize: 13
             font.weight: Font.Medium
             color: Style.primaryText
             // The whole name, when the middle of it is cut off.
-            Controls.ToolTip.text: zone.midiFileName
-            Controls.ToolTip.visible: fileNameHover.hovered && truncated
-            Controls.ToolTip.delay: 500
+            PlainToolTip {
+                text: zone.midiFileName
+                visible: fileNameHover.hovered && fileNameText.truncated
+                delay: 500
+            }
 
             HoverHandler {
                 id: fileNameHover

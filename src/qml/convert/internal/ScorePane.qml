@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
@@ -38,17 +37,21 @@ ColumnLayout {
                 color: Style.secondaryText
             }
             Text {
+                id: previewTitle
                 objectName: "previewTitle"
                 Layout.fillWidth: true
                 text: pane.hasResult ? pane.pdfFileName : "Score Preview"
+                textFormat: Text.PlainText
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
                 font.pixelSize: 12
                 font.weight: Font.Medium
                 color: Style.primaryText
-                ToolTip.text: pane.pdfFileName
-                ToolTip.visible: titleHover.hovered && truncated
-                ToolTip.delay: 500
+                PlainToolTip {
+                    text: pane.pdfFileName
+                    visible: titleHover.hovered && previewTitle.truncated
+                    delay: 500
+                }
 
                 HoverHandler {
                     id: titleHover

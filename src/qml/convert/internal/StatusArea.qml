@@ -38,6 +38,7 @@ ColumnLayout {
             objectName: "statusLine"
             Layout.fillWidth: true
             text: area.statusMessage
+            textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: 11
             color: Style.secondaryText
@@ -69,6 +70,7 @@ ColumnLayout {
                 width: errorScroll.availableWidth
                 padding: 10
                 text: area.errorText
+                textFormat: TextEdit.PlainText
                 readOnly: true
                 selectByMouse: true
                 // Selecting text must not take the keyboard from the window's shortcuts; the

@@ -31,6 +31,7 @@ RowLayout {
         }
         Text {
             text: row.detail
+            textFormat: Text.PlainText
             font.pixelSize: 11
             color: Style.secondaryText
         }

@@ -1,7 +1,7 @@
 #include "RootWindow.h"
 #include "SettingsWindow.h"
-#include "support/IsolatedSettings.h"
 #include "qml/style/ColorSchemeApplier.h"
+#include "support/IsolatedSettings.h"
 
 #include <QDir>
 #include <QSettings>
@@ -84,4 +84,4 @@ private:
 };
 
 QTEST_MAIN(TestShellScreenshots)
-#include "tst_shellscreenshots.moc"
+#include "shell.moc"

@@ -1,9 +1,9 @@
 #include "ConvertWindow.h"
 #include "QuickItemSearch.h"
 #include "core/conversion/Converter.h"
+#include "qml/style/ColorSchemeApplier.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
-#include "qml/style/ColorSchemeApplier.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,4 +102,4 @@ private:
 };
 
 QTEST_MAIN(TestScreenshots)
-#include "tst_screenshots.moc"
+#include "convert_tab.moc"

@@ -1,8 +1,8 @@
 #include "FakeLoginShell.h"
 #include "core/conversion/Converter.h"
 #include "core/setup/EngineInstaller.h"
-#include "support/FakeEngines.h"
 #include "qml/app/ViewLoader.h"
+#include "support/FakeEngines.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -136,4 +136,4 @@ private:
 };
 
 QTEST_MAIN(TestSetupScreenshots)
-#include "tst_setupscreenshots.moc"
+#include "setup_screen.moc"

@@ -102,4 +102,4 @@ private slots:
 };
 
 QTEST_MAIN(TestAuthScreenshots)
-#include "tst_authscreenshots.moc"
+#include "account_screens.moc"
