@@ -187,7 +187,10 @@ int CommandLineTool::convert(const QStringList& arguments) {
         u"Convert up to N files at once (default: %1, the number of cores)."_s.arg(cores), u"N"_s,
         QString::number(cores));
     const QCommandLineOption title(
-        u"title"_s, u"The score's title (default: made from the file's name)."_s, u"TEXT"_s);
+        u"title"_s,
+        u"The score's title (default: the song's name in the file, else made from the file's "
+        u"name)."_s,
+        u"TEXT"_s);
     const QCommandLineOption noTitle(u"no-title"_s, u"Engrave the score without a title."_s);
     const QCommandLineOption played(
         u"played"_s,

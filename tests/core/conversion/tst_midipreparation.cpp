@@ -321,6 +321,31 @@ private slots:
         QFETCH(QString, title);
         QCOMPARE(ScoreTitle::readableFileName(path), title);
     }
+
+    void theSongsOwnNameComesBeforeTheFileName_data() {
+        QTest::addColumn<QByteArray>("firstTrack");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("name of a first track without notes")
+            << meta(0x03, "If You\x92re Going to the City") + endOfTrack
+            << u"If You’re Going to the City"_s;
+        QTest::newRow("generic name") << meta(0x03, "Tempo Track") + endOfTrack << u"City Blues"_s;
+        QTest::newRow("numbered name") << meta(0x03, "Untitled 3") + endOfTrack << u"City Blues"_s;
+        QTest::newRow("a track with notes names its instrument")
+            << meta(0x03, "Honky-tonk Piano") + notes + endOfTrack << u"City Blues"_s;
+    }
+
+    void theSongsOwnNameComesBeforeTheFileName() {
+        QFETCH(QByteArray, firstTrack);
+        QFETCH(QString, title);
+        QTemporaryDir directory;
+        const QString path = directory.filePath(u"city_blues.mid"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(header(1, 2) + chunk("MTrk", firstTrack) +
+                   chunk("MTrk", meta(0x03, "Piano") + notes + endOfTrack));
+        file.close();
+        QCOMPARE(ScoreTitle::fromFileName().textFor(path), title);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMidiPreparation)

@@ -1,12 +1,48 @@
 #include "core/conversion/midi/ScoreTitle.h"
 
+#include "conversion/midi/MidiFile.h"
+#include "conversion/midi/MidiPreparation.h"
+#include "conversion/midi/MidiTrackReader.h"
+#include "conversion/midi/Windows1252.h"
+
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace velmarto {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr quint8 trackNameEvent = 0x03;
+
+QString textOf(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    return (decoder.hasError() ? Windows1252::decode(bytes) : text).simplified();
+}
+
+bool saysNothing(const QString& name) {
+    static const QRegularExpression generic(
+        u"^(?:untitled|unnamed|no name|new song|song|title|track|sequence|seq\\.?|midi|"
+        u"(?:tempo|conductor|master|control|meta)(?: track)?)?[\\s\\-_#:.]*\\d*$"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    return generic.match(name).hasMatch() ||
+           std::ranges::none_of(name, [](QChar character) { return character.isLetter(); });
+}
+
+} // namespace
 
 QString ScoreTitle::textFor(const QString& midiPath) const {
     switch (m_source) {
     case Source::fileName:
+        if (const QString song = songTitleIn(midiPath); !song.isEmpty()) {
+            return song;
+        }
         return readableFileName(midiPath);
     case Source::custom:
         return m_text.simplified();
@@ -28,6 +64,35 @@ QString ScoreTitle::readableFileName(const QString& midiPath) {
         startOfWord = character == u' ';
     }
     return words;
+}
+
+QString ScoreTitle::songTitleIn(const QString& midiPath) {
+    QFile file(midiPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const auto midi = MidiFile::parse(file.read(MidiPreparation::maximumFileSize));
+    if (!midi) {
+        return {};
+    }
+    const auto firstTrack = std::ranges::find_if(
+        midi->chunks(), [](const MidiFile::Chunk& chunk) { return chunk.isTrack(); });
+    if (firstTrack == midi->chunks().cend()) {
+        return {};
+    }
+    QString name;
+    MidiTrackReader reader(firstTrack->data);
+    while (reader.readNext()) {
+        const MidiEvent& event = reader.event();
+        if (event.isNoteOn()) {
+            return {};
+        }
+        if (name.isEmpty() && event.kind == MidiEvent::Kind::meta &&
+            event.metaType == trackNameEvent) {
+            name = textOf(event.data);
+        }
+    }
+    return saysNothing(name) ? QString() : name;
 }
 
 } // namespace velmarto
