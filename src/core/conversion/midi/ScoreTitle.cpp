@@ -40,7 +40,7 @@ bool saysNothing(const QString& name) {
 QString ScoreTitle::textFor(const QString& midiPath) const {
     switch (m_source) {
     case Source::fileName:
-        if (const QString song = songTitleIn(midiPath); !song.isEmpty()) {
+        if (QString song = songTitleIn(midiPath); !song.isEmpty()) {
             return song;
         }
         return readableFileName(midiPath);
