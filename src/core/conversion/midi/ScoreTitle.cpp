@@ -1,11 +1,11 @@
 #include "core/conversion/midi/ScoreTitle.h"
 
-#include "conversion/midi/MidiFile.h"
-#include "conversion/midi/MidiPreparation.h"
-#include "conversion/midi/MidiTrackReader.h"
-#include "conversion/midi/Windows1252.h"
+#include "core/conversion/InputFile.h"
+#include "core/conversion/midi/MidiFile.h"
+#include "core/conversion/midi/MidiPreparation.h"
+#include "core/conversion/midi/MidiTrackReader.h"
+#include "core/conversion/midi/Windows1252.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -67,11 +67,11 @@ QString ScoreTitle::readableFileName(const QString& midiPath) {
 }
 
 QString ScoreTitle::songTitleIn(const QString& midiPath) {
-    QFile file(midiPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const auto bytes = inputfile::read(midiPath, MidiPreparation::maximumFileSize);
+    if (!bytes) {
         return {};
     }
-    const auto midi = MidiFile::parse(file.read(MidiPreparation::maximumFileSize));
+    const auto midi = MidiFile::parse(*bytes);
     if (!midi) {
         return {};
     }
