@@ -104,12 +104,12 @@ std::optional<QString> Converter::locate(const QString& name) const {
     return m_locator.locate(name);
 }
 
-ToolStatus Converter::toolStatus() const {
-    return m_locator.toolStatus();
+InstalledEngines Converter::installedEngines() const {
+    return m_locator.installedEngines();
 }
 
 bool Converter::allReady() const {
-    return toolStatus().allReady();
+    return installedEngines().allReady();
 }
 
 bool Converter::isValidOutput(const QString& path, qint64 minBytes) {

@@ -8,7 +8,7 @@
 #include "core/conversion/EngineLocator.h"
 #include "core/conversion/EngineRunner.h"
 #include "core/conversion/ImportOptions.h"
-#include "core/conversion/ToolStatus.h"
+#include "core/conversion/InstalledEngines.h"
 #include "core/conversion/WorkDirectoryError.h"
 #include "core/conversion/midi/ScoreTitle.h"
 #include "core/platform/PlatformProfile.h"
@@ -54,7 +54,7 @@ public:
 
     std::optional<QString> locateMuseScore() const;
     std::optional<QString> locate(const QString& name) const;
-    ToolStatus toolStatus() const;
+    InstalledEngines installedEngines() const;
     bool allReady() const;
 
     // True when the file system reports a size of at least minBytes for the file.

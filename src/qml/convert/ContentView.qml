@@ -33,14 +33,6 @@ Item {
         onActivated: root.model.savePDF()
     }
 
-    // Engines can be installed or removed while the tab is open; the pills follow within a second.
-    Timer {
-        interval: 1000
-        repeat: true
-        running: root.visible
-        onTriggered: root.model.refreshToolStatus()
-    }
-
     // Every item inside is one of its panes; the dialogs stay outside.
     SplitView {
         anchors.fill: parent

@@ -34,13 +34,14 @@ bool isMIDIFile(const QUrl& url) {
 } // namespace
 
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
-                                   FileRevealer* revealer, QObject* parent)
+                                   FileRevealer* revealer, EngineStatus* engines,
+                                   QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
     , m_preferences(preferences)
     , m_revealer(revealer)
-    , m_statusMessage(u"Drop a MIDI file to begin."_s)
-    , m_toolStatus(m_converter.toolStatus()) {}
+    , m_engines(engines)
+    , m_statusMessage(u"Drop a MIDI file to begin."_s) {}
 
 // A conversion still running stops with its screen; its outcome has nowhere to go.
 ContentViewModel::~ContentViewModel() {
@@ -192,7 +193,8 @@ void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfter
         setStatusMessage(u"Conversion failed."_s);
         setErrorText(describe(outcome.error()));
     }
-    refreshToolStatus();
+    // A conversion that failed for want of an engine shows in the footer.
+    m_engines->refresh();
     emit conversionFinished();
 }
 
@@ -216,14 +218,6 @@ void ContentViewModel::revealPDF() {
                 model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
             }
         });
-    }
-}
-
-void ContentViewModel::refreshToolStatus() {
-    const ToolStatus status = m_converter.toolStatus();
-    if (status != m_toolStatus) {
-        m_toolStatus = status;
-        emit toolStatusChanged();
     }
 }
 

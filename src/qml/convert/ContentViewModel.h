@@ -3,6 +3,7 @@
 #include "core/conversion/ConversionEngine.h"
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 
 #include <QList>
 #include <QObject>
@@ -45,9 +46,8 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
     Q_PROPERTY(bool isTargeted READ isTargeted WRITE setTargeted NOTIFY isTargetedChanged)
-    Q_PROPERTY(bool museScoreFound READ museScoreFound NOTIFY toolStatusChanged)
-    Q_PROPERTY(bool musicxml2lyFound READ musicxml2lyFound NOTIFY toolStatusChanged)
-    Q_PROPERTY(bool lilypondFound READ lilypondFound NOTIFY toolStatusChanged)
+    // The application's one engine status, for the footer.
+    Q_PROPERTY(velmarto::EngineStatus* engines READ engines CONSTANT)
     // A file request waits for its answer.
     Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
 
@@ -65,7 +65,7 @@ public:
 
     // The model keeps pointers to its collaborators and owns none of them.
     ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
-                     QObject* parent = nullptr);
+                     EngineStatus* engines, QObject* parent = nullptr);
     ~ContentViewModel() override;
 
     QUrl midiURL() const { return m_midiURL; }
@@ -83,9 +83,7 @@ public:
     QString errorText() const { return m_errorText.value_or(QString()); }
     bool hasError() const { return m_errorText.has_value(); }
     bool isTargeted() const { return m_isTargeted; }
-    bool museScoreFound() const { return m_toolStatus.museScore; }
-    bool musicxml2lyFound() const { return m_toolStatus.musicxml2ly; }
-    bool lilypondFound() const { return m_toolStatus.lilypond; }
+    EngineStatus* engines() const { return m_engines; }
     bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
 
     void setEngine(ConversionEngine engine);
@@ -107,8 +105,6 @@ public:
     Q_INVOKABLE void savePDF();
     Q_INVOKABLE void saveMusicXML();
     Q_INVOKABLE void revealPDF();
-    // The engines are looked up on disk again, so an install or removal shows without a restart.
-    Q_INVOKABLE void refreshToolStatus();
 
     // The view's answer to the last file request.
     Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
@@ -126,7 +122,6 @@ signals:
     void statusMessageChanged();
     void errorTextChanged();
     void isTargetedChanged();
-    void toolStatusChanged();
     void conversionFinished();
     void isAwaitingFileChanged();
     // Ask the view for its open or its save dialog; it answers with answerFileRequest or
@@ -148,6 +143,7 @@ private:
     Converter m_converter;
     Preferences* m_preferences;
     FileRevealer* m_revealer;
+    EngineStatus* m_engines;
     // Only one dialog is open at a time, so one pending answer is enough.
     std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
 
@@ -160,7 +156,6 @@ private:
     QString m_statusMessage;
     std::optional<QString> m_errorText;
     bool m_isTargeted = false;
-    ToolStatus m_toolStatus;
 };
 
 } // namespace velmarto

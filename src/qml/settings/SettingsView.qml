@@ -4,13 +4,14 @@ import QtQuick.Layouts
 import Velmarto
 
 // The Settings tab. It keeps nothing of its own: every value comes from the shared preferences,
-// the window's session or the engine check, and every control writes straight through.
+// the window's session or the engine status, and every control writes straight through.
 ScrollView {
     id: root
 
     required property Preferences preferences
     required property Session session
     required property SettingsViewModel model
+    required property EngineStatus engines
 
     // The window answers by presenting the engine setup as a sheet.
     signal engineSetupRequested
@@ -19,21 +20,6 @@ ScrollView {
     contentHeight: page.height
     ScrollBar.vertical.policy: ScrollBar.AlwaysOn
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
-
-    Component.onCompleted: root.model.refreshToolStatus()
-    onVisibleChanged: {
-        if (visible)
-            root.model.refreshToolStatus();
-    }
-
-    // Engines installed or removed while the tab is open (through the setup sheet, say) show
-    // within a second.
-    Timer {
-        interval: 1000
-        repeat: true
-        running: root.visible
-        onTriggered: root.model.refreshToolStatus()
-    }
 
     background: Rectangle {
         color: Style.windowBackground
@@ -165,9 +151,9 @@ ScrollView {
 
                 AboutSection {
                     Layout.fillWidth: true
-                    museScoreFound: root.model.museScoreFound
-                    musicxml2lyFound: root.model.musicxml2lyFound
-                    lilypondFound: root.model.lilypondFound
+                    museScoreFound: root.engines.museScore
+                    musicxml2lyFound: root.engines.musicxml2ly
+                    lilypondFound: root.engines.lilypond
                 }
             }
             Item {

@@ -6,12 +6,13 @@ import Velmarto
 // The engine setup screen: which engines are there, the installer with its live log, the way
 // out when the package manager cannot be used, and the way on.
 // Its creator gives it `installer`, a new EngineInstaller made for this screen alone and
-// released with it, and listens to `ready()`, emitted when the user is done ("Start Using
+// released with it, and the application's `engines`, and listens to `ready()`, emitted when the user is done ("Start Using
 // Velmarto" or the skip link).
 ScrollView {
     id: root
 
     required property EngineInstaller installer
+    required property EngineStatus engines
 
     signal ready
 
@@ -38,19 +39,6 @@ ScrollView {
         }
     }
 
-    EngineChecklist {
-        id: checklist
-        installer: root.installer
-    }
-
-    // Coming back to the window (say, from a terminal that installed the engines) redraws it.
-    Connections {
-        target: root.Window.window
-        function onActiveChanged() {
-            checklist.recheck();
-        }
-    }
-
     Item {
         width: root.availableWidth
         implicitHeight: column.implicitHeight + 64
@@ -68,9 +56,9 @@ ScrollView {
             }
             SetupChecklist {
                 Layout.fillWidth: true
-                museScore: checklist.museScore
-                musicxml2ly: checklist.musicxml2ly
-                lilypond: checklist.lilypond
+                museScore: root.engines.museScore
+                musicxml2ly: root.engines.musicxml2ly
+                lilypond: root.engines.lilypond
             }
             BootstrapCard {
                 objectName: "bootstrapCard"
@@ -91,7 +79,7 @@ ScrollView {
                 isRunning: root.installer.isRunning
                 finished: root.installer.finished
                 success: root.installer.success
-                allReady: checklist.allReady
+                allReady: root.engines.allReady
                 onInstallRequested: root.installer.installMissing()
                 onReady: root.ready()
             }

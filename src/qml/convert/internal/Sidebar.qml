@@ -108,9 +108,9 @@ Item {
                 x: Style.sidebarPadding
                 anchors.bottom: parent.bottom
                 anchors.bottomMargin: Style.sidebarPadding
-                museScoreFound: sidebar.model.museScoreFound
-                musicxml2lyFound: sidebar.model.musicxml2lyFound
-                lilypondFound: sidebar.model.lilypondFound
+                museScoreFound: sidebar.model.engines.museScore
+                musicxml2lyFound: sidebar.model.engines.musicxml2ly
+                lilypondFound: sidebar.model.engines.lilypond
             }
         }
     }
