@@ -215,7 +215,7 @@ int CommandLineTool::convert(const QStringList& arguments) {
             return usage(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
         }
         // Opening a FIFO or a device would block before any engine could be stopped.
-        if (QFileInfo::exists(file) && !inputfile::isRegular(file)) {
+        if (inputfile::existsButIsNotRegular(file)) {
             return usage(u"'%1' is not a regular file"_s.arg(file));
         }
     }

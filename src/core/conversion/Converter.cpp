@@ -130,7 +130,7 @@ std::expected<Converter::Workspace, ConversionFailure>
 Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
                    const ImportOptions& import) const {
     const QString midi = midiURL.toLocalFile();
-    if (QFileInfo::exists(midi) && !inputfile::isRegular(midi)) {
+    if (inputfile::existsButIsNotRegular(midi)) {
         return std::unexpected(
             ConversionError(u"Reading the MIDI file"_s, inputfile::notRegularMessage(midi)));
     }

@@ -102,7 +102,7 @@ void ContentViewModel::onAppear() {
 
 void ContentViewModel::setMIDI(const QUrl& url) {
     // A FIFO or a device named song.mid would hold the conversion before any engine starts.
-    if (QFileInfo::exists(url.toLocalFile()) && !inputfile::isRegular(url.toLocalFile())) {
+    if (inputfile::existsButIsNotRegular(url.toLocalFile())) {
         setStatusMessage(inputfile::notRegularMessage(url.toLocalFile()));
         return;
     }
