@@ -195,7 +195,7 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
                 .arguments = {u"-o"_s, musicXml, workspace.museScoreInput},
                 .stage = u"MuseScore import"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
-                .throwOnNonZero = false,
+                .failOnNonZeroExit = false,
             },
             limits, log)) {
         return failure;
@@ -261,7 +261,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
                 .arguments = {u"-o"_s, pdf, workspace->museScoreInput},
                 .stage = u"MuseScore conversion"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
-                .throwOnNonZero = false,
+                .failOnNonZeroExit = false,
             })) {
             return std::unexpected(*failure);
         }

@@ -20,7 +20,9 @@ struct EngineInvocation {
     QString stage{};
     QStringList extraPath{};
     QMap<QString, QString> extraEnvironment{};
-    bool throwOnNonZero = true;
+    // When false, a non-zero exit status is only noted in the transcript and the caller judges
+    // the run by what it wrote.
+    bool failOnNonZeroExit = true;
     // Stops the engine when set; see ConversionLimits.
     const CancellationToken* cancellation = nullptr;
     std::chrono::milliseconds timeout{0};

@@ -11,10 +11,10 @@ Item {
     implicitWidth: 860
     implicitHeight: 600
 
-    Component.onCompleted: root.model.onAppear()
+    Component.onCompleted: root.model.appear()
     onVisibleChanged: {
         if (visible)
-            root.model.onAppear();
+            root.model.appear();
     }
 
     // The linter of Qt 6.4 cannot resolve StandardKey, which QtQuick exports as a value type.

@@ -92,7 +92,7 @@ void ContentViewModel::setTargeted(bool isTargeted) {
     }
 }
 
-void ContentViewModel::onAppear() {
+void ContentViewModel::appear() {
     if (m_result || hasMIDI()) {
         return;
     }

@@ -90,7 +90,7 @@ public:
     void setTargeted(bool isTargeted);
 
     // Each time the screen comes into view.
-    Q_INVOKABLE void onAppear();
+    Q_INVOKABLE void appear();
     Q_INVOKABLE void setMIDI(const QUrl& url);
     // A file named from outside the window: the command line, a file manager's "Open with", the
     // Finder. Unlike a dropped item, a file that cannot be taken is not ignored in silence: the

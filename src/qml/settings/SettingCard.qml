@@ -33,7 +33,7 @@ Rectangle {
                 implicitWidth: 14
                 implicitHeight: 14
                 symbol: card.systemImage
-                gradient: Style.accentTokenGradient
+                gradient: Style.accentGradient
             }
             Text {
                 text: card.title

@@ -23,7 +23,7 @@ RowLayout {
         GradientRectangle {
             anchors.fill: parent
             radius: 12
-            gradient: Style.accentTokenGradient
+            gradient: Style.accentGradient
         }
         SymbolIcon {
             anchors.centerIn: parent

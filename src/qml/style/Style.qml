@@ -6,7 +6,6 @@ QtObject {
     readonly property color accentBottom: Qt.rgba(0.74, 0.30, 1.0, 1.0)
     // Top-leading to bottom-trailing, stops evenly spaced; GradientRectangle and SymbolIcon draw it.
     readonly property list<color> accentGradient: [accentTop, accentBottom]
-    readonly property list<color> accentTokenGradient: [accentTop, accentBottom]
 
     readonly property SystemPalette palette: SystemPalette {
         colorGroup: SystemPalette.Active

@@ -68,17 +68,17 @@ private slots:
         screen.model->setEngine(expected == ConversionEngine::both ? ConversionEngine::museScoreOnly
                                                                    : ConversionEngine::both);
         screen.preferences.setDefaultEngine(stored);
-        screen.model->onAppear();
+        screen.model->appear();
         QCOMPARE(screen.model->engine(), expected);
     }
 
     void appearingWithAFileLeavesThePresetAlone() {
         Screen screen;
         screen.preferences.setDefaultEngine(u"fast"_s);
-        screen.model->onAppear();
+        screen.model->appear();
         screen.model->setMIDI(screen.midi());
         screen.model->setEngine(ConversionEngine::both);
-        screen.model->onAppear();
+        screen.model->appear();
         QCOMPARE(screen.model->engine(), ConversionEngine::both);
         QCOMPARE(screen.preferences.defaultEngine(), u"fast"_s);
     }
