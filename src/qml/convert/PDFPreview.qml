@@ -189,7 +189,7 @@ Rectangle {
         visible: root.currentPage > 0
         text: "Page " + root.currentPage + " of " + pdfDocument.pageCount
         color: "white"
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         font.weight: Font.Medium
         leftPadding: 10
         rightPadding: 10

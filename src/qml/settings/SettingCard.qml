@@ -37,7 +37,7 @@ Rectangle {
             }
             Text {
                 text: card.title
-                font.pixelSize: 13
+                font.pixelSize: Style.bodySize
                 font.weight: Font.DemiBold
                 color: Style.primaryText
             }

@@ -21,22 +21,8 @@ ScrollView {
     ScrollBar.vertical.policy: ScrollBar.AlwaysOn
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
 
-    background: Rectangle {
-        color: Style.windowBackground
-
-        Rectangle {
-            anchors.fill: parent
-            gradient: Gradient {
-                GradientStop {
-                    position: 0.0
-                    color: Style.withOpacity(Style.accentTop, 0.08)
-                }
-                GradientStop {
-                    position: 1.0
-                    color: Style.withOpacity(Style.accentTop, 0.0)
-                }
-            }
-        }
+    background: AccentWash {
+        strength: 0.08
     }
 
     Item {
@@ -55,8 +41,12 @@ ScrollView {
             width: page.paddedWidth - 44
             spacing: 16
 
-            SettingsHeader {
+            BadgeHeader {
                 Layout.fillWidth: true
+                symbol: "gearshape.fill"
+                symbolSize: 20
+                title: "Settings"
+                subtitle: "Preferences are saved automatically"
             }
             SettingCard {
                 objectName: "accountCard"

@@ -21,22 +21,7 @@ ScrollView {
     contentWidth: availableWidth
     ScrollBar.vertical.policy: ScrollBar.AlwaysOn
 
-    background: Rectangle {
-        color: Style.windowBackground
-
-        Rectangle {
-            anchors.fill: parent
-            gradient: Gradient {
-                GradientStop {
-                    position: 0.0
-                    color: Style.withOpacity(Style.accentTop, 0.12)
-                }
-                GradientStop {
-                    position: 1.0
-                    color: Style.withOpacity(Style.accentTop, 0.0)
-                }
-            }
-        }
+    background: AccentWash {
     }
 
     Item {
@@ -51,8 +36,10 @@ ScrollView {
             width: Math.min(parent.width, 520) - 64
             spacing: 22
 
-            SetupHero {
+            Hero {
                 Layout.fillWidth: true
+                title: "Welcome to Velmarto"
+                subtitle: "Velmarto needs two free engraving engines to turn your MIDI files into beautiful sheet music. This is a one-time setup."
             }
             SetupChecklist {
                 Layout.fillWidth: true

@@ -149,7 +149,7 @@ private slots:
             QCOMPARE(screen.rowState(row), u"Installed"_s);
             QCOMPARE(screen.rowSymbol(row), u"checkmark.circle.fill"_s);
         }
-        QCOMPARE(screen.text("setupTitle"), u"Welcome to Velmarto"_s);
+        QCOMPARE(screen.text("heroTitle"), u"Welcome to Velmarto"_s);
         QVERIFY(!screen.shows("bootstrapCard"));
         QVERIFY(!screen.shows("logCard"));
         QVERIFY(!screen.shows("startButton"));

@@ -12,18 +12,9 @@ Item {
 
     objectName: "sidebar"
 
-    Rectangle {
+    AccentWash {
         anchors.fill: parent
-        gradient: Gradient {
-            GradientStop {
-                position: 0.0
-                color: Style.withOpacity(Style.accentTop, 0.10)
-            }
-            GradientStop {
-                position: 1.0
-                color: Style.withOpacity(Style.accentTop, 0.0)
-            }
-        }
+        strength: 0.10
     }
 
     ScrollView {
@@ -50,7 +41,10 @@ Item {
                 width: parent.width - 2 * Style.sidebarPadding
                 spacing: Style.sectionSpacing
 
-                SidebarHeader {
+                BadgeHeader {
+                    symbol: "music.note"
+                    title: "Velmarto"
+                    subtitle: "MIDI → publication-quality sheet music"
                 }
                 DropZone {
                     Layout.fillWidth: true

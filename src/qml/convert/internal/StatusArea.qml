@@ -40,7 +40,7 @@ ColumnLayout {
             text: area.statusMessage
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pixelSize: 11
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
             // Screen readers announce a status bar's changes.
             Accessible.role: Accessible.StatusBar
@@ -79,7 +79,7 @@ ColumnLayout {
                 persistentSelection: true
                 wrapMode: TextEdit.Wrap
                 font.family: "monospace"
-                font.pixelSize: 10
+                font.pixelSize: Style.captionSize
                 color: Style.error
                 selectionColor: Style.withOpacity(Style.accentTop, 0.35)
             }
