@@ -34,8 +34,7 @@ bool isMIDIFile(const QUrl& url) {
 } // namespace
 
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
-                                   FileRevealer* revealer, EngineStatus* engines,
-                                   QObject* parent)
+                                   FileRevealer* revealer, EngineStatus* engines, QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
     , m_preferences(preferences)
@@ -231,7 +230,7 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
             return;
         }
         const QString path = destination.toLocalFile();
-        const auto copied = FileReplacement::copy(source.toLocalFile(), path);
+        const auto copied = filereplacement::copy(source.toLocalFile(), path);
         setStatusMessage(copied ? u"Saved to "_s + path : u"Could not save: "_s + copied.error());
     });
     // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
