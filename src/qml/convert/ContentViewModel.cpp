@@ -210,14 +210,25 @@ void ContentViewModel::saveMusicXML() {
 }
 
 void ContentViewModel::revealPDF() {
-    if (m_result) {
-        const QString name = pdfFileName();
-        m_revealer->reveal(m_result->pdfURL.toLocalFile(), [model = QPointer(this), name] {
-            if (model) {
-                model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
-            }
-        });
+    if (!m_result) {
+        return;
     }
+    reveal(QFileInfo::exists(m_savedPDFPath) ? m_savedPDFPath : m_result->pdfURL.toLocalFile());
+}
+
+void ContentViewModel::revealSavedCopy() {
+    if (!m_savedCopyURL.isEmpty()) {
+        reveal(m_savedCopyURL.toLocalFile());
+    }
+}
+
+void ContentViewModel::reveal(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    m_revealer->reveal(path, [model = QPointer(this), name] {
+        if (model) {
+            model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
+        }
+    });
 }
 
 void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
@@ -231,7 +242,14 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
         }
         const QString path = destination.toLocalFile();
         const auto copied = filereplacement::copy(source.toLocalFile(), path);
-        setStatusMessage(copied ? u"Saved to "_s + path : u"Could not save: "_s + copied.error());
+        if (!copied) {
+            setStatusMessage(u"Could not save: "_s + copied.error());
+            return;
+        }
+        if (m_result && source == m_result->pdfURL) {
+            m_savedPDFPath = path;
+        }
+        setStatusMessage(u"Saved to "_s + path, QUrl::fromLocalFile(path));
     });
     // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
     // useful.
@@ -279,10 +297,14 @@ void ContentViewModel::setConverting(bool isConverting) {
     }
 }
 
-void ContentViewModel::setStatusMessage(const QString& statusMessage) {
+void ContentViewModel::setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL) {
     if (m_statusMessage != statusMessage) {
         m_statusMessage = statusMessage;
         emit statusMessageChanged();
+    }
+    if (m_savedCopyURL != savedCopyURL) {
+        m_savedCopyURL = savedCopyURL;
+        emit savedCopyURLChanged();
     }
 }
 
@@ -298,6 +320,7 @@ void ContentViewModel::setResult(std::optional<ConversionResult> result) {
         return;
     }
     m_result = std::move(result);
+    m_savedPDFPath.clear();
     emit resultChanged();
 }
 

@@ -50,6 +50,10 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(velmarto::EngineStatus* engines READ engines CONSTANT)
     // A file request waits for its answer.
     Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
+    // The status line reports a saved copy; false once it moves on.
+    Q_PROPERTY(bool hasSavedCopy READ hasSavedCopy NOTIFY savedCopyURLChanged)
+    // The link beside it: the file manager's name on this desktop.
+    Q_PROPERTY(QString showSavedCopyLabel READ showSavedCopyLabel CONSTANT)
 
 public:
     // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
@@ -85,6 +89,8 @@ public:
     bool isTargeted() const { return m_isTargeted; }
     EngineStatus* engines() const { return m_engines; }
     bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
+    bool hasSavedCopy() const { return !m_savedCopyURL.isEmpty(); }
+    QString showSavedCopyLabel() const { return m_converter.profile().showSavedCopyLabel; }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
@@ -104,7 +110,9 @@ public:
     Q_INVOKABLE void cancel();
     Q_INVOKABLE void savePDF();
     Q_INVOKABLE void saveMusicXML();
+    // Shows the PDF in the file manager: the copy saved last, or the engraved one until then.
     Q_INVOKABLE void revealPDF();
+    Q_INVOKABLE void revealSavedCopy();
 
     // The view's answer to the last file request.
     Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
@@ -124,6 +132,7 @@ signals:
     void isTargetedChanged();
     void conversionFinished();
     void isAwaitingFileChanged();
+    void savedCopyURLChanged();
     // Ask the view for its open or its save dialog; it answers with answerFileRequest or
     // cancelFileRequest.
     void openFileRequested(const QStringList& nameFilters);
@@ -136,7 +145,9 @@ private:
     void finishConversion(const Outcome& outcome, bool revealAfterConvert);
     void setConverting(bool isConverting);
     void awaitFile(std::function<void(const QUrl& chosen)> answer);
-    void setStatusMessage(const QString& statusMessage);
+    void reveal(const QString& path);
+    // Any other status hides the saved copy's link.
+    void setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL = {});
     void setErrorText(const std::optional<QString>& errorText);
     void setResult(std::optional<ConversionResult> result);
 
@@ -154,6 +165,9 @@ private:
     // Shared with the running conversion's worker, which may outlive the model.
     std::shared_ptr<CancellationToken> m_cancellation;
     QString m_statusMessage;
+    QUrl m_savedCopyURL;
+    // The last saved copy of this result's PDF, which Reveal shows rather than the work folder's.
+    QString m_savedPDFPath;
     std::optional<QString> m_errorText;
     bool m_isTargeted = false;
 };

@@ -19,6 +19,12 @@ public:
 
     // The file the dialog's answer names; a typed relative name lies in the shown folder.
     Q_INVOKABLE static QUrl resolve(const QUrl& chosen, const QUrl& shownFolder);
+    // The file a name typed into the dialog names: a path with folders, from the home folder
+    // ("~/"), or a plain name in the shown folder.
+    Q_INVOKABLE static QUrl resolveTyped(const QString& typed, const QUrl& shownFolder);
+    // The destination with the suggested file's extension added when its name does not end in it
+    // (in any case): a copy saved as "My Score" would open in nothing.
+    Q_INVOKABLE static QUrl withExtension(const QUrl& destination, const QUrl& suggestedFile);
     // Whether saving to the destination would overwrite a file already there.
     Q_INVOKABLE static bool replacesFile(const QUrl& destination);
     Q_INVOKABLE static QString fileName(const QUrl& destination);

@@ -300,7 +300,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
             contents(screen.model->result()->lilypondURL.value_or(QUrl()).toLocalFile()));
         QVERIFY2(source.contains(u"a4"_s), qPrintable(source));
         QVERIFY(!source.contains(u"letter"_s));
-        QCOMPARE(revealSpy.count(), 1);
+        QTRY_COMPARE(revealSpy.count(), 1);
         const QStringList expected{u"-R"_s, screen.model->pdfURL().toLocalFile()};
         QCOMPARE(revealSpy.first().at(1).toStringList(), expected);
     }
@@ -333,7 +333,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
 
         model.revealPDF();
 
-        QCOMPARE(model.statusMessage(), u"Could not show Song.pdf in the file manager."_s);
+        QTRY_COMPARE(model.statusMessage(), u"Could not show Song.pdf in the file manager."_s);
     }
 
     void aFileChosenDuringAConversionStillGetsThatResult() {

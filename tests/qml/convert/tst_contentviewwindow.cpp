@@ -7,6 +7,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
@@ -141,6 +142,36 @@ private slots:
         QVERIFY(fast->property("visualFocus").toBool());
         QTest::keyClick(&window.view, Qt::Key_Space);
         QTRY_COMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
+    }
+
+    // After a save the status line offers that copy, and Reveal shows it rather than the work
+    // folder's; a file manager that exits with a failure is reported.
+    void theSavedCopyIsTheOneRevealedAndAFailureIsReported() {
+        Window window;
+        QVERIFY(window.ready());
+        window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        QVERIFY(!window.shows("showSavedCopyLink"));
+
+        const QString saved = window.engines.path(u"Copy.pdf"_s);
+        window.chooser.answerNext(QUrl::fromLocalFile(saved));
+        window.click("savePDFButton");
+        QTRY_COMPARE(window.text("statusLine"), u"Saved to "_s + saved);
+        QVERIFY(window.shows("showSavedCopyLink"));
+        QCOMPARE(window.text("showSavedCopyLink"), u"Show in Files"_s);
+        QSignalSpy revealed(window.revealer.get(), &velmarto::FileRevealer::revealedThroughProgram);
+        window.click("showSavedCopyLink");
+        window.click("revealButton");
+        QTRY_COMPARE(revealed.count(), 2);
+        const QStringList savedCopy{u"-R"_s, saved};
+        QCOMPARE(revealed.at(0).at(1).toStringList(), savedCopy);
+        QCOMPARE(revealed.at(1).at(1).toStringList(), savedCopy);
+
+        window.engines.writeScript(u"reveal"_s, u"exit 3"_s);
+        window.click("revealButton");
+        QTRY_COMPARE(window.text("statusLine"), u"Could not show Copy.pdf in the file manager."_s);
+        QVERIFY(!window.shows("showSavedCopyLink"));
     }
 
     void aFastResultOffersNoMusicXML() {

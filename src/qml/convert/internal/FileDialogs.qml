@@ -15,17 +15,32 @@ Item {
     // The name the user means to save under. Qt's own dialog forgets it whenever the folder
     // changes, so it is put back into each folder the user opens.
     property string saveName
+    // What the model suggested; its extension is the type being saved.
+    property url suggestedFile
     property bool reopening: false
 
     // Opening the dialog afresh in the folder the user went to is the only way to put the name
     // back into Qt's own dialog.
-    function reopenSaveDialog() {
-        const folder = saveDialog.currentFolder;
+    function reopenSaveDialog(folder) {
+        closeSaveDialogQuietly();
+        showSaveDialog(folder);
+        open(saveDialog);
+    }
+    function closeSaveDialogQuietly() {
         reopening = true;
         saveDialog.close();
         reopening = false;
-        showSaveDialog(folder);
-        open(saveDialog);
+    }
+    // Return in the name field: a folder is opened, keeping the name; anything else is saved,
+    // in the folder the typed path names.
+    function submitTypedName(typed) {
+        const destination = destinations.resolveTyped(typed, saveDialog.currentFolder);
+        if (destinations.isFolder(destination)) {
+            reopenSaveDialog(destination);
+            return;
+        }
+        closeSaveDialogQuietly();
+        answerSave(destination);
     }
     function showSaveDialog(folder) {
         saveDialog.currentFolder = folder;
@@ -33,9 +48,15 @@ Item {
     }
     function open(dialog) {
         dialog.open();
-        ownDialogs.holdModal();
+        if (!ownDialogs.holdModal())
+            return;
+        ownDialogs.followApplicationPalette();
+        ownDialogs.showFilterNames();
+        if (dialog === saveDialog)
+            ownDialogs.focusFileName();
     }
-    function answerSave(destination) {
+    function answerSave(chosen) {
+        const destination = destinations.withExtension(chosen, root.suggestedFile);
         if (destinations.replacesFile(destination)) {
             replaceDialog.destination = destination;
             replaceDialog.open();
@@ -61,11 +82,12 @@ Item {
     Timer {
         id: reopenLater
         interval: 0
-        onTriggered: root.reopenSaveDialog()
+        onTriggered: root.reopenSaveDialog(saveDialog.currentFolder)
     }
     OwnFileDialogs {
         id: ownDialogs
         window: root.Window.window
+        onFileNameSubmitted: typed => root.submitTypedName(typed)
     }
     SaveDestination {
         id: destinations
@@ -161,6 +183,7 @@ Item {
             dialogOpener.restart();
         }
         function onSaveFileRequested(folder, suggestedFile, nameFilters) {
+            root.suggestedFile = suggestedFile;
             root.saveName = destinations.fileName(suggestedFile);
             saveDialog.nameFilters = nameFilters;
             root.showSaveDialog(folder);

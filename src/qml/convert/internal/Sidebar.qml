@@ -94,6 +94,9 @@ Item {
                     statusMessage: sidebar.model.statusMessage
                     hasError: sidebar.model.hasError
                     errorText: sidebar.model.errorText
+                    hasSavedCopy: sidebar.model.hasSavedCopy
+                    showSavedCopyLabel: sidebar.model.showSavedCopyLabel
+                    onShowSavedCopyRequested: sidebar.model.revealSavedCopy()
                 }
             }
 

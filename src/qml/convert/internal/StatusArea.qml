@@ -12,6 +12,10 @@ ColumnLayout {
     required property string statusMessage
     required property bool hasError
     required property string errorText
+    required property bool hasSavedCopy
+    required property string showSavedCopyLabel
+
+    signal showSavedCopyRequested
 
     spacing: Style.sectionSpacing
 
@@ -46,6 +50,12 @@ ColumnLayout {
             Accessible.role: Accessible.StatusBar
             Accessible.name: area.statusMessage
         }
+    }
+    LinkButton {
+        objectName: "showSavedCopyLink"
+        visible: area.hasSavedCopy
+        text: area.showSavedCopyLabel
+        onClicked: area.showSavedCopyRequested()
     }
 
     Rectangle {
