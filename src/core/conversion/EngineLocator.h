@@ -19,8 +19,8 @@ public:
     // At the profile's locations.
     explicit EngineLocator(const PlatformProfile& profile);
 
-    std::optional<QString> locateMuseScore() const;
-    std::optional<QString> locate(const QString& name) const;
+    [[nodiscard]] std::optional<QString> locateMuseScore() const;
+    [[nodiscard]] std::optional<QString> locate(const QString& name) const;
     InstalledEngines installedEngines() const;
 
     static bool isExecutableFile(const QString& path);

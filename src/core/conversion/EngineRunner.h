@@ -39,7 +39,8 @@ public:
     // child gets when that environment has none.
     EngineRunner(const QProcessEnvironment& baseEnvironment, QString temporaryDirectory);
 
-    std::expected<QString, EngineFailure> run(const EngineInvocation& invocation) const;
+    [[nodiscard]] std::expected<QString, EngineFailure>
+    run(const EngineInvocation& invocation) const;
 
     QProcessEnvironment environmentFor(const EngineInvocation& invocation) const;
     static QString commandLine(const EngineInvocation& invocation);
