@@ -10,9 +10,12 @@ namespace velmarto {
 // What a save dialog's answer means on disk. Qt's own dialog, which Linux gets without a platform
 // theme, hands back a typed name as a bare path joined to the folder it shows; the desktop's
 // dialogs hand back a file URL. Both become the file to write here, before the model is answered.
+// The functions share no state. QML cannot call free functions, so views reach them through the
+// singleton the engine makes (SaveDestination.resolve(...)); C++ calls them statically.
 class SaveDestination : public QObject {
     Q_OBJECT
     QML_ELEMENT
+    QML_SINGLETON
 
 public:
     explicit SaveDestination(QObject* parent = nullptr);

@@ -34,8 +34,8 @@ Item {
     // Return in the name field: a folder is opened, keeping the name; anything else is saved,
     // in the folder the typed path names.
     function submitTypedName(typed) {
-        const destination = destinations.resolveTyped(typed, saveDialog.currentFolder);
-        if (destinations.isFolder(destination)) {
+        const destination = SaveDestination.resolveTyped(typed, saveDialog.currentFolder);
+        if (SaveDestination.isFolder(destination)) {
             reopenSaveDialog(destination);
             return;
         }
@@ -48,16 +48,16 @@ Item {
     }
     function open(dialog) {
         dialog.open();
-        if (!ownDialogs.holdModal())
+        if (!qtDialogs.holdModal())
             return;
-        ownDialogs.followApplicationPalette();
-        ownDialogs.showFilterNames();
+        qtDialogs.followApplicationPalette();
+        qtDialogs.showFilterNames();
         if (dialog === saveDialog)
-            ownDialogs.focusFileName();
+            qtDialogs.focusFileName();
     }
     function answerSave(chosen) {
-        const destination = destinations.withExtension(chosen, root.suggestedFile);
-        if (destinations.replacesFile(destination)) {
+        const destination = SaveDestination.withExtension(chosen, root.suggestedFile);
+        if (SaveDestination.replacesFile(destination)) {
             replaceDialog.destination = destination;
             replaceDialog.open();
         } else {
@@ -84,13 +84,10 @@ Item {
         interval: 0
         onTriggered: root.reopenSaveDialog(saveDialog.currentFolder)
     }
-    OwnFileDialogs {
-        id: ownDialogs
+    QtFileDialogAdjuster {
+        id: qtDialogs
         window: root.Window.window
         onFileNameSubmitted: typed => root.submitTypedName(typed)
-    }
-    SaveDestination {
-        id: destinations
     }
     FileDialog {
         id: openDialog
@@ -117,15 +114,15 @@ Item {
         modality: Qt.ApplicationModal
         parentWindow: root.Window.window
         onSelectedFileChanged: {
-            const name = destinations.fileName(destinations.resolve(selectedFile, currentFolder));
-            if (name !== "" && !destinations.isFolder(selectedFile))
+            const name = SaveDestination.fileName(SaveDestination.resolve(selectedFile, currentFolder));
+            if (name !== "" && !SaveDestination.isFolder(selectedFile))
                 root.saveName = name;
         }
         onCurrentFolderChanged: {
-            if (visible && String(selectedFile) === "" && root.saveName !== "" && ownDialogs.holdModal())
+            if (visible && String(selectedFile) === "" && root.saveName !== "" && qtDialogs.holdModal())
                 reopenLater.start();
         }
-        onAccepted: root.answerSave(destinations.resolve(selectedFile, currentFolder))
+        onAccepted: root.answerSave(SaveDestination.resolve(selectedFile, currentFolder))
         onRejected: {
             if (!root.reopening)
                 root.model.cancelFileRequest();
@@ -153,12 +150,12 @@ Item {
                 width: parent.width
                 wrapMode: Text.Wrap
                 font.bold: true
-                text: "“" + destinations.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
+                text: "“" + SaveDestination.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
             }
             Label {
                 width: parent.width
                 wrapMode: Text.Wrap
-                text: "A file with the same name already exists in “" + destinations.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
+                text: "A file with the same name already exists in “" + SaveDestination.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
             }
         }
         footer: DialogButtonBox {
@@ -184,7 +181,7 @@ Item {
         }
         function onSaveFileRequested(folder, suggestedFile, nameFilters) {
             root.suggestedFile = suggestedFile;
-            root.saveName = destinations.fileName(suggestedFile);
+            root.saveName = SaveDestination.fileName(suggestedFile);
             saveDialog.nameFilters = nameFilters;
             root.showSaveDialog(folder);
             dialogOpener.dialog = saveDialog;

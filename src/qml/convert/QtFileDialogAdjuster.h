@@ -8,16 +8,17 @@
 
 namespace velmarto {
 
-// Qt's own file dialog, drawn inside a window when the desktop offers none, opens as a plain
-// popup: a click beside it closes it and also reaches the control underneath. This holds it to
-// what a modal dialog is.
-class OwnFileDialogs : public QObject {
+// Qt's own file dialog, drawn inside a window when the desktop offers none, falls short of a
+// desktop's: it opens as a plain popup (a click beside it closes it and also reaches the control
+// underneath), its name field waits for a click, its filters show their patterns and it keeps
+// the palette the window had when it was built. This adjusts the ones open in its window.
+class QtFileDialogAdjuster : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QQuickWindow* window READ window WRITE setWindow NOTIFY windowChanged)
 
 public:
-    explicit OwnFileDialogs(QObject* parent = nullptr);
+    explicit QtFileDialogAdjuster(QObject* parent = nullptr);
 
     QQuickWindow* window() const { return m_window; }
     void setWindow(QQuickWindow* window);

@@ -1,4 +1,4 @@
-#include "qml/convert/OwnFileDialogs.h"
+#include "qml/convert/QtFileDialogAdjuster.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -29,17 +29,17 @@ QList<QQuickItem*> descendants(QQuickItem* item) {
 
 } // namespace
 
-OwnFileDialogs::OwnFileDialogs(QObject* parent)
+QtFileDialogAdjuster::QtFileDialogAdjuster(QObject* parent)
     : QObject(parent) {}
 
-void OwnFileDialogs::setWindow(QQuickWindow* window) {
+void QtFileDialogAdjuster::setWindow(QQuickWindow* window) {
     if (m_window != window) {
         m_window = window;
         emit windowChanged();
     }
 }
 
-QList<QQuickItem*> OwnFileDialogs::openDialogItems() const {
+QList<QQuickItem*> QtFileDialogAdjuster::openDialogItems() const {
     QList<QQuickItem*> dialogs;
     if (!m_window) {
         return dialogs;
@@ -59,7 +59,7 @@ QList<QQuickItem*> OwnFileDialogs::openDialogItems() const {
     return dialogs;
 }
 
-bool OwnFileDialogs::holdModal() const {
+bool QtFileDialogAdjuster::holdModal() const {
     const QList<QQuickItem*> dialogs = openDialogItems();
     for (QQuickItem* dialog : dialogs) {
         dialog->parent()->setProperty("modal", true);
@@ -68,7 +68,7 @@ bool OwnFileDialogs::holdModal() const {
     return !dialogs.isEmpty();
 }
 
-void OwnFileDialogs::focusFileName() {
+void QtFileDialogAdjuster::focusFileName() {
     for (QQuickItem* dialog : openDialogItems()) {
         const QList<QQuickItem*> items = descendants(dialog);
         const auto field = std::ranges::find_if(items, [](const QQuickItem* item) {
@@ -86,7 +86,7 @@ void OwnFileDialogs::focusFileName() {
     }
 }
 
-bool OwnFileDialogs::eventFilter(QObject* watched, QEvent* event) {
+bool QtFileDialogAdjuster::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -97,7 +97,7 @@ bool OwnFileDialogs::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void OwnFileDialogs::showFilterNames() const {
+void QtFileDialogAdjuster::showFilterNames() const {
     for (QQuickItem* dialog : openDialogItems()) {
         for (QQuickItem* comboBox : descendants(dialog)) {
             if (!comboBox->inherits("QQuickComboBox")) {
@@ -110,7 +110,7 @@ void OwnFileDialogs::showFilterNames() const {
     }
 }
 
-void OwnFileDialogs::followApplicationPalette() const {
+void QtFileDialogAdjuster::followApplicationPalette() const {
     const QPalette application = QGuiApplication::palette();
     const QMetaEnum roles = QMetaEnum::fromType<QPalette::ColorRole>();
     const auto paint = [&](QObject* control) {
