@@ -112,7 +112,7 @@ void ContentViewModel::setMIDI(const QUrl& url) {
         emit canConvertChanged();
     }
     setResult(std::nullopt);
-    setErrorText(std::nullopt);
+    setFailure(std::nullopt);
     setStatusMessage(u"Ready: "_s + fileName(url));
 }
 
@@ -153,7 +153,7 @@ void ContentViewModel::convert() {
         return;
     }
     setConverting(true);
-    setErrorText(std::nullopt);
+    setFailure(std::nullopt);
     setStatusMessage(
         u"Converting with "_s +
         (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
@@ -161,10 +161,11 @@ void ContentViewModel::convert() {
     const bool revealAfterConvert = m_preferences->revealAfterConvert();
     m_cancellation = std::make_shared<CancellationToken>();
     auto* watcher = new QFutureWatcher<Outcome>(this);
-    connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, revealAfterConvert] {
-        watcher->deleteLater();
-        finishConversion(watcher->result(), revealAfterConvert);
-    });
+    connect(watcher, &QFutureWatcher<Outcome>::finished, this,
+            [this, watcher, converted = m_midiURL, revealAfterConvert] {
+                watcher->deleteLater();
+                finishConversion(watcher->result(), converted, revealAfterConvert);
+            });
     watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
                                           engine = m_engine, paperSize = m_preferences->paperSize(),
                                           cancellation = m_cancellation] {
@@ -178,7 +179,8 @@ void ContentViewModel::cancel() {
     }
 }
 
-void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfterConvert) {
+void ContentViewModel::finishConversion(const Outcome& outcome, const QUrl& converted,
+                                        bool revealAfterConvert) {
     setConverting(false);
     if (outcome) {
         setResult(*outcome);
@@ -190,7 +192,7 @@ void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfter
         setStatusMessage(u"Conversion cancelled."_s);
     } else {
         setStatusMessage(u"Conversion failed."_s);
-        setErrorText(describe(outcome.error()));
+        setFailure(FailureReport::of(outcome.error(), converted.toLocalFile()));
     }
     // A conversion that failed for want of an engine shows in the footer.
     m_engines->refresh();
@@ -308,9 +310,9 @@ void ContentViewModel::setStatusMessage(const QString& statusMessage, const QUrl
     }
 }
 
-void ContentViewModel::setErrorText(const std::optional<QString>& errorText) {
-    if (m_errorText != errorText) {
-        m_errorText = errorText;
+void ContentViewModel::setFailure(std::optional<FailureReport> failure) {
+    if (m_failure || failure) {
+        m_failure = std::move(failure);
         emit errorTextChanged();
     }
 }

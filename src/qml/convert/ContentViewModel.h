@@ -4,6 +4,7 @@
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/Converter.h"
 #include "core/conversion/EngineStatus.h"
+#include "qml/convert/FailureReport.h"
 
 #include <QList>
 #include <QObject>
@@ -43,6 +44,10 @@ class ContentViewModel : public QObject {
     // A file is chosen and no conversion is running.
     Q_PROPERTY(bool canConvert READ canConvert NOTIFY canConvertChanged)
     Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    // A failed conversion: the stage that failed, a plain sentence when the cause is known, and
+    // the whole text with the engines' own words.
+    Q_PROPERTY(QString errorStageLine READ errorStageLine NOTIFY errorTextChanged)
+    Q_PROPERTY(QString errorCause READ errorCause NOTIFY errorTextChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
     Q_PROPERTY(bool isTargeted READ isTargeted WRITE setTargeted NOTIFY isTargetedChanged)
@@ -84,8 +89,10 @@ public:
     bool isConverting() const { return m_isConverting; }
     bool canConvert() const { return hasMIDI() && !m_isConverting; }
     QString statusMessage() const { return m_statusMessage; }
-    QString errorText() const { return m_errorText.value_or(QString()); }
-    bool hasError() const { return m_errorText.has_value(); }
+    QString errorStageLine() const { return m_failure ? m_failure->stageLine : QString(); }
+    QString errorCause() const { return m_failure ? m_failure->cause : QString(); }
+    QString errorText() const { return m_failure ? m_failure->details : QString(); }
+    bool hasError() const { return m_failure.has_value(); }
     bool isTargeted() const { return m_isTargeted; }
     EngineStatus* engines() const { return m_engines; }
     bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
@@ -142,13 +149,13 @@ signals:
 private:
     using Outcome = std::expected<ConversionResult, ConversionFailure>;
 
-    void finishConversion(const Outcome& outcome, bool revealAfterConvert);
+    void finishConversion(const Outcome& outcome, const QUrl& converted, bool revealAfterConvert);
     void setConverting(bool isConverting);
     void awaitFile(std::function<void(const QUrl& chosen)> answer);
     void reveal(const QString& path);
     // Any other status hides the saved copy's link.
     void setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL = {});
-    void setErrorText(const std::optional<QString>& errorText);
+    void setFailure(std::optional<FailureReport> failure);
     void setResult(std::optional<ConversionResult> result);
 
     Converter m_converter;
@@ -168,7 +175,7 @@ private:
     QUrl m_savedCopyURL;
     // The last saved copy of this result's PDF, which Reveal shows rather than the work folder's.
     QString m_savedPDFPath;
-    std::optional<QString> m_errorText;
+    std::optional<FailureReport> m_failure;
     bool m_isTargeted = false;
 };
 

@@ -18,7 +18,8 @@ KeyboardButton {
     contentItem: Text {
         text: control.text
         font: control.font
-        color: Style.accentTop
+        // The palette's link colour keeps 4.5:1 on the window and the tinted boxes, light or dark.
+        color: control.palette.link
         opacity: control.down ? 0.6 : 1.0
         horizontalAlignment: Text.AlignHCenter
     }

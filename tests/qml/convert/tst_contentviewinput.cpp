@@ -110,8 +110,12 @@ private slots:
         Window window;
         QVERIFY(window.ready());
         window.failAConversion();
+        QTRY_VERIFY(window.item(u"errorBox"_s)->isVisible());
+        window.click(u"errorDetailsLink"_s);
         QQuickItem* error = window.item(u"errorText"_s);
         QTRY_VERIFY(error->isVisible() && error->height() > 100);
+        // A frame lays the opened details out before the mouse aims at them.
+        window.view.grabWindow();
 
         const QPoint start = error->mapToScene(QPointF(12, 14)).toPoint();
         QTest::mousePress(&window.view, Qt::LeftButton, {}, start);
@@ -135,6 +139,7 @@ private slots:
         window.failToConvertAgain();
         QTRY_VERIFY(window.item(u"errorBox"_s)->isVisible());
         QVERIFY(window.model->hasResult());
+        window.click(u"errorDetailsLink"_s);
 
         QTRY_VERIFY(isScrollBarShown(window.item(u"sidebarScrollBar"_s)));
         QVERIFY(isScrollBarShown(window.item(u"errorScrollBar"_s)));

@@ -93,6 +93,8 @@ Item {
                     isConverting: sidebar.model.isConverting
                     statusMessage: sidebar.model.statusMessage
                     hasError: sidebar.model.hasError
+                    errorStageLine: sidebar.model.errorStageLine
+                    errorCause: sidebar.model.errorCause
                     errorText: sidebar.model.errorText
                     hasSavedCopy: sidebar.model.hasSavedCopy
                     showSavedCopyLabel: sidebar.model.showSavedCopyLabel
