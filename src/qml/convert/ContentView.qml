@@ -17,19 +17,22 @@ Item {
             root.model.appear();
     }
 
+    // The shortcuts belong to the tab: a window's shortcut fires wherever the window has the keys,
+    // so each waits until the tab is the one showing.
     // The linter of Qt 6.4 cannot resolve StandardKey, which QtQuick exports as a value type.
     Shortcut {
         sequences: [StandardKey.Open] // qmllint disable unqualified
+        enabled: root.visible
         onActivated: root.model.chooseFile()
     }
     Shortcut {
         sequences: ["Ctrl+Return", "Ctrl+Enter"]
-        enabled: root.model.canConvert
+        enabled: root.visible && root.model.canConvert
         onActivated: root.model.convert()
     }
     Shortcut {
         sequences: [StandardKey.Save] // qmllint disable unqualified
-        enabled: root.model.hasResult
+        enabled: root.visible && root.model.hasResult
         onActivated: root.model.savePDF()
     }
 
