@@ -181,6 +181,13 @@ Rectangle {
         }
     }
 
+    // Where the keys go: inside the edge, as the pane leaves no room around it.
+    FocusRing {
+        objectName: "previewFocusRing"
+        anchors.margins: 0
+        radius: 0
+        shown: root.activeFocus
+    }
     Label {
         objectName: "pageIndicator"
         anchors.horizontalCenter: parent.horizontalCenter

@@ -87,6 +87,7 @@ private slots:
         QTRY_VERIFY(window.item(u"previewPages"_s));
         window.click(u"previewPages"_s);
         QVERIFY(window.item(u"previewPages"_s)->parentItem()->hasActiveFocus());
+        QVERIFY(window.item(u"previewFocusRing"_s)->isVisible());
         QTest::keyClick(&window.view, Qt::Key_Space);
         QVERIFY(!conversions.wait(100));
     }
