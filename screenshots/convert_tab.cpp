@@ -75,6 +75,13 @@ private slots:
         QVERIFY(model.hasError());
         QTest::qWait(400);
         saveInBothSchemes(view, preferences, u"5-failed"_s);
+
+        QQuickItem* details =
+            velmarto::test::visualDescendant(view.rootObject(), u"errorDetailsLink"_s);
+        QVERIFY(details);
+        QMetaObject::invokeMethod(details, "clicked");
+        QTest::qWait(200);
+        saveInBothSchemes(view, preferences, u"6-failed-details"_s);
     }
 
 private:

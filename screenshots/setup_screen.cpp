@@ -1,5 +1,5 @@
 #include "FakeLoginShell.h"
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/app/ViewLoader.h"
 #include "support/FakeEngines.h"
@@ -102,6 +102,7 @@ private:
     struct Screen {
         FakeEngines engines;
         FakeLoginShell shell;
+        std::unique_ptr<velmarto::EngineStatus> status;
         std::unique_ptr<velmarto::EngineInstaller> installer;
         QQuickView view;
 
@@ -109,9 +110,9 @@ private:
             engines.installMusicxml2ly(QString());
             shell.linkRealProgram(u"sleep"_s);
             setup.shell = shell.shell();
-            velmarto::PlatformProfile profile = engines.profile();
-            profile.setup = setup;
-            installer = std::make_unique<velmarto::EngineInstaller>(velmarto::Converter(profile));
+            status = std::make_unique<velmarto::EngineStatus>(
+                velmarto::EngineLocator(engines.profile()));
+            installer = std::make_unique<velmarto::EngineInstaller>(setup, status.get());
         }
 
         QString installCommand() const {
@@ -122,7 +123,8 @@ private:
 
         bool show() {
             velmarto::loadView(view, u"setup/SetupView.qml"_s,
-                               {{u"installer"_s, QVariant::fromValue(installer.get())}});
+                               {{u"installer"_s, QVariant::fromValue(installer.get())},
+                                {u"engines"_s, QVariant::fromValue(status.get())}});
             view.resize(640, 860);
             view.show();
             return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);

@@ -63,6 +63,14 @@ VelmartoApp::VelmartoApp(AppEnvironment environment, QObject* parent)
     , m_colorScheme(m_preferences, m_desktopColorScheme.get()) {
     QGuiApplication::setWindowIcon(applicationIcon());
     QCoreApplication::instance()->installEventFilter(this);
+    // Engines installed or removed while the user was elsewhere (a terminal, a package manager)
+    // show as soon as a window is back in use.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, &m_engineStatus,
+            [this](const QWindow* focused) {
+                if (focused) {
+                    m_engineStatus.refresh();
+                }
+            });
 }
 
 QString VelmartoApp::fileToOpen(const QStringList& arguments) {
@@ -82,14 +90,17 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     auto view = std::make_unique<QQuickView>(&m_engine, nullptr);
     QQuickView* window = view.get();
     auto* root = new RootViewModel(
-        m_converter,
+        m_environment.profile.setup,
         {.session = new Session(m_environment.sessionDependencies(), window),
          .preferences = &m_preferences,
+         .engines = &m_engineStatus,
          .newContent =
              [this](QObject* parent) {
-                 return new ContentViewModel(m_converter, &m_preferences, &m_revealer, parent);
+                 return new ContentViewModel(m_converter, &m_preferences, &m_revealer,
+                                             &m_engineStatus, parent);
              },
-         .settings = new SettingsViewModel(m_converter, window)},
+         .settings = new SettingsViewModel(m_environment.profile.appearanceCaption,
+                                           m_environment.profile.revealAfterConvertLabel, window)},
         window);
     if (!fileToOpen.isEmpty()) {
         root->contentModel()->openGivenFile(fileToOpen);

@@ -2,6 +2,7 @@
 
 #include "app/AppEnvironment.h"
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/platform/FileRevealer.h"
 #include "core/platform/PlatformProfile.h"
 #include "core/platform/PortalColorScheme.h"
@@ -49,6 +50,7 @@ public:
     const std::vector<std::unique_ptr<QQuickView>>& windows() const { return m_windows; }
     // The preferences every window shares.
     Preferences& preferences() { return m_preferences; }
+    const EngineStatus& engineStatus() const { return m_engineStatus; }
 
 protected:
     // The Finder hands over the files it opens with Velmarto as file-open events.
@@ -58,11 +60,12 @@ private:
     void closeWindow(QQuickView* window);
 
     AppEnvironment m_environment;
-    PlatformProfile m_profile = PlatformProfile::current();
     // Shared by every window, so that a preference changed in one is seen in all of them.
     Preferences m_preferences;
-    Converter m_converter{m_profile};
-    FileRevealer m_revealer{m_profile};
+    Converter m_converter{m_environment.profile};
+    // Shared by every window; looked at again whenever one of them comes back into use.
+    EngineStatus m_engineStatus{EngineLocator(m_environment.profile)};
+    FileRevealer m_revealer{m_environment.profile};
     std::unique_ptr<PortalColorScheme> m_desktopColorScheme;
     ColorSchemeApplier m_colorScheme;
     QQmlEngine m_engine;

@@ -218,7 +218,7 @@ int CommandLineTool::convert(const QStringList& arguments) {
             return usage(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
         }
         // Opening a FIFO or a device would block before any engine could be stopped.
-        if (QFileInfo::exists(file) && !inputfile::isRegular(file)) {
+        if (inputfile::existsButIsNotRegular(file)) {
             return usage(u"'%1' is not a regular file"_s.arg(file));
         }
     }
@@ -280,7 +280,7 @@ int CommandLineTool::convert(const QStringList& arguments) {
                              ? parser.value(output)
                              : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
     }
-    if (const auto clash = OutputCheck::clash(files, destinations, parser.value(musicXml))) {
+    if (const auto clash = outputcheck::clash(files, destinations, parser.value(musicXml))) {
         return usage(*clash);
     }
     // Found now rather than after a minute of engraving.
@@ -289,7 +289,7 @@ int CommandLineTool::convert(const QStringList& arguments) {
         written << parser.value(musicXml);
     }
     for (const QString& destination : written) {
-        if (const auto usable = FileReplacement::checkDestination(destination); !usable) {
+        if (const auto usable = filereplacement::checkDestination(destination); !usable) {
             return usage(usable.error());
         }
     }
@@ -339,12 +339,12 @@ JobReport CommandLineTool::convertOne(const QString& midi, const QString& destin
         report.output = result->log;
     }
     const QUrl& product = settings.musicXmlOnly ? *result->musicXMLURL : result->pdfURL;
-    if (const auto copied = FileReplacement::copy(product.toLocalFile(), destination); !copied) {
+    if (const auto copied = filereplacement::copy(product.toLocalFile(), destination); !copied) {
         return reportFailure(u"could not write "_s + terminalSafe(destination) + u": "_s +
                              copied.error());
     }
     if (!settings.musicXmlDestination.isEmpty() && result->musicXMLURL) {
-        if (const auto copied = FileReplacement::copy(result->musicXMLURL->toLocalFile(),
+        if (const auto copied = filereplacement::copy(result->musicXMLURL->toLocalFile(),
                                                       settings.musicXmlDestination);
             !copied) {
             return reportFailure(u"could not write "_s +

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace velmarto {
+namespace velmarto::outputcheck {
 
 using namespace Qt::StringLiterals;
 
@@ -26,7 +26,7 @@ QString resolved(const QString& path) {
 
 } // namespace
 
-bool OutputCheck::sameFile(const QString& first, const QString& second) {
+bool sameFile(const QString& first, const QString& second) {
     std::error_code error;
     if (std::filesystem::equivalent(fileSystemPath(first), fileSystemPath(second), error)) {
         return true;
@@ -34,8 +34,8 @@ bool OutputCheck::sameFile(const QString& first, const QString& second) {
     return resolved(first) == resolved(second);
 }
 
-std::optional<QString> OutputCheck::clash(const QStringList& inputs, const QStringList& pdfOutputs,
-                                          const QString& musicXmlOutput) {
+std::optional<QString> clash(const QStringList& inputs, const QStringList& pdfOutputs,
+                             const QString& musicXmlOutput) {
     QStringList outputs = pdfOutputs;
     if (!musicXmlOutput.isEmpty()) {
         outputs << musicXmlOutput;
@@ -57,4 +57,4 @@ std::optional<QString> OutputCheck::clash(const QStringList& inputs, const QStri
     return std::nullopt;
 }
 
-} // namespace velmarto
+} // namespace velmarto::outputcheck

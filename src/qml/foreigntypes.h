@@ -2,11 +2,12 @@
 
 // The core types the views name or read, made known to QML without giving core a QML
 // dependency. Each window builds its own Session and installers; the application shares one
-// Preferences.
+// Preferences and one EngineStatus.
 
 #include "core/accounts/Flow.h"
 #include "core/accounts/Phase.h"
 #include "core/accounts/Session.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/settings/Preferences.h"
 #include "core/setup/EngineInstaller.h"
 
@@ -40,6 +41,13 @@ class PreferencesForeign {
     QML_FOREIGN(velmarto::Preferences)
     QML_NAMED_ELEMENT(Preferences)
     QML_UNCREATABLE("The application shares one Preferences with every window")
+};
+
+class EngineStatusForeign {
+    Q_GADGET
+    QML_FOREIGN(velmarto::EngineStatus)
+    QML_NAMED_ELEMENT(EngineStatus)
+    QML_UNCREATABLE("The application shares one EngineStatus with every window")
 };
 
 class EngineInstallerForeign {

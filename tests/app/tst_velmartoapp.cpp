@@ -3,6 +3,7 @@
 #include "core/conversion/Converter.h"
 #include "core/settings/Preferences.h"
 #include "qml/app/RootViewModel.h"
+#include "support/FakeEngines.h"
 #include "support/IsolatedSettings.h"
 
 #include <QGuiApplication>
@@ -83,6 +84,24 @@ private slots:
         QVERIFY(!sessionOf(0)->isSignedIn());
         QVERIFY(sessionOf(1)->isSignedIn());
         QCOMPARE(sessionOf(1)->currentEmail(), u"ada@example.com"_s);
+    }
+
+    // Engines installed while the user was elsewhere show as soon as a window is back in use.
+    void aWindowBackInUseSeesTheEnginesInstalledMeanwhile() {
+        velmarto::test::FakeEngines engines;
+        VelmartoApp app(
+            {.desktopBus = QDBusConnection(u"no-desktop"_s), .profile = engines.profile()});
+        QVERIFY(app.openWindow());
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+
+        engines.installWorkingEngines();
+        QVERIFY(!app.engineStatus().allReady());
+        app.windows().front()->requestActivate();
+
+        QTRY_VERIFY(app.engineStatus().allReady());
     }
 
     // With no window left, the platform's rule ends the application (quitOnLastWindowClosed).

@@ -9,14 +9,17 @@ using namespace Qt::StringLiterals;
 ConvertScreen::ConvertScreen(Engines which, FileRequests requests) {
     if (which == Engines::Installed) {
         revealer = std::make_unique<FileRevealer>(PlatformProfile::current());
-        model = std::make_unique<ContentViewModel>(Converter(), &preferences, revealer.get());
+        status = std::make_unique<EngineStatus>(EngineLocator(PlatformProfile::current()));
+        model = std::make_unique<ContentViewModel>(Converter(), &preferences, revealer.get(),
+                                                   status.get());
     } else {
         engines.installWorkingEngines();
         PlatformProfile revealProfile = PlatformProfile::macOS();
         revealProfile.revealProgram = engines.writeScript(u"reveal"_s, u"exit 0"_s);
         revealer = std::make_unique<FileRevealer>(revealProfile);
+        status = std::make_unique<EngineStatus>(EngineLocator(engines.profile()));
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get());
+                                                   revealer.get(), status.get());
     }
     if (requests == FileRequests::Scripted) {
         chooser.attach(model.get());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ScriptedFileChooser.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
 #include "qml/convert/ContentViewModel.h"
@@ -33,6 +34,7 @@ public:
     Preferences preferences;
     ScriptedFileChooser chooser;
     std::unique_ptr<FileRevealer> revealer;
+    std::unique_ptr<EngineStatus> status;
     std::unique_ptr<ContentViewModel> model;
 };
 

@@ -3,6 +3,7 @@
 #include "QuickItemSearch.h"
 #include "SessionFixture.h"
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
 #include "qml/app/RootViewModel.h"
@@ -36,18 +37,22 @@ public:
 
     // The first appearance, as the application shows a new window.
     bool open() {
-        const Converter converter(engines.profile());
+        const PlatformProfile profile = engines.profile();
         m_session = accounts.makeSession();
-        m_revealer = std::make_unique<FileRevealer>(engines.profile());
-        m_settings = std::make_unique<SettingsViewModel>(converter);
+        m_revealer = std::make_unique<FileRevealer>(profile);
+        m_status = std::make_unique<EngineStatus>(EngineLocator(profile));
+        m_settings = std::make_unique<SettingsViewModel>(profile.appearanceCaption,
+                                                         profile.revealAfterConvertLabel);
         m_model = std::make_unique<RootViewModel>(
-            converter,
+            profile.setup,
             RootViewModel::Screens{.session = m_session.get(),
                                    .preferences = &preferences,
+                                   .engines = m_status.get(),
                                    .newContent =
-                                       [this, converter](QObject* parent) {
+                                       [this, converter = Converter(profile)](QObject* parent) {
                                            return new ContentViewModel(converter, &preferences,
-                                                                       m_revealer.get(), parent);
+                                                                       m_revealer.get(),
+                                                                       m_status.get(), parent);
                                        },
                                    .settings = m_settings.get()});
         m_model->appear();
@@ -118,6 +123,7 @@ public:
 private:
     std::unique_ptr<Session> m_session;
     std::unique_ptr<FileRevealer> m_revealer;
+    std::unique_ptr<EngineStatus> m_status;
     std::unique_ptr<SettingsViewModel> m_settings;
     std::unique_ptr<RootViewModel> m_model;
 

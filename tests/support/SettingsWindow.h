@@ -2,7 +2,7 @@
 
 #include "QuickItemSearch.h"
 #include "SessionFixture.h"
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/settings/Preferences.h"
 #include "qml/settings/SettingsViewModel.h"
 #include "support/FakeEngines.h"
@@ -28,6 +28,7 @@ struct SettingsWindow {
     SessionFixture accounts;
     std::unique_ptr<Session> session;
     std::unique_ptr<Preferences> preferences = std::make_unique<Preferences>();
+    std::unique_ptr<EngineStatus> status;
     std::unique_ptr<SettingsViewModel> model;
     QQuickView view;
 
@@ -38,7 +39,10 @@ struct SettingsWindow {
         }
         accounts.remember(u"ada@example.com"_s);
         session = accounts.makeSession();
-        model = std::make_unique<SettingsViewModel>(Converter(engines.profile()));
+        const PlatformProfile profile = engines.profile();
+        status = std::make_unique<EngineStatus>(EngineLocator(profile));
+        model = std::make_unique<SettingsViewModel>(profile.appearanceCaption,
+                                                    profile.revealAfterConvertLabel);
         load();
     }
 
@@ -47,7 +51,8 @@ struct SettingsWindow {
         view.setResizeMode(QQuickView::SizeRootObjectToView);
         view.setInitialProperties({{u"preferences"_s, QVariant::fromValue(preferences.get())},
                                    {u"session"_s, QVariant::fromValue(session.get())},
-                                   {u"model"_s, QVariant::fromValue(model.get())}});
+                                   {u"model"_s, QVariant::fromValue(model.get())},
+                                   {u"engines"_s, QVariant::fromValue(status.get())}});
         view.setSource(QUrl(u"qrc:/qt/qml/Velmarto/settings/SettingsView.qml"_s));
         view.resize(860, 1100);
         view.show();

@@ -2,6 +2,7 @@
 // longest gaps the main thread left between frames and between timer ticks while it ran.
 
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
 #include "qml/app/ViewLoader.h"
@@ -43,7 +44,8 @@ int main(int argc, char* argv[]) {
 
     velmarto::Preferences preferences;
     velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
-    velmarto::ContentViewModel model(converter, &preferences, &revealer);
+    velmarto::EngineStatus engines{velmarto::EngineLocator(velmarto::PlatformProfile::current())};
+    velmarto::ContentViewModel model(converter, &preferences, &revealer, &engines);
     QQuickView view;
     if (!velmarto::loadView(view, u"convert/ContentView.qml"_s,
                             {{u"model"_s, QVariant::fromValue(&model)}})) {

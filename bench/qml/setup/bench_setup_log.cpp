@@ -3,7 +3,7 @@
 // frames and between timer ticks meanwhile, and how long the last line took from the installer's
 // write to a drawn frame.
 
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/app/ViewLoader.h"
 
@@ -69,10 +69,12 @@ int main(int argc, char* argv[]) {
 
     velmarto::PlatformProfile profile = velmarto::PlatformProfile::freedesktop();
     profile.setup.shell = writeFakeInstaller(folder, lineCount);
-    velmarto::EngineInstaller installer{velmarto::Converter(profile)};
+    velmarto::EngineStatus status{velmarto::EngineLocator(profile)};
+    velmarto::EngineInstaller installer{profile.setup, &status};
     QQuickView view;
     if (!velmarto::loadView(view, u"setup/SetupView.qml"_s,
-                            {{u"installer"_s, QVariant::fromValue(&installer)}})) {
+                            {{u"installer"_s, QVariant::fromValue(&installer)},
+                             {u"engines"_s, QVariant::fromValue(&status)}})) {
         return 1;
     }
     view.resize(640, 900);

@@ -65,7 +65,7 @@ AccountStore::AccountStore(std::shared_ptr<SecretStore> secrets, PreferenceStore
 
 QList<Account> AccountStore::loadAll() const {
     QList<Account> accounts;
-    ResponsiveWait::run([this, &accounts] {
+    responsivewait::run([this, &accounts] {
         // A read changes nothing, so it goes ahead without the lock when another process keeps
         // it too long.
         const std::unique_ptr<QLockFile> lock = lockBeside(m_preferences);
@@ -85,7 +85,7 @@ QList<Account> AccountStore::loadAll() const {
 }
 
 void AccountStore::saveAll(const QList<Account>& accounts) const {
-    ResponsiveWait::run([this, &accounts] {
+    responsivewait::run([this, &accounts] {
         const std::unique_ptr<QLockFile> lock = lockBeside(m_preferences);
         lock->tryLock(static_cast<int>(lockTimeout.count()));
         write(accounts);
@@ -94,7 +94,7 @@ void AccountStore::saveAll(const QList<Account>& accounts) const {
 
 AccountStore::UpdateOutcome AccountStore::update(const Change& change) const {
     UpdateOutcome outcome = UpdateOutcome::failed;
-    ResponsiveWait::run([this, &change, &outcome] {
+    responsivewait::run([this, &change, &outcome] {
         const std::unique_ptr<QLockFile> lock = lockBeside(m_preferences);
         if (!lock->tryLock(static_cast<int>(lockTimeout.count()))) {
             return;

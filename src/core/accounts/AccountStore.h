@@ -19,7 +19,7 @@ namespace velmarto {
 //
 // Every call holds a lock file beside the preferences, so windows in other processes never read
 // or write the list halfway through each other's changes, and runs on a worker thread while the
-// calling thread keeps painting (ResponsiveWait).
+// calling thread keeps painting (responsivewait).
 class AccountStore {
 public:
     enum class UpdateOutcome {

@@ -7,7 +7,7 @@
 
 #include <future>
 
-namespace velmarto {
+namespace velmarto::responsivewait {
 
 namespace {
 
@@ -19,7 +19,7 @@ QThreadPool& workers() {
 
 } // namespace
 
-void ResponsiveWait::run(const std::function<void()>& work) {
+void run(const std::function<void()>& work) {
     if (QCoreApplication::instance() == nullptr ||
         QThread::currentThread()->eventDispatcher() == nullptr) {
         work();
@@ -39,4 +39,4 @@ void ResponsiveWait::run(const std::function<void()>& work) {
     finished.wait();
 }
 
-} // namespace velmarto
+} // namespace velmarto::responsivewait

@@ -8,9 +8,10 @@ namespace velmarto {
 // process holds) on a worker thread while the calling thread keeps handling its events, so its
 // windows keep painting. User input is held back until the work is done: a click or a key press
 // could start a second account operation in the middle of this one.
-class ResponsiveWait {
-public:
-    static void run(const std::function<void()>& work);
-};
+namespace responsivewait {
+
+void run(const std::function<void()>& work);
+
+} // namespace responsivewait
 
 } // namespace velmarto

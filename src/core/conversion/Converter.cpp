@@ -123,12 +123,12 @@ std::optional<QString> Converter::locate(const QString& name) const {
     return m_locator.locate(name);
 }
 
-ToolStatus Converter::toolStatus() const {
-    return m_locator.toolStatus();
+InstalledEngines Converter::installedEngines() const {
+    return m_locator.installedEngines();
 }
 
 bool Converter::allReady() const {
-    return toolStatus().allReady();
+    return installedEngines().allReady();
 }
 
 bool Converter::isValidOutput(const QString& path, qint64 minBytes) {
@@ -149,7 +149,7 @@ std::expected<Converter::Workspace, ConversionFailure>
 Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
                    const ImportOptions& import) const {
     const QString midi = midiURL.toLocalFile();
-    if (QFileInfo::exists(midi) && !inputfile::isRegular(midi)) {
+    if (inputfile::existsButIsNotRegular(midi)) {
         return std::unexpected(
             ConversionError(u"Reading the MIDI file"_s, inputfile::notRegularMessage(midi)));
     }
@@ -228,7 +228,7 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
                 .arguments = {u"-o"_s, musicXml, u"-M"_s, *options, workspace.museScoreInput},
                 .stage = u"MuseScore import"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
-                .throwOnNonZero = false,
+                .failOnNonZeroExit = false,
             },
             limits, log)) {
         return failure;
@@ -294,7 +294,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
                 .arguments = {u"-o"_s, pdf, workspace->museScoreInput},
                 .stage = u"MuseScore conversion"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
-                .throwOnNonZero = false,
+                .failOnNonZeroExit = false,
             })) {
             return std::unexpected(*failure);
         }

@@ -8,7 +8,7 @@
 #include "core/conversion/EngineLocator.h"
 #include "core/conversion/EngineRunner.h"
 #include "core/conversion/ImportOptions.h"
-#include "core/conversion/ToolStatus.h"
+#include "core/conversion/InstalledEngines.h"
 #include "core/conversion/WorkDirectoryError.h"
 #include "core/conversion/midi/ScoreTitle.h"
 #include "core/platform/PlatformProfile.h"
@@ -39,7 +39,7 @@ public:
     // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
     // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too
     // long fails its stage with the transcript so far.
-    std::expected<ConversionResult, ConversionFailure>
+    [[nodiscard]] std::expected<ConversionResult, ConversionFailure>
     convert(const QUrl& midiURL, ConversionEngine engine,
             const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
             const ScoreTitle& title = ScoreTitle::fromFileName(),
@@ -47,14 +47,14 @@ public:
 
     // Runs MuseScore's import only and hands back the MusicXML that "Best" would engrave, with
     // an empty pdfURL: for users who edit the score in a notation program.
-    std::expected<ConversionResult, ConversionFailure>
+    [[nodiscard]] std::expected<ConversionResult, ConversionFailure>
     importMusicXml(const QUrl& midiURL, ConversionLimits limits = {},
                    const ScoreTitle& title = ScoreTitle::fromFileName(),
                    const ImportOptions& import = {}) const;
 
-    std::optional<QString> locateMuseScore() const;
-    std::optional<QString> locate(const QString& name) const;
-    ToolStatus toolStatus() const;
+    [[nodiscard]] std::optional<QString> locateMuseScore() const;
+    [[nodiscard]] std::optional<QString> locate(const QString& name) const;
+    InstalledEngines installedEngines() const;
     bool allReady() const;
 
     // True when the file system reports a size of at least minBytes for the file.

@@ -10,6 +10,9 @@ EngineLocator::EngineLocator(QStringList museScoreCandidates, QStringList toolDi
     : m_museScoreCandidates(std::move(museScoreCandidates))
     , m_toolDirectories(std::move(toolDirectories)) {}
 
+EngineLocator::EngineLocator(const PlatformProfile& profile)
+    : EngineLocator(profile.museScoreCandidates, profile.toolDirectories) {}
+
 bool EngineLocator::isExecutableFile(const QString& path) {
     // A directory with its search bit set is not a program; treating it as one would only move
     // the failure to a confusing launch error.
@@ -36,7 +39,7 @@ std::optional<QString> EngineLocator::locate(const QString& name) const {
     return std::nullopt;
 }
 
-ToolStatus EngineLocator::toolStatus() const {
+InstalledEngines EngineLocator::installedEngines() const {
     return {
         .museScore = locateMuseScore().has_value(),
         .musicxml2ly = locate(u"musicxml2ly"_s).has_value(),

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/conversion/ToolStatus.h"
+#include "core/conversion/InstalledEngines.h"
+#include "core/platform/PlatformProfile.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,10 +16,12 @@ namespace velmarto {
 class EngineLocator {
 public:
     EngineLocator(QStringList museScoreCandidates, QStringList toolDirectories);
+    // At the profile's locations.
+    explicit EngineLocator(const PlatformProfile& profile);
 
-    std::optional<QString> locateMuseScore() const;
-    std::optional<QString> locate(const QString& name) const;
-    ToolStatus toolStatus() const;
+    [[nodiscard]] std::optional<QString> locateMuseScore() const;
+    [[nodiscard]] std::optional<QString> locate(const QString& name) const;
+    InstalledEngines installedEngines() const;
 
     static bool isExecutableFile(const QString& path);
 

@@ -128,7 +128,7 @@ std::expected<QString, EngineFailure> EngineRunner::run(const EngineInvocation& 
     if (status == 0) {
         return commandLine(invocation) + output + u'\n';
     }
-    if (invocation.throwOnNonZero) {
+    if (invocation.failOnNonZeroExit) {
         return std::unexpected(EngineFailure(ConversionError(
             invocation.stage, u"Exit code "_s + QString::number(status) + u"\n\n"_s + output)));
     }

@@ -20,7 +20,9 @@ struct EngineInvocation {
     QString stage{};
     QStringList extraPath{};
     QMap<QString, QString> extraEnvironment{};
-    bool throwOnNonZero = true;
+    // When false, a non-zero exit status is only noted in the transcript and the caller judges
+    // the run by what it wrote.
+    bool failOnNonZeroExit = true;
     // Stops the engine when set; see ConversionLimits.
     const CancellationToken* cancellation = nullptr;
     std::chrono::milliseconds timeout{0};
@@ -37,7 +39,8 @@ public:
     // child gets when that environment has none.
     EngineRunner(const QProcessEnvironment& baseEnvironment, QString temporaryDirectory);
 
-    std::expected<QString, EngineFailure> run(const EngineInvocation& invocation) const;
+    [[nodiscard]] std::expected<QString, EngineFailure>
+    run(const EngineInvocation& invocation) const;
 
     QProcessEnvironment environmentFor(const EngineInvocation& invocation) const;
     static QString commandLine(const EngineInvocation& invocation);

@@ -13,9 +13,9 @@ namespace velmarto::inputfile {
 
 using namespace Qt::StringLiterals;
 
-bool isRegular(const QString& path) {
+bool existsButIsNotRegular(const QString& path) {
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && !S_ISREG(status.st_mode);
 }
 
 QString notRegularMessage(const QString& path) {

@@ -9,8 +9,10 @@
 // blocks until someone else writes to it, in a step no cancellation can reach.
 namespace velmarto::inputfile {
 
-// Whether path names a regular file (through any links), found without opening it.
-[[nodiscard]] bool isRegular(const QString& path);
+// Whether path names something that is there but is not a regular file (through any links): a
+// folder, a FIFO, a device, a socket. Found without opening it; a missing path is not such a
+// thing, so its own error can follow.
+[[nodiscard]] bool existsButIsNotRegular(const QString& path);
 
 // The sentence the user sees for a path that names something else: "NAME is not a regular file."
 [[nodiscard]] QString notRegularMessage(const QString& path);

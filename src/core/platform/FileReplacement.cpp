@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velmarto {
+namespace velmarto::filereplacement {
 
 using namespace Qt::StringLiterals;
 
@@ -91,7 +91,7 @@ std::expected<void, QString> writeCopy(QFile& input, int descriptor, const QStri
 
 } // namespace
 
-std::expected<void, QString> FileReplacement::checkDestination(const QString& destination) {
+std::expected<void, QString> checkDestination(const QString& destination) {
     struct stat entry {};
     if (::lstat(encoded(destination).constData(), &entry) == 0) {
         if (S_ISDIR(entry.st_mode)) {
@@ -116,8 +116,7 @@ std::expected<void, QString> FileReplacement::checkDestination(const QString& de
     return {};
 }
 
-std::expected<void, QString> FileReplacement::copy(const QString& source,
-                                                   const QString& destination) {
+std::expected<void, QString> copy(const QString& source, const QString& destination) {
     const QFileInfo sourceInfo(source);
     const QFileInfo destinationInfo(destination);
     if (destinationInfo.exists() &&
@@ -154,4 +153,4 @@ std::expected<void, QString> FileReplacement::copy(const QString& source,
     return {};
 }
 
-} // namespace velmarto
+} // namespace velmarto::filereplacement

@@ -11,16 +11,16 @@ namespace velmarto {
 // the file that was there. The rename replaces the name itself: a link planted at the destination
 // is replaced by the copy, and whatever it pointed to is never written. Copying a file onto itself
 // succeeds without touching it.
-class FileReplacement {
-public:
-    // Whether a copy could be saved under destination, without writing anything: it must not be a
-    // folder or a device, FIFO or socket, and its folder must exist and be writable. On failure,
-    // a sentence that names the problem.
-    [[nodiscard]] static std::expected<void, QString> checkDestination(const QString& destination);
+namespace filereplacement {
 
-    // On failure, the system's description of what went wrong.
-    [[nodiscard]] static std::expected<void, QString> copy(const QString& source,
-                                                           const QString& destination);
-};
+// Whether a copy could be saved under destination, without writing anything: it must not be a
+// folder or a device, FIFO or socket, and its folder must exist and be writable. On failure,
+// a sentence that names the problem.
+[[nodiscard]] std::expected<void, QString> checkDestination(const QString& destination);
+
+// On failure, the system's description of what went wrong.
+[[nodiscard]] std::expected<void, QString> copy(const QString& source, const QString& destination);
+
+} // namespace filereplacement
 
 } // namespace velmarto

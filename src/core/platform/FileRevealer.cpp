@@ -55,14 +55,35 @@ void FileRevealer::askFileManager(const QString& path, const std::function<void(
 
 void FileRevealer::runRevealProgram(const QStringList& arguments,
                                     const std::function<void()>& onFailure) {
-    // The file manager outlives this call and is never waited for or stopped.
-    if (!QProcess::startDetached(m_profile.revealProgram, arguments)) {
+    // Started but not detached: xdg-open answers with its exit status (3 when the desktop has no
+    // way to open a folder), and that failure must reach the user. Nothing waits for it, and its
+    // output goes nowhere, so a file manager it keeps in the foreground can never block on a pipe.
+    auto* process = new QProcess(this);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    const auto fail = [process, onFailure] {
+        process->deleteLater();
         if (onFailure) {
             onFailure();
         }
-        return;
-    }
-    emit revealedThroughProgram(m_profile.revealProgram, arguments);
+    };
+    connect(process, &QProcess::errorOccurred, this, [fail](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            fail();
+        }
+    });
+    connect(process, &QProcess::finished, this,
+            [process, fail](int exitCode, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || exitCode != 0) {
+                    fail();
+                } else {
+                    process->deleteLater();
+                }
+            });
+    connect(process, &QProcess::started, this,
+            [this, arguments] { emit revealedThroughProgram(m_profile.revealProgram, arguments); });
+    process->start(m_profile.revealProgram, arguments);
 }
 
 } // namespace velmarto

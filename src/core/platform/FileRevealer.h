@@ -12,7 +12,8 @@ namespace velmarto {
 // Shows a file selected in the platform's file manager. macOS runs "open -R"; a freedesktop
 // desktop is asked over D-Bus to show the item and, when no file manager answers, the folder that
 // holds the file is opened instead. Nothing waits for the file manager, so the caller's thread is
-// never held up. When neither way can be started, the caller hears of it.
+// never held up. When neither way works (the program cannot start, or it exits with a failure, as
+// xdg-open does on a desktop with nothing to open folders), the caller hears of it.
 class FileRevealer : public QObject {
     Q_OBJECT
 

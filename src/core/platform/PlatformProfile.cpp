@@ -37,6 +37,7 @@ PlatformProfile PlatformProfile::macOS() {
     profile.mail = MailProfile::macOS();
     profile.revealProgram = u"/usr/bin/open"_s;
     profile.revealFailedNote = u"Could not show %1 in Finder."_s;
+    profile.showSavedCopyLabel = u"Show in Finder"_s;
     profile.appearanceCaption =
         u"Choose how Velmarto looks. \u201CSystem\u201D follows your Mac\u2019s setting."_s;
     profile.revealAfterConvertLabel = u"Reveal the PDF in Finder automatically"_s;
@@ -74,6 +75,7 @@ PlatformProfile PlatformProfile::freedesktop(const QProcessEnvironment& environm
     profile.mail = MailProfile::freedesktop();
     profile.revealProgram = u"/usr/bin/xdg-open"_s;
     profile.revealFailedNote = u"Could not show %1 in the file manager."_s;
+    profile.showSavedCopyLabel = u"Show in Files"_s;
     profile.appearanceCaption =
         u"Choose how Velmarto looks. \u201CSystem\u201D follows your desktop\u2019s setting."_s;
     profile.revealAfterConvertLabel = u"Reveal the PDF in the file manager automatically"_s;

@@ -43,6 +43,8 @@ struct PlatformProfile {
     QString revealProgram;
     // The status line's note when no way of showing the file could be started; %1 is its name.
     QString revealFailedNote;
+    // The link after "Saved to …" that shows the saved copy.
+    QString showSavedCopyLabel;
 
     // Settings tab texts that name the computer or its file manager.
     QString appearanceCaption;

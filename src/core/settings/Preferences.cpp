@@ -1,8 +1,22 @@
 #include "core/settings/Preferences.h"
 
+#include <QLocale>
+
 namespace velmarto {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The paper sold where the user lives, in LilyPond's names: Letter in the US and Canada, A4
+// nearly everywhere else.
+QString localPaperSize() {
+    const QLocale::Territory territory = QLocale().territory();
+    return territory == QLocale::UnitedStates || territory == QLocale::Canada ? u"letter"_s
+                                                                              : u"a4"_s;
+}
+
+} // namespace
 
 Preferences::Preferences(QObject* parent)
     : QObject(parent) {}
@@ -16,7 +30,7 @@ QString Preferences::defaultEngine() const {
 }
 
 QString Preferences::paperSize() const {
-    return text(paperSizeKey, u"letter"_s);
+    return text(paperSizeKey, localPaperSize());
 }
 
 bool Preferences::revealAfterConvert() const {

@@ -29,6 +29,7 @@ public:
 
     QString appearance() const;
     QString defaultEngine() const;
+    // Until one is stored, the paper of the locale's country.
     QString paperSize() const;
     bool revealAfterConvert() const;
 

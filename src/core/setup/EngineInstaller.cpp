@@ -9,9 +9,10 @@ namespace velmarto {
 
 using namespace Qt::StringLiterals;
 
-EngineInstaller::EngineInstaller(Converter converter, QObject* parent)
+EngineInstaller::EngineInstaller(EngineSetupProfile setup, EngineStatus* engines, QObject* parent)
     : QObject(parent)
-    , m_converter(std::move(converter)) {}
+    , m_setup(std::move(setup))
+    , m_engines(engines) {}
 
 EngineInstaller::~EngineInstaller() {
     if (!m_process || m_process->state() == QProcess::NotRunning) {
@@ -27,15 +28,15 @@ EngineInstaller::~EngineInstaller() {
 }
 
 QString EngineInstaller::bootstrapTitle() const {
-    return m_converter.profile().setup.bootstrapTitle;
+    return m_setup.bootstrapTitle;
 }
 
 QString EngineInstaller::bootstrapText() const {
-    return m_converter.profile().setup.bootstrapText;
+    return m_setup.bootstrapText;
 }
 
 QString EngineInstaller::bootstrapButton() const {
-    return m_converter.profile().setup.bootstrapButton;
+    return m_setup.bootstrapButton;
 }
 
 void EngineInstaller::installMissing() {
@@ -48,8 +49,7 @@ void EngineInstaller::installMissing() {
     setBrewMissing(false);
     setOutput({});
 
-    const EngineSetupProfile& setup = m_converter.profile().setup;
-    const QString marker = installscript::missingManagerMarker(setup.packageManager);
+    const QString marker = installscript::missingManagerMarker(m_setup.packageManager);
     m_decoder.emplace(QStringList{u"__DONE__"_s, marker}, marker);
 
     if (m_process) {
@@ -58,8 +58,9 @@ void EngineInstaller::installMissing() {
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setInputChannelMode(QProcess::ForwardedInputChannel);
-    m_process->setProgram(setup.shell);
-    m_process->setArguments({u"-lc"_s, installscript::forProfile(setup, m_converter.toolStatus())});
+    m_engines->refresh();
+    m_process->setProgram(m_setup.shell);
+    m_process->setArguments({u"-lc"_s, installscript::forProfile(m_setup, m_engines->installed())});
     connect(m_process, &QProcess::readyReadStandardOutput, this, &EngineInstaller::readAvailable);
     connect(m_process, &QProcess::finished, this, &EngineInstaller::end);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -71,8 +72,8 @@ void EngineInstaller::installMissing() {
 }
 
 void EngineInstaller::installHomebrewInTerminal() {
-    const EngineSetupProfile& setup = m_converter.profile().setup;
-    bootstrap::start(setup, installscript::forProfile(setup, m_converter.toolStatus()));
+    m_engines->refresh();
+    bootstrap::start(m_setup, installscript::forProfile(m_setup, m_engines->installed()));
 }
 
 void EngineInstaller::readAvailable() {
@@ -81,9 +82,10 @@ void EngineInstaller::readAvailable() {
 
 void EngineInstaller::end() {
     append(m_decoder->decode(m_process->readAll()) + m_decoder->finish());
+    m_engines->refresh();
     setRunning(false);
     setFinished(true);
-    setSuccess(m_converter.allReady());
+    setSuccess(m_engines->allReady());
     if (m_decoder->sawMissingManagerMarker()) {
         setBrewMissing(true);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
+#include "core/platform/EngineSetupProfile.h"
 #include "core/setup/InstallerOutputDecoder.h"
 
 #include <QObject>
@@ -15,7 +16,9 @@ namespace velmarto {
 // script's output as it arrives. Success means the engines are on disk once the script has
 // ended, whatever the script's exit status. One per setup screen; every property changes on the
 // main thread, where the script's QProcess lives. There is no cancelling: an installer
-// destroyed during a run leaves the script running to its end and publishes nothing more.
+// destroyed during a run leaves the script running to its end and publishes nothing more. The
+// shared engine status is asked to look again when a run starts and when it ends, so every
+// screen sees what the run installed.
 class EngineInstaller : public QObject {
     Q_OBJECT
     // Everything the script printed, markers removed.
@@ -33,7 +36,8 @@ class EngineInstaller : public QObject {
     Q_PROPERTY(QString bootstrapButton READ bootstrapButton CONSTANT)
 
 public:
-    explicit EngineInstaller(Converter converter, QObject* parent = nullptr);
+    // The status is kept as a pointer; its owner keeps it as long as this installer.
+    EngineInstaller(EngineSetupProfile setup, EngineStatus* engines, QObject* parent = nullptr);
     ~EngineInstaller() override;
 
     QString output() const { return m_output; }
@@ -44,8 +48,6 @@ public:
     QString bootstrapTitle() const;
     QString bootstrapText() const;
     QString bootstrapButton() const;
-
-    const Converter& converter() const { return m_converter; }
 
     // Does nothing while a run is in progress.
     Q_INVOKABLE void installMissing();
@@ -74,7 +76,8 @@ private:
     void setSuccess(bool success);
     void setBrewMissing(bool brewMissing);
 
-    Converter m_converter;
+    EngineSetupProfile m_setup;
+    EngineStatus* m_engines;
     QProcess* m_process = nullptr;
     std::optional<InstallerOutputDecoder> m_decoder;
 

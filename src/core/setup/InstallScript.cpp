@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool needsLilyPond(const ToolStatus& status) {
+bool needsLilyPond(const InstalledEngines& status) {
     return !status.musicxml2ly || !status.lilypond;
 }
 
@@ -16,7 +16,8 @@ QString joined(const QStringList& lines) {
     return lines.join(u'\n');
 }
 
-QString steps(const ToolStatus& status, const QString& lilypondStep, const QString& museScoreStep) {
+QString steps(const InstalledEngines& status, const QString& lilypondStep,
+              const QString& museScoreStep) {
     QStringList lines;
     if (needsLilyPond(status)) {
         lines.append(lilypondStep);
@@ -111,7 +112,7 @@ const QString distributionInstallation =
     u"echo \"Using $MANAGER\"\n"_s;
 
 // The packages still missing, for the command shown when the script cannot install them itself.
-QString wantedPackages(const ToolStatus& status) {
+QString wantedPackages(const InstalledEngines& status) {
     QStringList wanted;
     if (needsLilyPond(status)) {
         wanted.append(u"\"$LILYPOND\""_s);
@@ -124,7 +125,7 @@ QString wantedPackages(const ToolStatus& status) {
 
 } // namespace
 
-QString homebrew(const ToolStatus& status) {
+QString homebrew(const InstalledEngines& status) {
     return homebrewHeader +
            steps(status,
                  u"echo '==> Installing LilyPond engraving engine…'; "
@@ -134,7 +135,7 @@ QString homebrew(const ToolStatus& status) {
            trailer;
 }
 
-QString distribution(const ToolStatus& status) {
+QString distribution(const InstalledEngines& status) {
     // With nothing to install there is nothing to ask administrator rights for.
     const QString elevation =
         status.allReady() ? QString() : wantedPackages(status) + distributionElevation;
@@ -157,7 +158,7 @@ QString missingManagerMarker(EngineSetupProfile::PackageManager manager) {
     return {};
 }
 
-QString forProfile(const EngineSetupProfile& profile, const ToolStatus& status) {
+QString forProfile(const EngineSetupProfile& profile, const InstalledEngines& status) {
     switch (profile.packageManager) {
     case EngineSetupProfile::PackageManager::homebrew:
         return homebrew(status);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/conversion/ToolStatus.h"
+#include "core/conversion/InstalledEngines.h"
 #include "core/platform/EngineSetupProfile.h"
 
 #include <QString>
@@ -13,16 +13,16 @@ namespace velmarto {
 namespace installscript {
 
 // Homebrew: taken from the login shell's PATH, else from its two install locations.
-QString homebrew(const ToolStatus& status);
+QString homebrew(const InstalledEngines& status);
 
 // apt-get, dnf, zypper or pacman, whichever comes first; run as root, through pkexec when the
 // script is not root already. Nothing may stop to ask a question: the script has no terminal.
-QString distribution(const ToolStatus& status);
+QString distribution(const InstalledEngines& status);
 
 // The line a script prints, alone, when its package manager cannot be used.
 QString missingManagerMarker(EngineSetupProfile::PackageManager manager);
 
-QString forProfile(const EngineSetupProfile& profile, const ToolStatus& status);
+QString forProfile(const EngineSetupProfile& profile, const InstalledEngines& status);
 
 } // namespace installscript
 

@@ -26,7 +26,7 @@ FocusScope {
 
         Text {
             text: field.title.toUpperCase()
-            font.pixelSize: 10
+            font.pixelSize: Style.captionSize
             font.bold: true
             font.letterSpacing: 0.6
             color: Style.secondaryText
@@ -41,7 +41,7 @@ FocusScope {
             // A masked entry also keeps its text off the clipboard.
             echoMode: field.secure ? TextInput.Password : TextInput.Normal
             inputMethodHints: Qt.ImhNoAutoUppercase | Qt.ImhNoPredictiveText
-            font.pixelSize: 13
+            font.pixelSize: Style.bodySize
             topPadding: 9
             bottomPadding: 9
             leftPadding: 11

@@ -5,7 +5,7 @@ import Velmarto
 // The whole-window screen while nobody is signed in. It offers signing in and creating an
 // account, and turns into the code entry in place while the session has a flow pending; the
 // typed texts stay for when the form comes back.
-AuthBackground {
+AccentWash {
     id: root
 
     required property Session session

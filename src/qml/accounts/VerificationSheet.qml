@@ -22,17 +22,14 @@ Popup {
     visible: session.presentingChangePassword
 
     background: Item {
-        SoftShadow {
-            anchors.fill: parent
-            anchors.margins: -blurRadius
-            anchors.topMargin: -blurRadius + 8
-            anchors.bottomMargin: -blurRadius - 8
+        OffsetShadow {
+            offset: 8
             blurRadius: 24
             radius: 12
             color: "black"
             opacity: 0.3
         }
-        AuthBackground {
+        AccentWash {
             anchors.fill: parent
             radius: 12
         }

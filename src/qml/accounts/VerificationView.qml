@@ -27,9 +27,9 @@ FocusScope {
         width: parent.width
         spacing: 22
 
-        AuthHero {
+        Hero {
             Layout.fillWidth: true
-            icon: "envelope.badge"
+            symbol: "envelope.badge"
             title: view.session.pendingFlow ? view.session.pendingFlow.title : "Verify your email"
             subtitle: "Enter the 6-digit code we emailed to " + (view.session.pendingFlow ? view.session.pendingFlow.email : "your address") + "."
         }
@@ -78,7 +78,7 @@ FocusScope {
                 text: view.session.lastError
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
-                font.pixelSize: 11
+                font.pixelSize: Style.captionSize
                 color: Style.error
             }
             PrimaryButton {

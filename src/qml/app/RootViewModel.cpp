@@ -6,9 +6,9 @@
 
 namespace velmarto {
 
-RootViewModel::RootViewModel(Converter converter, Screens screens, QObject* parent)
+RootViewModel::RootViewModel(EngineSetupProfile setup, Screens screens, QObject* parent)
     : QObject(parent)
-    , m_converter(std::move(converter))
+    , m_setup(std::move(setup))
     , m_screens(std::move(screens))
     , m_content(m_screens.newContent(this)) {
     // Only a sign-out starts over: a file the window was opened with waits for the first sign-in.
@@ -39,7 +39,8 @@ void RootViewModel::appear() {
     if (std::exchange(m_hasAppeared, true)) {
         return;
     }
-    if (m_converter.allReady()) {
+    m_screens.engines->refresh();
+    if (m_screens.engines->allReady()) {
         m_enginesReady = true;
         emit enginesReadyChanged();
     }
@@ -58,7 +59,7 @@ void RootViewModel::finishSetup() {
 }
 
 EngineInstaller* RootViewModel::newInstaller(QObject* owner) const {
-    auto* installer = new EngineInstaller(m_converter, owner);
+    auto* installer = new EngineInstaller(m_setup, m_screens.engines, owner);
     // The owner decides when it goes, not the JavaScript garbage collector.
     QJSEngine::setObjectOwnership(installer, QJSEngine::CppOwnership);
     return installer;

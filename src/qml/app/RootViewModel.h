@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/accounts/Session.h"
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
+#include "core/platform/EngineSetupProfile.h"
 #include "core/settings/Preferences.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/convert/ContentViewModel.h"
@@ -29,6 +30,7 @@ class RootViewModel : public QObject {
                    showSetupSheetChanged)
     Q_PROPERTY(velmarto::Session* session READ session CONSTANT)
     Q_PROPERTY(velmarto::Preferences* preferences READ preferences CONSTANT)
+    Q_PROPERTY(velmarto::EngineStatus* engines READ engines CONSTANT)
     // A new one for each user: signing out leaves nothing of the last user's work behind.
     Q_PROPERTY(
         velmarto::ContentViewModel* contentModel READ contentModel NOTIFY contentModelChanged)
@@ -38,19 +40,22 @@ public:
     struct Screens {
         Session* session;
         Preferences* preferences;
+        EngineStatus* engines;
         // Builds a Convert screen's model, owned by the given parent.
         std::function<ContentViewModel*(QObject* parent)> newContent;
         SettingsViewModel* settings;
     };
 
-    // The session, preferences and settings model are kept as pointers; their owner keeps them
-    // as long as this model. The Convert screen's model is this model's own.
-    RootViewModel(Converter converter, Screens screens, QObject* parent = nullptr);
+    // The session, preferences, engine status and settings model are kept as pointers; their
+    // owner keeps them as long as this model. The Convert screen's model is this model's own. The
+    // setup profile is what each new installer drives.
+    RootViewModel(EngineSetupProfile setup, Screens screens, QObject* parent = nullptr);
 
     bool enginesReady() const { return m_enginesReady; }
     bool showSetupSheet() const { return m_showSetupSheet; }
     Session* session() const { return m_screens.session; }
     Preferences* preferences() const { return m_screens.preferences; }
+    EngineStatus* engines() const { return m_screens.engines; }
     ContentViewModel* contentModel() const { return m_content; }
     SettingsViewModel* settingsModel() const { return m_screens.settings; }
 
@@ -74,7 +79,7 @@ private:
     // Stops the running conversion and forgets the file, the score and any error.
     void startOverForNextUser();
 
-    Converter m_converter;
+    EngineSetupProfile m_setup;
     Screens m_screens;
     ContentViewModel* m_content;
     bool m_hasAppeared = false;

@@ -11,34 +11,29 @@ Item {
     implicitWidth: 860
     implicitHeight: 600
 
-    Component.onCompleted: root.model.onAppear()
+    Component.onCompleted: root.model.appear()
     onVisibleChanged: {
         if (visible)
-            root.model.onAppear();
+            root.model.appear();
     }
 
+    // The shortcuts belong to the tab: a window's shortcut fires wherever the window has the keys,
+    // so each waits until the tab is the one showing.
     // The linter of Qt 6.4 cannot resolve StandardKey, which QtQuick exports as a value type.
     Shortcut {
         sequences: [StandardKey.Open] // qmllint disable unqualified
+        enabled: root.visible
         onActivated: root.model.chooseFile()
     }
     Shortcut {
         sequences: ["Ctrl+Return", "Ctrl+Enter"]
-        enabled: root.model.canConvert
+        enabled: root.visible && root.model.canConvert
         onActivated: root.model.convert()
     }
     Shortcut {
         sequences: [StandardKey.Save] // qmllint disable unqualified
-        enabled: root.model.hasResult
+        enabled: root.visible && root.model.hasResult
         onActivated: root.model.savePDF()
-    }
-
-    // Engines can be installed or removed while the tab is open; the pills follow within a second.
-    Timer {
-        interval: 1000
-        repeat: true
-        running: root.visible
-        onTriggered: root.model.refreshToolStatus()
     }
 
     // Every item inside is one of its panes; the dialogs stay outside.

@@ -34,13 +34,13 @@ bool isMIDIFile(const QUrl& url) {
 } // namespace
 
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
-                                   FileRevealer* revealer, QObject* parent)
+                                   FileRevealer* revealer, EngineStatus* engines, QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
     , m_preferences(preferences)
     , m_revealer(revealer)
-    , m_statusMessage(u"Drop a MIDI file to begin."_s)
-    , m_toolStatus(m_converter.toolStatus()) {}
+    , m_engines(engines)
+    , m_statusMessage(u"Drop a MIDI file to begin."_s) {}
 
 // A conversion still running stops with its screen; its outcome has nowhere to go.
 ContentViewModel::~ContentViewModel() {
@@ -91,7 +91,7 @@ void ContentViewModel::setTargeted(bool isTargeted) {
     }
 }
 
-void ContentViewModel::onAppear() {
+void ContentViewModel::appear() {
     if (m_result || hasMIDI()) {
         return;
     }
@@ -101,7 +101,7 @@ void ContentViewModel::onAppear() {
 
 void ContentViewModel::setMIDI(const QUrl& url) {
     // A FIFO or a device named song.mid would hold the conversion before any engine starts.
-    if (QFileInfo::exists(url.toLocalFile()) && !inputfile::isRegular(url.toLocalFile())) {
+    if (inputfile::existsButIsNotRegular(url.toLocalFile())) {
         setStatusMessage(inputfile::notRegularMessage(url.toLocalFile()));
         return;
     }
@@ -112,7 +112,7 @@ void ContentViewModel::setMIDI(const QUrl& url) {
         emit canConvertChanged();
     }
     setResult(std::nullopt);
-    setErrorText(std::nullopt);
+    setFailure(std::nullopt);
     setStatusMessage(u"Ready: "_s + fileName(url));
 }
 
@@ -153,7 +153,7 @@ void ContentViewModel::convert() {
         return;
     }
     setConverting(true);
-    setErrorText(std::nullopt);
+    setFailure(std::nullopt);
     setStatusMessage(
         u"Converting with "_s +
         (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
@@ -161,10 +161,11 @@ void ContentViewModel::convert() {
     const bool revealAfterConvert = m_preferences->revealAfterConvert();
     m_cancellation = std::make_shared<CancellationToken>();
     auto* watcher = new QFutureWatcher<Outcome>(this);
-    connect(watcher, &QFutureWatcher<Outcome>::finished, this, [this, watcher, revealAfterConvert] {
-        watcher->deleteLater();
-        finishConversion(watcher->result(), revealAfterConvert);
-    });
+    connect(watcher, &QFutureWatcher<Outcome>::finished, this,
+            [this, watcher, converted = m_midiURL, revealAfterConvert] {
+                watcher->deleteLater();
+                finishConversion(watcher->result(), converted, revealAfterConvert);
+            });
     watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
                                           engine = m_engine, paperSize = m_preferences->paperSize(),
                                           cancellation = m_cancellation] {
@@ -178,7 +179,8 @@ void ContentViewModel::cancel() {
     }
 }
 
-void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfterConvert) {
+void ContentViewModel::finishConversion(const Outcome& outcome, const QUrl& converted,
+                                        bool revealAfterConvert) {
     setConverting(false);
     if (outcome) {
         setResult(*outcome);
@@ -190,9 +192,10 @@ void ContentViewModel::finishConversion(const Outcome& outcome, bool revealAfter
         setStatusMessage(u"Conversion cancelled."_s);
     } else {
         setStatusMessage(u"Conversion failed."_s);
-        setErrorText(describe(outcome.error()));
+        setFailure(FailureReport::of(outcome.error(), converted.toLocalFile()));
     }
-    refreshToolStatus();
+    // A conversion that failed for want of an engine shows in the footer.
+    m_engines->refresh();
     emit conversionFinished();
 }
 
@@ -209,22 +212,25 @@ void ContentViewModel::saveMusicXML() {
 }
 
 void ContentViewModel::revealPDF() {
-    if (m_result) {
-        const QString name = pdfFileName();
-        m_revealer->reveal(m_result->pdfURL.toLocalFile(), [model = QPointer(this), name] {
-            if (model) {
-                model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
-            }
-        });
+    if (!m_result) {
+        return;
+    }
+    reveal(QFileInfo::exists(m_savedPDFPath) ? m_savedPDFPath : m_result->pdfURL.toLocalFile());
+}
+
+void ContentViewModel::revealSavedCopy() {
+    if (!m_savedCopyURL.isEmpty()) {
+        reveal(m_savedCopyURL.toLocalFile());
     }
 }
 
-void ContentViewModel::refreshToolStatus() {
-    const ToolStatus status = m_converter.toolStatus();
-    if (status != m_toolStatus) {
-        m_toolStatus = status;
-        emit toolStatusChanged();
-    }
+void ContentViewModel::reveal(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    m_revealer->reveal(path, [model = QPointer(this), name] {
+        if (model) {
+            model->setStatusMessage(model->m_converter.profile().revealFailedNote.arg(name));
+        }
+    });
 }
 
 void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
@@ -237,8 +243,15 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
             return;
         }
         const QString path = destination.toLocalFile();
-        const auto copied = FileReplacement::copy(source.toLocalFile(), path);
-        setStatusMessage(copied ? u"Saved to "_s + path : u"Could not save: "_s + copied.error());
+        const auto copied = filereplacement::copy(source.toLocalFile(), path);
+        if (!copied) {
+            setStatusMessage(u"Could not save: "_s + copied.error());
+            return;
+        }
+        if (m_result && source == m_result->pdfURL) {
+            m_savedPDFPath = path;
+        }
+        setStatusMessage(u"Saved to "_s + path, QUrl::fromLocalFile(path));
     });
     // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
     // useful.
@@ -286,16 +299,20 @@ void ContentViewModel::setConverting(bool isConverting) {
     }
 }
 
-void ContentViewModel::setStatusMessage(const QString& statusMessage) {
+void ContentViewModel::setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL) {
     if (m_statusMessage != statusMessage) {
         m_statusMessage = statusMessage;
         emit statusMessageChanged();
     }
+    if (m_savedCopyURL != savedCopyURL) {
+        m_savedCopyURL = savedCopyURL;
+        emit savedCopyURLChanged();
+    }
 }
 
-void ContentViewModel::setErrorText(const std::optional<QString>& errorText) {
-    if (m_errorText != errorText) {
-        m_errorText = errorText;
+void ContentViewModel::setFailure(std::optional<FailureReport> failure) {
+    if (m_failure || failure) {
+        m_failure = std::move(failure);
         emit errorTextChanged();
     }
 }
@@ -305,6 +322,7 @@ void ContentViewModel::setResult(std::optional<ConversionResult> result) {
         return;
     }
     m_result = std::move(result);
+    m_savedPDFPath.clear();
     emit resultChanged();
 }
 

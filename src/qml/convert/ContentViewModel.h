@@ -3,6 +3,8 @@
 #include "core/conversion/ConversionEngine.h"
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
+#include "qml/convert/FailureReport.h"
 
 #include <QList>
 #include <QObject>
@@ -42,14 +44,21 @@ class ContentViewModel : public QObject {
     // A file is chosen and no conversion is running.
     Q_PROPERTY(bool canConvert READ canConvert NOTIFY canConvertChanged)
     Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    // A failed conversion: the stage that failed, a plain sentence when the cause is known, and
+    // the whole text with the engines' own words.
+    Q_PROPERTY(QString errorStageLine READ errorStageLine NOTIFY errorTextChanged)
+    Q_PROPERTY(QString errorCause READ errorCause NOTIFY errorTextChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(bool hasError READ hasError NOTIFY errorTextChanged)
     Q_PROPERTY(bool isTargeted READ isTargeted WRITE setTargeted NOTIFY isTargetedChanged)
-    Q_PROPERTY(bool museScoreFound READ museScoreFound NOTIFY toolStatusChanged)
-    Q_PROPERTY(bool musicxml2lyFound READ musicxml2lyFound NOTIFY toolStatusChanged)
-    Q_PROPERTY(bool lilypondFound READ lilypondFound NOTIFY toolStatusChanged)
+    // The application's one engine status, for the footer.
+    Q_PROPERTY(velmarto::EngineStatus* engines READ engines CONSTANT)
     // A file request waits for its answer.
     Q_PROPERTY(bool isAwaitingFile READ isAwaitingFile NOTIFY isAwaitingFileChanged)
+    // The status line reports a saved copy; false once it moves on.
+    Q_PROPERTY(bool hasSavedCopy READ hasSavedCopy NOTIFY savedCopyURLChanged)
+    // The link beside it: the file manager's name on this desktop.
+    Q_PROPERTY(QString showSavedCopyLabel READ showSavedCopyLabel CONSTANT)
 
 public:
     // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
@@ -65,7 +74,7 @@ public:
 
     // The model keeps pointers to its collaborators and owns none of them.
     ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
-                     QObject* parent = nullptr);
+                     EngineStatus* engines, QObject* parent = nullptr);
     ~ContentViewModel() override;
 
     QUrl midiURL() const { return m_midiURL; }
@@ -80,19 +89,21 @@ public:
     bool isConverting() const { return m_isConverting; }
     bool canConvert() const { return hasMIDI() && !m_isConverting; }
     QString statusMessage() const { return m_statusMessage; }
-    QString errorText() const { return m_errorText.value_or(QString()); }
-    bool hasError() const { return m_errorText.has_value(); }
+    QString errorStageLine() const { return m_failure ? m_failure->stageLine : QString(); }
+    QString errorCause() const { return m_failure ? m_failure->cause : QString(); }
+    QString errorText() const { return m_failure ? m_failure->details : QString(); }
+    bool hasError() const { return m_failure.has_value(); }
     bool isTargeted() const { return m_isTargeted; }
-    bool museScoreFound() const { return m_toolStatus.museScore; }
-    bool musicxml2lyFound() const { return m_toolStatus.musicxml2ly; }
-    bool lilypondFound() const { return m_toolStatus.lilypond; }
+    EngineStatus* engines() const { return m_engines; }
     bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
+    bool hasSavedCopy() const { return !m_savedCopyURL.isEmpty(); }
+    QString showSavedCopyLabel() const { return m_converter.profile().showSavedCopyLabel; }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
 
     // Each time the screen comes into view.
-    Q_INVOKABLE void onAppear();
+    Q_INVOKABLE void appear();
     Q_INVOKABLE void setMIDI(const QUrl& url);
     // A file named from outside the window: the command line, a file manager's "Open with", the
     // Finder. Unlike a dropped item, a file that cannot be taken is not ignored in silence: the
@@ -106,9 +117,9 @@ public:
     Q_INVOKABLE void cancel();
     Q_INVOKABLE void savePDF();
     Q_INVOKABLE void saveMusicXML();
+    // Shows the PDF in the file manager: the copy saved last, or the engraved one until then.
     Q_INVOKABLE void revealPDF();
-    // The engines are looked up on disk again, so an install or removal shows without a restart.
-    Q_INVOKABLE void refreshToolStatus();
+    Q_INVOKABLE void revealSavedCopy();
 
     // The view's answer to the last file request.
     Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
@@ -126,9 +137,9 @@ signals:
     void statusMessageChanged();
     void errorTextChanged();
     void isTargetedChanged();
-    void toolStatusChanged();
     void conversionFinished();
     void isAwaitingFileChanged();
+    void savedCopyURLChanged();
     // Ask the view for its open or its save dialog; it answers with answerFileRequest or
     // cancelFileRequest.
     void openFileRequested(const QStringList& nameFilters);
@@ -138,16 +149,19 @@ signals:
 private:
     using Outcome = std::expected<ConversionResult, ConversionFailure>;
 
-    void finishConversion(const Outcome& outcome, bool revealAfterConvert);
+    void finishConversion(const Outcome& outcome, const QUrl& converted, bool revealAfterConvert);
     void setConverting(bool isConverting);
     void awaitFile(std::function<void(const QUrl& chosen)> answer);
-    void setStatusMessage(const QString& statusMessage);
-    void setErrorText(const std::optional<QString>& errorText);
+    void reveal(const QString& path);
+    // Any other status hides the saved copy's link.
+    void setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL = {});
+    void setFailure(std::optional<FailureReport> failure);
     void setResult(std::optional<ConversionResult> result);
 
     Converter m_converter;
     Preferences* m_preferences;
     FileRevealer* m_revealer;
+    EngineStatus* m_engines;
     // Only one dialog is open at a time, so one pending answer is enough.
     std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
 
@@ -158,9 +172,11 @@ private:
     // Shared with the running conversion's worker, which may outlive the model.
     std::shared_ptr<CancellationToken> m_cancellation;
     QString m_statusMessage;
-    std::optional<QString> m_errorText;
+    QUrl m_savedCopyURL;
+    // The last saved copy of this result's PDF, which Reveal shows rather than the work folder's.
+    QString m_savedPDFPath;
+    std::optional<FailureReport> m_failure;
     bool m_isTargeted = false;
-    ToolStatus m_toolStatus;
 };
 
 } // namespace velmarto

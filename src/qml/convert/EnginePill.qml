@@ -28,7 +28,7 @@ Rectangle {
         }
         Text {
             text: pill.name
-            font.pixelSize: 10
+            font.pixelSize: Style.captionSize
             font.weight: Font.Medium
             color: Style.secondaryText
         }

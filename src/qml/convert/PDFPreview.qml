@@ -181,6 +181,13 @@ Rectangle {
         }
     }
 
+    // Where the keys go: inside the edge, as the pane leaves no room around it.
+    FocusRing {
+        objectName: "previewFocusRing"
+        anchors.margins: 0
+        radius: 0
+        shown: root.activeFocus
+    }
     Label {
         objectName: "pageIndicator"
         anchors.horizontalCenter: parent.horizontalCenter
@@ -189,7 +196,7 @@ Rectangle {
         visible: root.currentPage > 0
         text: "Page " + root.currentPage + " of " + pdfDocument.pageCount
         color: "white"
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         font.weight: Font.Medium
         leftPadding: 10
         rightPadding: 10

@@ -3,7 +3,8 @@ import QtQuick.Controls.Basic
 import Velmarto
 
 // One half of the quality selector. A radio button to screen readers; the model, not a click,
-// decides which one is checked.
+// decides which one is checked. Being a RadioButton rather than a KeyboardButton, it takes
+// Return and Enter itself.
 RadioButton {
     id: control
 
@@ -32,7 +33,7 @@ RadioButton {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: control.title
-            font.pixelSize: 13
+            font.pixelSize: Style.bodySize
             font.weight: Font.DemiBold
             color: control.selected ? "white" : Style.primaryText
         }
@@ -41,7 +42,7 @@ RadioButton {
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: control.subtitle
-            font.pixelSize: 9
+            font.pixelSize: Style.captionSize
             color: control.selected ? Style.withOpacity("white", 0.85) : Style.secondaryText
         }
     }

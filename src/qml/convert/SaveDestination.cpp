@@ -26,10 +26,7 @@ QString typedPath(const QUrl& typed, const QUrl& shownFolder) {
     if (text.startsWith(shown)) {
         text = text.mid(shown.size());
     }
-    if (text == u"~" || text.startsWith(u"~/")) {
-        text = QDir::homePath() + text.mid(1);
-    }
-    return QDir::cleanPath(base.absoluteFilePath(text));
+    return SaveDestination::resolveTyped(text, shownFolder).toLocalFile();
 }
 
 } // namespace
@@ -42,6 +39,25 @@ QUrl SaveDestination::resolve(const QUrl& chosen, const QUrl& shownFolder) {
         return chosen;
     }
     return QUrl::fromLocalFile(typedPath(chosen, shownFolder));
+}
+
+QUrl SaveDestination::withExtension(const QUrl& destination, const QUrl& suggestedFile) {
+    const QString extension = QFileInfo(suggestedFile.path()).suffix();
+    const QString name = fileName(destination);
+    if (!destination.isLocalFile() || extension.isEmpty() || name.isEmpty() ||
+        isFolder(destination) || name.endsWith(u'.' + extension, Qt::CaseInsensitive)) {
+        return destination;
+    }
+    return QUrl::fromLocalFile(destination.toLocalFile() + u'.' + extension);
+}
+
+QUrl SaveDestination::resolveTyped(const QString& typed, const QUrl& shownFolder) {
+    QString text = typed;
+    if (text == u"~" || text.startsWith(u"~/")) {
+        text = QDir::homePath() + text.mid(1);
+    }
+    const QDir base(shownFolder.isLocalFile() ? shownFolder.toLocalFile() : QDir::homePath());
+    return QUrl::fromLocalFile(QDir::cleanPath(base.absoluteFilePath(text)));
 }
 
 bool SaveDestination::replacesFile(const QUrl& destination) {

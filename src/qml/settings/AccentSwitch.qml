@@ -8,7 +8,7 @@ Switch {
 
     padding: 0
     spacing: 12
-    font.pixelSize: 12
+    font.pixelSize: Style.smallSize
 
     indicator: Rectangle {
         x: control.width - width

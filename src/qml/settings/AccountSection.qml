@@ -27,7 +27,7 @@ ColumnLayout {
 
             Text {
                 text: "Signed in"
-                font.pixelSize: 12
+                font.pixelSize: Style.smallSize
                 font.weight: Font.DemiBold
                 color: Style.primaryText
             }
@@ -36,7 +36,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 text: section.email
                 textFormat: Text.PlainText
-                font.pixelSize: 11
+                font.pixelSize: Style.captionSize
                 color: Style.secondaryText
                 elide: Text.ElideMiddle
             }

@@ -5,7 +5,7 @@ import Velmarto
 // The small secondary text under a card's control.
 Text {
     Layout.fillWidth: true
-    font.pixelSize: 11
+    font.pixelSize: Style.captionSize
     color: Style.secondaryText
     wrapMode: Text.WordWrap
 }

@@ -15,7 +15,7 @@ RowLayout {
 
     Text {
         text: row.name
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         color: Style.secondaryText
     }
     Item {
@@ -34,7 +34,7 @@ RowLayout {
         Text {
             objectName: "engineState"
             text: row.stateText
-            font.pixelSize: 11
+            font.pixelSize: Style.captionSize
             font.weight: Font.Medium
             color: row.stateColor
         }

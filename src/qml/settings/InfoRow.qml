@@ -13,7 +13,7 @@ RowLayout {
 
     Text {
         text: row.label
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         color: Style.secondaryText
     }
     Item {
@@ -22,7 +22,7 @@ RowLayout {
     Text {
         text: row.value
         textFormat: Text.PlainText
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         font.weight: Font.Medium
         color: Style.primaryText
     }

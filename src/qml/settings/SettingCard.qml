@@ -4,7 +4,7 @@ import Velmarto
 
 // One section of the Settings tab: a titled, softly outlined card whose children are stacked
 // below the title, 12 apart.
-Rectangle {
+Card {
     id: card
 
     required property string title
@@ -13,10 +13,6 @@ Rectangle {
 
     Layout.fillWidth: true
     implicitHeight: column.implicitHeight + 32
-    radius: 14
-    color: Style.withOpacity(Style.primaryText, 0.04)
-    border.width: 1
-    border.color: Style.withOpacity(Style.primaryText, 0.07)
 
     ColumnLayout {
         id: column
@@ -33,11 +29,11 @@ Rectangle {
                 implicitWidth: 14
                 implicitHeight: 14
                 symbol: card.systemImage
-                gradient: Style.accentTokenGradient
+                gradient: Style.accentGradient
             }
             Text {
                 text: card.title
-                font.pixelSize: 13
+                font.pixelSize: Style.bodySize
                 font.weight: Font.DemiBold
                 color: Style.primaryText
             }

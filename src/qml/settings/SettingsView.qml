@@ -4,13 +4,14 @@ import QtQuick.Layouts
 import Velmarto
 
 // The Settings tab. It keeps nothing of its own: every value comes from the shared preferences,
-// the window's session or the engine check, and every control writes straight through.
+// the window's session or the engine status, and every control writes straight through.
 ScrollView {
     id: root
 
     required property Preferences preferences
     required property Session session
     required property SettingsViewModel model
+    required property EngineStatus engines
 
     // The window answers by presenting the engine setup as a sheet.
     signal engineSetupRequested
@@ -20,37 +21,8 @@ ScrollView {
     ScrollBar.vertical.policy: ScrollBar.AlwaysOn
     ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
 
-    Component.onCompleted: root.model.refreshToolStatus()
-    onVisibleChanged: {
-        if (visible)
-            root.model.refreshToolStatus();
-    }
-
-    // Engines installed or removed while the tab is open (through the setup sheet, say) show
-    // within a second.
-    Timer {
-        interval: 1000
-        repeat: true
-        running: root.visible
-        onTriggered: root.model.refreshToolStatus()
-    }
-
-    background: Rectangle {
-        color: Style.windowBackground
-
-        Rectangle {
-            anchors.fill: parent
-            gradient: Gradient {
-                GradientStop {
-                    position: 0.0
-                    color: Style.withOpacity(Style.accentTop, 0.08)
-                }
-                GradientStop {
-                    position: 1.0
-                    color: Style.withOpacity(Style.accentTop, 0.0)
-                }
-            }
-        }
+    background: AccentWash {
+        strength: 0.08
     }
 
     Item {
@@ -69,8 +41,12 @@ ScrollView {
             width: page.paddedWidth - 44
             spacing: 16
 
-            SettingsHeader {
+            BadgeHeader {
                 Layout.fillWidth: true
+                symbol: "gearshape.fill"
+                symbolSize: 20
+                title: "Settings"
+                subtitle: "Preferences are saved automatically"
             }
             SettingCard {
                 objectName: "accountCard"
@@ -165,9 +141,9 @@ ScrollView {
 
                 AboutSection {
                     Layout.fillWidth: true
-                    museScoreFound: root.model.museScoreFound
-                    musicxml2lyFound: root.model.musicxml2lyFound
-                    lilypondFound: root.model.lilypondFound
+                    museScoreFound: root.engines.museScore
+                    musicxml2lyFound: root.engines.musicxml2ly
+                    lilypondFound: root.engines.lilypond
                 }
             }
             Item {

@@ -1,24 +1,13 @@
 #include "qml/settings/SettingsViewModel.h"
 
+#include <utility>
+
 namespace velmarto {
 
-SettingsViewModel::SettingsViewModel(Converter converter, QObject* parent)
+SettingsViewModel::SettingsViewModel(QString appearanceCaption, QString revealAfterConvertLabel,
+                                     QObject* parent)
     : QObject(parent)
-    , m_converter(std::move(converter))
-    , m_toolStatus(m_converter.toolStatus()) {}
-
-void SettingsViewModel::refreshToolStatus() {
-    const ToolStatus previous = m_toolStatus;
-    m_toolStatus = m_converter.toolStatus();
-    if (m_toolStatus.museScore != previous.museScore) {
-        emit museScoreFoundChanged();
-    }
-    if (m_toolStatus.musicxml2ly != previous.musicxml2ly) {
-        emit musicxml2lyFoundChanged();
-    }
-    if (m_toolStatus.lilypond != previous.lilypond) {
-        emit lilypondFoundChanged();
-    }
-}
+    , m_appearanceCaption(std::move(appearanceCaption))
+    , m_revealAfterConvertLabel(std::move(revealAfterConvertLabel)) {}
 
 } // namespace velmarto

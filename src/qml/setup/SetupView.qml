@@ -6,12 +6,13 @@ import Velmarto
 // The engine setup screen: which engines are there, the installer with its live log, the way
 // out when the package manager cannot be used, and the way on.
 // Its creator gives it `installer`, a new EngineInstaller made for this screen alone and
-// released with it, and listens to `ready()`, emitted when the user is done ("Start Using
+// released with it, and the application's `engines`, and listens to `ready()`, emitted when the user is done ("Start Using
 // Velmarto" or the skip link).
 ScrollView {
     id: root
 
     required property EngineInstaller installer
+    required property EngineStatus engines
 
     signal ready
 
@@ -20,35 +21,7 @@ ScrollView {
     contentWidth: availableWidth
     ScrollBar.vertical.policy: ScrollBar.AlwaysOn
 
-    background: Rectangle {
-        color: Style.windowBackground
-
-        Rectangle {
-            anchors.fill: parent
-            gradient: Gradient {
-                GradientStop {
-                    position: 0.0
-                    color: Style.withOpacity(Style.accentTop, 0.12)
-                }
-                GradientStop {
-                    position: 1.0
-                    color: Style.withOpacity(Style.accentTop, 0.0)
-                }
-            }
-        }
-    }
-
-    EngineChecklist {
-        id: checklist
-        installer: root.installer
-    }
-
-    // Coming back to the window (say, from a terminal that installed the engines) redraws it.
-    Connections {
-        target: root.Window.window
-        function onActiveChanged() {
-            checklist.recheck();
-        }
+    background: AccentWash {
     }
 
     Item {
@@ -63,14 +36,16 @@ ScrollView {
             width: Math.min(parent.width, 520) - 64
             spacing: 22
 
-            SetupHero {
+            Hero {
                 Layout.fillWidth: true
+                title: "Welcome to Velmarto"
+                subtitle: "Velmarto needs two free engraving engines to turn your MIDI files into beautiful sheet music. This is a one-time setup."
             }
             SetupChecklist {
                 Layout.fillWidth: true
-                museScore: checklist.museScore
-                musicxml2ly: checklist.musicxml2ly
-                lilypond: checklist.lilypond
+                museScore: root.engines.museScore
+                musicxml2ly: root.engines.musicxml2ly
+                lilypond: root.engines.lilypond
             }
             BootstrapCard {
                 objectName: "bootstrapCard"
@@ -91,7 +66,7 @@ ScrollView {
                 isRunning: root.installer.isRunning
                 finished: root.installer.finished
                 success: root.installer.success
-                allReady: checklist.allReady
+                allReady: root.engines.allReady
                 onInstallRequested: root.installer.installMissing()
                 onReady: root.ready()
             }

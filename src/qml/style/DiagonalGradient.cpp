@@ -2,9 +2,9 @@
 
 #include <QLinearGradient>
 
-namespace velmarto {
+namespace velmarto::diagonalgradient {
 
-QBrush DiagonalGradient::brush(const QList<QColor>& colors, const QRectF& bounds) {
+QBrush brush(const QList<QColor>& colors, const QRectF& bounds) {
     if (colors.size() < 2) {
         return colors.isEmpty() ? QBrush() : QBrush(colors.first());
     }
@@ -16,4 +16,4 @@ QBrush DiagonalGradient::brush(const QList<QColor>& colors, const QRectF& bounds
     return gradient;
 }
 
-} // namespace velmarto
+} // namespace velmarto::diagonalgradient

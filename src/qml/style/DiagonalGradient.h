@@ -8,9 +8,10 @@
 namespace velmarto {
 
 // The accent gradients run corner to corner with evenly spaced stops, whatever they fill.
-class DiagonalGradient {
-public:
-    static QBrush brush(const QList<QColor>& colors, const QRectF& bounds);
-};
+namespace diagonalgradient {
+
+QBrush brush(const QList<QColor>& colors, const QRectF& bounds);
+
+} // namespace diagonalgradient
 
 } // namespace velmarto

@@ -29,7 +29,7 @@ void GradientRectangle::paint(QPainter* painter) {
     const QRectF bounds(0, 0, width(), height());
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(DiagonalGradient::brush(m_gradient, bounds));
+    painter->setBrush(diagonalgradient::brush(m_gradient, bounds));
     painter->drawRoundedRect(bounds, m_radius, m_radius);
 }
 

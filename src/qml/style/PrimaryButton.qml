@@ -4,7 +4,7 @@ import Velmarto
 
 // The filled accent button for a screen's main action. A disabled one keeps its white label and
 // loses the shadow, so the gradient alone tells that it is inactive.
-Button {
+KeyboardButton {
     id: control
 
     property string symbol
@@ -14,13 +14,11 @@ Button {
     padding: 0
     topPadding: 11
     bottomPadding: 11
-    font.pixelSize: 14
+    font.pixelSize: Style.largeSize
     font.weight: Font.DemiBold
     scale: control.down ? 0.98 : 1.0
     // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
     focusPolicy: Qt.TabFocus
-    Keys.onReturnPressed: control.clicked()
-    Keys.onEnterPressed: control.clicked()
     ToolTip.visible: hovered && ToolTip.text !== ""
     ToolTip.delay: 700
 
@@ -52,11 +50,8 @@ Button {
     background: Item {
         implicitHeight: 40
 
-        SoftShadow {
-            anchors.fill: parent
-            anchors.margins: -blurRadius
-            anchors.topMargin: -blurRadius + 4
-            anchors.bottomMargin: -blurRadius - 4
+        OffsetShadow {
+            offset: 4
             blurRadius: 10
             radius: 11
             color: Style.accentBottom

@@ -4,7 +4,7 @@ import Velmarto
 
 // The neutral button for secondary actions: a wash of the text colour, so it reads as light grey
 // on a light window and as a translucent veil on a dark one.
-Button {
+KeyboardButton {
     id: control
 
     property string symbol
@@ -13,12 +13,10 @@ Button {
     bottomPadding: 9
     leftPadding: 14
     rightPadding: 14
-    font.pixelSize: 13
+    font.pixelSize: Style.bodySize
     font.weight: Font.Medium
     // A click leaves the keyboard where it was; only Tab brings a button the focus and its ring.
     focusPolicy: Qt.TabFocus
-    Keys.onReturnPressed: control.clicked()
-    Keys.onEnterPressed: control.clicked()
     ToolTip.visible: hovered && ToolTip.text !== ""
     ToolTip.delay: 700
 

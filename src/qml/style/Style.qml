@@ -6,7 +6,6 @@ QtObject {
     readonly property color accentBottom: Qt.rgba(0.74, 0.30, 1.0, 1.0)
     // Top-leading to bottom-trailing, stops evenly spaced; GradientRectangle and SymbolIcon draw it.
     readonly property list<color> accentGradient: [accentTop, accentBottom]
-    readonly property list<color> accentTokenGradient: [accentTop, accentBottom]
 
     readonly property SystemPalette palette: SystemPalette {
         colorGroup: SystemPalette.Active
@@ -18,8 +17,15 @@ QtObject {
     readonly property color missing: Qt.rgba(1.0, 0.58, 0.0, 1.0)
     readonly property color error: Qt.rgba(1.0, 0.23, 0.19, 1.0)
 
-    // Sizes that recur across screens.
-    readonly property int captionSize: 10
+    // The type scale: every text takes one of these pixel sizes, none smaller than the caption's.
+    readonly property int captionSize: 11
+    readonly property int smallSize: 12
+    readonly property int bodySize: 13
+    readonly property int largeSize: 14
+    readonly property int headingSize: 17
+    readonly property int titleSize: 22
+
+    // Spacing that recurs across screens.
     readonly property int sidebarPadding: 22
     readonly property int sectionSpacing: 18
 

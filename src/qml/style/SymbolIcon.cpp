@@ -65,7 +65,7 @@ void SymbolIcon::paint(QPainter* painter) {
     if (m_gradient.isEmpty()) {
         layerPainter.fillRect(bounds, m_color);
     } else {
-        layerPainter.fillRect(bounds, DiagonalGradient::brush(m_gradient, bounds));
+        layerPainter.fillRect(bounds, diagonalgradient::brush(m_gradient, bounds));
     }
     layerPainter.end();
 

@@ -395,8 +395,8 @@ private slots:
     void engineStatusFollowsTheDisk() {
         QVERIFY(converter().allReady());
         QVERIFY(QFile::remove(engines->path(u"bin/lilypond"_s)));
-        QCOMPARE(converter().toolStatus(),
-                 (ToolStatus{.museScore = true, .musicxml2ly = true, .lilypond = false}));
+        QCOMPARE(converter().installedEngines(),
+                 (InstalledEngines{.museScore = true, .musicxml2ly = true, .lilypond = false}));
         QVERIFY(!converter().allReady());
         engines->installLilypond(u"true"_s);
         QVERIFY(converter().allReady());

@@ -47,15 +47,15 @@ private slots:
     }
 
     void statusIsAskedAfreshEveryTime() {
-        QCOMPARE(locator().toolStatus(), ToolStatus{});
+        QCOMPARE(locator().installedEngines(), InstalledEngines{});
         root->writeScript(u"local/mscore"_s, u"true"_s);
         root->writeScript(u"local/musicxml2ly"_s, u"true"_s);
-        QCOMPARE(locator().toolStatus(),
-                 (ToolStatus{.museScore = true, .musicxml2ly = true, .lilypond = false}));
+        QCOMPARE(locator().installedEngines(),
+                 (InstalledEngines{.museScore = true, .musicxml2ly = true, .lilypond = false}));
         root->writeScript(u"homebrew/lilypond"_s, u"true"_s);
-        QVERIFY(locator().toolStatus().allReady());
+        QVERIFY(locator().installedEngines().allReady());
         QVERIFY(QFile::remove(root->path(u"local/mscore"_s)));
-        QVERIFY(!locator().toolStatus().museScore);
+        QVERIFY(!locator().installedEngines().museScore);
     }
 };
 

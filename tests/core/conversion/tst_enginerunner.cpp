@@ -61,7 +61,7 @@ private slots:
                                     .run({.executable = engine,
                                           .arguments = {u"a"_s},
                                           .stage = u"MuseScore import"_s,
-                                          .throwOnNonZero = false});
+                                          .failOnNonZeroExit = false});
         QVERIFY(transcript.has_value());
         QCOMPARE(*transcript, u"$ "_s + engine + u" a\npartial\n(exit status 3)\n"_s);
     }
@@ -108,7 +108,7 @@ private slots:
         const QString engine = script(u"head -c 6000000 /dev/zero | tr '\\0' 'x'; echo; exit 2"_s);
         const auto transcript =
             runnerWith(QProcessEnvironment::systemEnvironment())
-                .run({.executable = engine, .stage = u"s"_s, .throwOnNonZero = false});
+                .run({.executable = engine, .stage = u"s"_s, .failOnNonZeroExit = false});
         QVERIFY(transcript.has_value());
         QVERIFY(transcript->contains(QString(6000000, u'x') + u'\n'));
     }
@@ -198,7 +198,7 @@ private slots:
             const auto transcript = runnerWith(QProcessEnvironment::systemEnvironment())
                                         .run({.executable = script(body),
                                               .stage = u"MuseScore import"_s,
-                                              .throwOnNonZero = false,
+                                              .failOnNonZeroExit = false,
                                               .timeout = 300ms});
             QVERIFY(clock.elapsed() < 5000);
             QVERIFY(!transcript.has_value());

@@ -64,13 +64,13 @@ private slots:
         QFETCH(int, firstBeat);
         const auto played = MidiFile::parse(test::MidiFileBuilder::playedWaltz(24, firstBeat));
         QVERIFY(played);
-        QVERIFY(PlayedInputDetector::isPlayed(*played));
+        QVERIFY(playedinputdetector::isPlayed(*played));
 
         const auto quantised = PlayedMidiQuantiser::quantised(*played);
         QVERIFY(quantised);
         const auto score = MidiFile::parse(*quantised);
         QVERIFY(score);
-        QVERIFY(!PlayedInputDetector::isPlayed(*score));
+        QVERIFY(!playedinputdetector::isPlayed(*score));
         QCOMPARE(timeSignatureOf(*score).left(2), QByteArray::fromHex("0302"));
 
         const QList<WrittenNote> notes = notesOf(*score);
@@ -91,7 +91,7 @@ private slots:
     void aSequencedFileIsLeftAloneUnlessTheUserSaysItWasPlayed() {
         const auto sequenced = MidiFile::parse(test::MidiFileBuilder::scale(8).build());
         QVERIFY(sequenced);
-        QVERIFY(!PlayedInputDetector::isPlayed(*sequenced));
+        QVERIFY(!playedinputdetector::isPlayed(*sequenced));
         QVERIFY(!PlayedMidiQuantiser::quantised(*sequenced));
         QVERIFY(PlayedMidiQuantiser::quantised(*sequenced, true));
 

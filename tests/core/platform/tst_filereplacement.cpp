@@ -36,31 +36,31 @@ private slots:
     void copiesAndReplaces() {
         const QString source = write(u"score.pdf"_s, "%PDF new");
         const QString destination = write(u"saved.pdf"_s, "%PDF old");
-        QVERIFY(FileReplacement::copy(source, destination).has_value());
+        QVERIFY(filereplacement::copy(source, destination).has_value());
         QCOMPARE(read(destination), QByteArray("%PDF new"));
         QCOMPARE(read(source), QByteArray("%PDF new"));
 
         const QString fresh = scratch->filePath(u"fresh.pdf"_s);
-        QVERIFY(FileReplacement::copy(source, fresh).has_value());
+        QVERIFY(filereplacement::copy(source, fresh).has_value());
         QCOMPARE(read(fresh), QByteArray("%PDF new"));
     }
 
     void aFailedCopyKeepsWhatWasThere() {
         const QString destination = write(u"keep.pdf"_s, "precious");
         const auto missingSource =
-            FileReplacement::copy(scratch->filePath(u"gone.pdf"_s), destination);
+            filereplacement::copy(scratch->filePath(u"gone.pdf"_s), destination);
         QVERIFY(!missingSource.has_value());
         QVERIFY(!missingSource.error().isEmpty());
         QCOMPARE(read(destination), QByteArray("precious"));
 
         const QString source = write(u"score.pdf"_s, "%PDF");
         const QString blocker = write(u"file"_s, "x");
-        const auto unwritable = FileReplacement::copy(source, blocker + u"/inside.pdf"_s);
+        const auto unwritable = filereplacement::copy(source, blocker + u"/inside.pdf"_s);
         QVERIFY(!unwritable.has_value());
         QVERIFY(!unwritable.error().isEmpty());
 
         QVERIFY(QDir(scratch->path()).mkdir(u"folder"_s));
-        QVERIFY(!FileReplacement::copy(source, scratch->filePath(u"folder"_s)).has_value());
+        QVERIFY(!filereplacement::copy(source, scratch->filePath(u"folder"_s)).has_value());
         QVERIFY(QFileInfo(scratch->filePath(u"folder"_s)).isDir());
         // No temporary copies are left behind.
         QCOMPARE(QDir(scratch->path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
@@ -73,7 +73,7 @@ private slots:
         const QString planted = scratch->filePath(u"song.pdf"_s);
         QVERIFY(QFile::link(victim, planted));
 
-        QVERIFY(FileReplacement::copy(source, planted).has_value());
+        QVERIFY(filereplacement::copy(source, planted).has_value());
         QCOMPARE(read(victim), QByteArray("someone else's notes"));
         QVERIFY(!QFileInfo(planted).isSymLink());
         QCOMPARE(read(planted), QByteArray("%PDF new"));
@@ -86,18 +86,18 @@ private slots:
         const QStringList refused{fifo, u"/dev/null"_s, scratch->filePath(u"gone/x.pdf"_s),
                                   scratch->path()};
         for (const QString& destination : refused) {
-            const auto checked = FileReplacement::checkDestination(destination);
+            const auto checked = filereplacement::checkDestination(destination);
             QVERIFY2(!checked.has_value(), qPrintable(destination));
-            QVERIFY(!FileReplacement::copy(source, destination).has_value());
+            QVERIFY(!filereplacement::copy(source, destination).has_value());
         }
         QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
-        QVERIFY(FileReplacement::checkDestination(scratch->filePath(u"new.pdf"_s)).has_value());
+        QVERIFY(filereplacement::checkDestination(scratch->filePath(u"new.pdf"_s)).has_value());
     }
 
     void savingAFileOntoItselfChangesNothing() {
         const QString source = write(u"self.pdf"_s, "%PDF self");
-        QVERIFY(FileReplacement::copy(source, source).has_value());
-        QVERIFY(FileReplacement::copy(source, scratch->path() + u"/./self.pdf"_s).has_value());
+        QVERIFY(filereplacement::copy(source, source).has_value());
+        QVERIFY(filereplacement::copy(source, scratch->path() + u"/./self.pdf"_s).has_value());
         QCOMPARE(read(source), QByteArray("%PDF self"));
     }
 };

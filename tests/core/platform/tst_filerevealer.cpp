@@ -50,7 +50,7 @@ private slots:
 
         revealer.reveal(u"/scores/Song one.pdf"_s);
 
-        QCOMPARE(viaProgram.count(), 1);
+        QTRY_COMPARE(viaProgram.count(), 1);
         QTRY_COMPARE(recordedArguments(engines), u"-R\n/scores/Song one.pdf\n"_s);
     }
 
@@ -109,8 +109,9 @@ private slots:
         QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
     }
 
-    // A desktop without a file manager or xdg-open: the caller hears of it, nothing claims success.
-    void failingToStartAnyWayIsReported() {
+    // A desktop without a file manager or xdg-open, or with an xdg-open that finds nothing to open
+    // folders with (it exits with status 3): the caller hears of it, nothing claims success.
+    void aRevealThatCannotStartOrFailsIsReported() {
         FakeEngines engines;
         PlatformProfile profile = PlatformProfile::freedesktop(QProcessEnvironment());
         profile.revealProgram = engines.path(u"bin/no-such-program"_s);
@@ -119,15 +120,20 @@ private slots:
         int failures = 0;
 
         revealer.reveal(u"/scores/Song.pdf"_s, [&failures] { ++failures; });
-
-        QCOMPARE(failures, 1);
+        QTRY_COMPARE(failures, 1);
         QCOMPARE(viaProgram.count(), 0);
+
+        profile.revealProgram = engines.writeScript(u"bin/xdg-open"_s, u"exit 3"_s);
+        FileRevealer noMethod(profile, u"never-connected"_s);
+        noMethod.reveal(u"/scores/Song.pdf"_s, [&failures] { ++failures; });
+        QTRY_COMPARE(failures, 2);
 
         profile.revealProgram = recordingProgram(engines);
         FileRevealer working(profile, u"never-connected"_s);
         working.reveal(u"/scores/Song.pdf"_s, [&failures] { ++failures; });
         QTRY_COMPARE(recordedArguments(engines), u"/scores\n"_s);
-        QCOMPARE(failures, 1);
+        QTRY_VERIFY(working.findChildren<QProcess*>().isEmpty());
+        QCOMPARE(failures, 2);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "core/settings/Preferences.h"
 #include "support/IsolatedSettings.h"
 
+#include <QLocale>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,7 +14,10 @@ class TestPreferences : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { QSettings().clear(); }
+    void init() {
+        QSettings().clear();
+        QLocale::setDefault(QLocale(u"en_US"_s));
+    }
 
     void freshStoreReadsDefaultsAndWritesNothing() {
         Preferences preferences;
@@ -56,6 +60,23 @@ private slots:
         QCOMPARE(paperSpy.count(), 0);
         QCOMPARE(revealSpy.count(), 0);
         QVERIFY(QSettings().allKeys().isEmpty());
+    }
+
+    // The paper follows the locale only while the user has chosen none.
+    void thePaperIsTheLocalesUntilOneIsStored() {
+        Preferences preferences;
+        for (const auto& [locale, paper] : {std::pair{u"en_US"_s, u"letter"_s},
+                                            {u"fr_CA"_s, u"letter"_s},
+                                            {u"en_GB"_s, u"a4"_s},
+                                            {u"de_DE"_s, u"a4"_s}}) {
+            QLocale::setDefault(QLocale(locale));
+            QCOMPARE(preferences.paperSize(), paper);
+        }
+        QVERIFY(QSettings().allKeys().isEmpty());
+
+        // A German locale reads A4; the user's Letter stays.
+        preferences.setPaperSize(u"letter"_s);
+        QCOMPARE(Preferences().paperSize(), u"letter"_s);
     }
 
     void storedValuesSurviveARestart() {

@@ -1,5 +1,5 @@
 #include "FakeLoginShell.h"
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/setup/EngineInstaller.h"
 #include "support/FakeEngines.h"
 
@@ -10,10 +10,10 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using velmarto::Converter;
 using velmarto::EngineInstaller;
+using velmarto::EngineLocator;
 using velmarto::EngineSetupProfile;
-using velmarto::PlatformProfile;
+using velmarto::EngineStatus;
 using velmarto::test::FakeEngines;
 using velmarto::test::FakeLoginShell;
 
@@ -24,6 +24,7 @@ namespace {
 struct Setup {
     FakeEngines engines;
     FakeLoginShell shell;
+    EngineStatus status{EngineLocator(engines.profile())};
     std::unique_ptr<EngineInstaller> installer;
 
     explicit Setup(EngineSetupProfile setup = EngineSetupProfile::macOS()) {
@@ -31,9 +32,7 @@ struct Setup {
         for (const QString& tool : {u"sleep"_s, u"head"_s, u"tr"_s}) {
             shell.linkRealProgram(tool);
         }
-        PlatformProfile profile = engines.profile();
-        profile.setup = setup;
-        installer = std::make_unique<EngineInstaller>(Converter(profile));
+        installer = std::make_unique<EngineInstaller>(setup, &status);
     }
 
     // A Homebrew that runs the body and then "installs" whatever it is asked for by putting
@@ -98,13 +97,17 @@ private slots:
             connect(setup.installer.get(), signal, this,
                     [&changes, name] { changes.append(name); });
         }
+        connect(&setup.status, &EngineStatus::changed, this,
+                [&changes] { changes.append(u"engines"_s); });
         QFile::remove(setup.engines.path(u"bin/mscore"_s));
         QVERIFY(setup.runToTheEnd());
-        // The clearing comes first, in its order; then the text, then the end.
-        QCOMPARE(changes.mid(0, 4),
-                 (QStringList{u"isRunning"_s, u"finished"_s, u"success"_s, u"output"_s}));
-        QCOMPARE(changes.mid(changes.size() - 3),
-                 (QStringList{u"isRunning"_s, u"finished"_s, u"success"_s}));
+        // The clearing comes first, in its order, and the shared status sees what is missing;
+        // then the text; then the status sees what the run installed before the end shows.
+        QCOMPARE(changes.mid(0, 5), (QStringList{u"isRunning"_s, u"finished"_s, u"success"_s,
+                                                 u"output"_s, u"engines"_s}));
+        QCOMPARE(changes.mid(changes.size() - 4),
+                 (QStringList{u"engines"_s, u"isRunning"_s, u"finished"_s, u"success"_s}));
+        QVERIFY(setup.status.allReady());
         QVERIFY(setup.installer->success());
         QVERIFY(setup.installer->output().contains(u"brew install --cask musescore\n"_s));
         QVERIFY(!setup.installer->output().contains(u"install lilypond"_s));
@@ -241,9 +244,9 @@ private slots:
 
     void aLaunchFailureIsReportedAndAnotherRunIsAllowedAtOnce() {
         Setup setup;
-        PlatformProfile profile = setup.engines.profile();
-        profile.setup.shell = setup.shell.path(u"no-such-shell"_s);
-        EngineInstaller installer{Converter(profile)};
+        EngineSetupProfile profile = EngineSetupProfile::macOS();
+        profile.shell = setup.shell.path(u"no-such-shell"_s);
+        EngineInstaller installer{profile, &setup.status};
         QSignalSpy finished(&installer, &EngineInstaller::finishedChanged);
 
         installer.installMissing();

@@ -1,12 +1,12 @@
 #include "FakeLoginShell.h"
-#include "core/conversion/ToolStatus.h"
+#include "core/conversion/InstalledEngines.h"
 #include "core/setup/InstallScript.h"
 
 #include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using velmarto::ToolStatus;
+using velmarto::InstalledEngines;
 using velmarto::test::FakeLoginShell;
 namespace installscript = velmarto::installscript;
 
@@ -26,12 +26,12 @@ const QByteArray museScoreStep = "echo '==> Installing MuseScore (smart MIDI imp
                                  "\"$BREW\" install --cask musescore";
 const QByteArray homebrewTrailer = "\necho \"__DONE__\"";
 
-ToolStatus status(bool museScore, bool musicxml2ly, bool lilypond) {
+InstalledEngines status(bool museScore, bool musicxml2ly, bool lilypond) {
     return {museScore, musicxml2ly, lilypond};
 }
 
-const ToolStatus nothingMissing = status(true, true, true);
-const ToolStatus everythingMissing = status(false, false, false);
+const InstalledEngines nothingMissing = status(true, true, true);
+const InstalledEngines everythingMissing = status(false, false, false);
 
 // A Homebrew that records what it was asked to install.
 void installFakeBrew(FakeLoginShell& shell, const QString& body = u"echo \"brew $*\""_s) {
@@ -52,11 +52,11 @@ class TestInstallScript : public QObject {
 
 private slots:
     void theHomebrewScriptIsExactlyTheKnownText_data() {
-        QTest::addColumn<ToolStatus>("found");
+        QTest::addColumn<InstalledEngines>("found");
         QTest::addColumn<QByteArray>("steps");
         // Every combination of the three flags: musicxml2ly and lilypond share one step.
         for (int bits = 0; bits < 8; ++bits) {
-            const ToolStatus found = status(bits & 1, bits & 2, bits & 4);
+            const InstalledEngines found = status(bits & 1, bits & 2, bits & 4);
             QByteArrayList steps;
             if (!found.musicxml2ly || !found.lilypond) {
                 steps.append(lilypondStep);
@@ -71,7 +71,7 @@ private slots:
     }
 
     void theHomebrewScriptIsExactlyTheKnownText() {
-        QFETCH(ToolStatus, found);
+        QFETCH(InstalledEngines, found);
         QFETCH(QByteArray, steps);
         const QByteArray script = installscript::homebrew(found).toUtf8();
         QCOMPARE(script, homebrewHeader + steps + homebrewTrailer);
@@ -97,7 +97,7 @@ private slots:
     }
 
     void homebrewOnThePathInstallsWhatIsMissingInOrder_data() {
-        QTest::addColumn<ToolStatus>("found");
+        QTest::addColumn<InstalledEngines>("found");
         QTest::addColumn<QStringList>("installs");
         QTest::newRow("nothing missing") << nothingMissing << QStringList{};
         QTest::newRow("only lilypond")
@@ -110,7 +110,7 @@ private slots:
     }
 
     void homebrewOnThePathInstallsWhatIsMissingInOrder() {
-        QFETCH(ToolStatus, found);
+        QFETCH(InstalledEngines, found);
         QFETCH(QStringList, installs);
         FakeLoginShell shell;
         installFakeBrew(shell);

@@ -1,4 +1,5 @@
 #include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/setup/EngineInstaller.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 using namespace Qt::StringLiterals;
 using velmarto::Converter;
 using velmarto::EngineInstaller;
+using velmarto::EngineLocator;
+using velmarto::EngineStatus;
 using velmarto::PlatformProfile;
 
 // The freedesktop install script run for real, as root, through the distribution's apt-get.
@@ -36,7 +39,8 @@ private slots:
         const QString museScoreHere = folder.filePath(u"mscore3"_s);
         PlatformProfile profile = PlatformProfile::freedesktop();
         profile.museScoreCandidates = {museScoreHere};
-        EngineInstaller installer{Converter(profile)};
+        EngineStatus engines{EngineLocator(profile)};
+        EngineInstaller installer{profile.setup, &engines};
         QObject::connect(&installer, &EngineInstaller::outputAppended, &installer,
                          [&](const QString& text) {
                              if (text.contains(u"Installing MuseScore"_s)) {

@@ -44,6 +44,23 @@ private slots:
         QCOMPARE(remembered.currentTab(), u"Convert"_s);
     }
 
+    // Convert's shortcuts belong to its tab: while Settings shows, Ctrl+O asks for no file.
+    void convertsShortcutsWaitWhileSettingsShows() {
+        RootWindow window;
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        QSignalSpy requests(window.model()->contentModel(),
+                            &velmarto::ContentViewModel::openFileRequested);
+        window.click(u"tab-Settings"_s);
+        QCOMPARE(window.currentTab(), u"Settings"_s);
+        QTest::keySequence(&window.view, QKeySequence::Open);
+        QCOMPARE(requests.count(), 0);
+
+        window.click(u"tab-Convert"_s);
+        QTest::keySequence(&window.view, QKeySequence::Open);
+        QCOMPARE(requests.count(), 1);
+    }
+
     // Signing in again shows the tabs afresh, on "Convert", whichever tab was showing before.
     void signingOutAndInAgainComesBackToConvert() {
         RootWindow window;

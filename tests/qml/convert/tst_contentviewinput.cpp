@@ -87,6 +87,7 @@ private slots:
         QTRY_VERIFY(window.item(u"previewPages"_s));
         window.click(u"previewPages"_s);
         QVERIFY(window.item(u"previewPages"_s)->parentItem()->hasActiveFocus());
+        QVERIFY(window.item(u"previewFocusRing"_s)->isVisible());
         QTest::keyClick(&window.view, Qt::Key_Space);
         QVERIFY(!conversions.wait(100));
     }
@@ -110,8 +111,12 @@ private slots:
         Window window;
         QVERIFY(window.ready());
         window.failAConversion();
+        QTRY_VERIFY(window.item(u"errorBox"_s)->isVisible());
+        window.click(u"errorDetailsLink"_s);
         QQuickItem* error = window.item(u"errorText"_s);
         QTRY_VERIFY(error->isVisible() && error->height() > 100);
+        // A frame lays the opened details out before the mouse aims at them.
+        window.view.grabWindow();
 
         const QPoint start = error->mapToScene(QPointF(12, 14)).toPoint();
         QTest::mousePress(&window.view, Qt::LeftButton, {}, start);
@@ -135,6 +140,7 @@ private slots:
         window.failToConvertAgain();
         QTRY_VERIFY(window.item(u"errorBox"_s)->isVisible());
         QVERIFY(window.model->hasResult());
+        window.click(u"errorDetailsLink"_s);
 
         QTRY_VERIFY(isScrollBarShown(window.item(u"sidebarScrollBar"_s)));
         QVERIFY(isScrollBarShown(window.item(u"errorScrollBar"_s)));

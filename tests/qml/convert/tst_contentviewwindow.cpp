@@ -1,12 +1,15 @@
 #include "ConvertWindow.h"
 #include "support/IsolatedSettings.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtQml/QQmlExtensionPlugin>
@@ -143,6 +146,36 @@ private slots:
         QTRY_COMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
     }
 
+    // After a save the status line offers that copy, and Reveal shows it rather than the work
+    // folder's; a file manager that exits with a failure is reported.
+    void theSavedCopyIsTheOneRevealedAndAFailureIsReported() {
+        Window window;
+        QVERIFY(window.ready());
+        window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        QVERIFY(!window.shows("showSavedCopyLink"));
+
+        const QString saved = window.engines.path(u"Copy.pdf"_s);
+        window.chooser.answerNext(QUrl::fromLocalFile(saved));
+        window.click("savePDFButton");
+        QTRY_COMPARE(window.text("statusLine"), u"Saved to "_s + saved);
+        QVERIFY(window.shows("showSavedCopyLink"));
+        QCOMPARE(window.text("showSavedCopyLink"), u"Show in Files"_s);
+        QSignalSpy revealed(window.revealer.get(), &velmarto::FileRevealer::revealedThroughProgram);
+        window.click("showSavedCopyLink");
+        window.click("revealButton");
+        QTRY_COMPARE(revealed.count(), 2);
+        const QStringList savedCopy{u"-R"_s, saved};
+        QCOMPARE(revealed.at(0).at(1).toStringList(), savedCopy);
+        QCOMPARE(revealed.at(1).at(1).toStringList(), savedCopy);
+
+        window.engines.writeScript(u"reveal"_s, u"exit 3"_s);
+        window.click("revealButton");
+        QTRY_COMPARE(window.text("statusLine"), u"Could not show Copy.pdf in the file manager."_s);
+        QVERIFY(!window.shows("showSavedCopyLink"));
+    }
+
     void aFastResultOffersNoMusicXML() {
         Window window;
         QVERIFY(window.ready());
@@ -173,14 +206,62 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(window.shows("errorBox"), 20000);
         QCOMPARE(window.text("statusLine"), u"Conversion failed."_s);
-        QVERIFY(window.item("errorBox")->height() <= 150);
+        window.click("errorDetailsLink");
+        QTRY_VERIFY(window.shows("errorDetails"));
+        QVERIFY(window.item("errorDetails")->height() <= 150);
         QVERIFY(window.item("errorText")->height() > 1000);
         QVERIFY(window.text("errorText").contains(u"warning: line 2999"_s));
         QVERIFY(window.shows("exportSection"));
         QCOMPARE(window.text("previewTitle"), u"Song.pdf"_s);
     }
 
-    void thePillsFollowTheEnginesOnDisk() {
+    // A damaged file says so in a sentence; the engines' words wait behind "Show details", which
+    // the keyboard reaches, opens, selects and copies. An engine's own failure adds no sentence.
+    void aFailureIsToldPlainlyWithItsDetailsWithinTheKeyboardsReach() {
+        Window window;
+        QVERIFY(window.ready());
+        window.view.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        window.engines.installMuseScore(u"echo 'Could not read the file'; exit 1"_s);
+        window.chooser.answerNext(
+            QUrl::fromLocalFile(window.engines.writeFile(u"Broken.mid"_s, "not a MIDI file")));
+        window.click("chooseFileLink");
+        window.click("convertButton");
+
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("errorBox"), 20000);
+        QCOMPARE(window.text("errorStageLine"), u"MuseScore import failed."_s);
+        QCOMPARE(window.text("errorCause"), u"The file looks damaged or is not a MIDI file."_s);
+        QVERIFY(!window.shows("errorDetails"));
+
+        QQuickItem* detailsLink = window.item("errorDetailsLink");
+        for (int presses = 0; presses < 20 && !detailsLink->hasActiveFocus(); ++presses) {
+            QTest::keyClick(&window.view, Qt::Key_Tab);
+        }
+        QVERIFY(detailsLink->hasActiveFocus());
+        QTest::keyClick(&window.view, Qt::Key_Return);
+        QTRY_VERIFY(window.shows("errorDetails"));
+        QCOMPARE(window.text("errorDetailsLink"), u"Hide details"_s);
+        QQuickItem* copyLink = window.item("copyDetailsLink");
+        QTest::keyClick(&window.view, Qt::Key_Tab);
+        QVERIFY(copyLink->hasActiveFocus());
+        QTest::keyClick(&window.view, Qt::Key_Tab);
+        QVERIFY(window.item("errorText")->hasActiveFocus());
+        QTest::keySequence(&window.view, QKeySequence::SelectAll);
+        QTest::keySequence(&window.view, QKeySequence::Copy);
+        QVERIFY(QGuiApplication::clipboard()->text().contains(u"Could not read the file"_s));
+        QGuiApplication::clipboard()->clear();
+        copyLink->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(&window.view, Qt::Key_Return);
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith(u"MuseScore import failed:"_s));
+
+        window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("errorBox"), 20000);
+        QVERIFY(!window.shows("errorCause"));
+        QVERIFY(!window.shows("errorDetails"));
+    }
+
+    void thePillsFollowTheEngineStatus() {
         Window window;
         QVERIFY(window.ready());
         QCOMPARE(window.dotColour("museScorePill"), found);
@@ -189,8 +270,9 @@ private slots:
 
         QVERIFY(QFile::remove(window.engines.path(u"bin/lilypond"_s)));
         QVERIFY(QFile::remove(window.engines.path(u"bin/mscore"_s)));
+        window.status->refresh();
 
-        QTRY_COMPARE_WITH_TIMEOUT(window.dotColour("lilypondPill"), missing, 3000);
+        QCOMPARE(window.dotColour("lilypondPill"), missing);
         QCOMPARE(window.dotColour("museScorePill"), missing);
         QCOMPARE(window.dotColour("musicxml2lyPill"), found);
     }

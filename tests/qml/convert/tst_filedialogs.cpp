@@ -42,6 +42,10 @@ struct Window : OwnHome, ConvertWindow {
 
     QString status() const { return model->statusMessage(); }
 
+    QString focusedName() const {
+        return view.activeFocusItem() ? view.activeFocusItem()->objectName() : QString();
+    }
+
     // The first visible item that matches, in the whole visual tree (dialogs included).
     QQuickItem* find(const std::function<bool(QQuickItem*)>& matches,
                      QQuickItem* from = nullptr) const {
@@ -86,15 +90,19 @@ struct Window : OwnHome, ConvertWindow {
         QTRY_VERIFY_WITH_TIMEOUT(model->hasResult(), 20000);
     }
 
+    void type(const QString& text) {
+        for (const QChar letter : text) {
+            QTest::keyClick(&view, letter.toLatin1());
+        }
+    }
+
     // Opens the save dialog from the keyboard and replaces the name in its field by typing.
     void openSaveDialogAndType(const QString& name) {
         QTest::keySequence(&view, QKeySequence::Save);
         QTRY_VERIFY(named(u"fileNameTextField"_s));
         click(named(u"fileNameTextField"_s));
         QTest::keySequence(&view, QKeySequence::SelectAll);
-        for (const QChar letter : name) {
-            QTest::keyClick(&view, letter.toLatin1());
-        }
+        type(name);
     }
 };
 
@@ -119,6 +127,46 @@ private slots:
 
         QTRY_COMPARE(window.status(), u"Saved to "_s + window.documents(u"Renamed.pdf"_s));
         QVERIFY(QFile::exists(window.documents(u"Renamed.pdf"_s)));
+    }
+
+    // Ctrl+S, a name, Return: the name field has the keys with the name before its extension
+    // selected, and a whole name typed without an extension gets the type's.
+    void theKeyboardAloneSavesUnderATypedName() {
+        Window window;
+        QVERIFY(window.ready());
+        window.convertOnce();
+
+        QTest::keySequence(&window.view, QKeySequence::Save);
+        QTRY_COMPARE(window.focusedName(), u"fileNameTextField"_s);
+        QCOMPARE(window.view.activeFocusItem()->property("selectedText").toString(), u"Song"_s);
+        QTest::keySequence(&window.view, QKeySequence::SelectAll);
+        window.type(u"My Score"_s);
+        QTest::keyClick(&window.view, Qt::Key_Return);
+
+        QTRY_COMPARE(window.status(), u"Saved to "_s + window.documents(u"My Score.pdf"_s));
+        QVERIFY(QFile::exists(window.documents(u"My Score.pdf"_s)));
+    }
+
+    // A path typed with its folders is saved in that folder, whether Return or the keypad's
+    // Enter confirms it; the MusicXML gets its own extension.
+    void aTypedPathIsSavedInItsFolder() {
+        Window window;
+        QVERIFY(window.ready());
+        window.convertOnce();
+
+        QTest::keySequence(&window.view, QKeySequence::Save);
+        QTRY_COMPARE(window.focusedName(), u"fileNameTextField"_s);
+        window.type(window.documents(u"Scores/Renamed"_s));
+        QTest::keyClick(&window.view, Qt::Key_Return);
+        QTRY_COMPARE(window.status(), u"Saved to "_s + window.documents(u"Scores/Renamed.pdf"_s));
+
+        window.click(window.named(u"musicXMLButton"_s));
+        QTRY_COMPARE(window.focusedName(), u"fileNameTextField"_s);
+        QTest::keySequence(&window.view, QKeySequence::SelectAll);
+        window.type(u"~/Documents/Scores/Tune"_s);
+        QTest::keyClick(&window.view, Qt::Key_Enter, Qt::KeypadModifier);
+        QTRY_COMPARE(window.status(), u"Saved to "_s + window.documents(u"Scores/Tune.musicxml"_s));
+        QVERIFY(QFile::exists(window.documents(u"Scores/Tune.musicxml"_s)));
     }
 
     void openingAnotherFolderKeepsTheName() {
@@ -210,6 +258,10 @@ private slots:
         QTRY_VERIFY(listed(u"SONG.MID"_s));
         QVERIFY(listed(u"Waltz.Midi"_s));
         QVERIFY(!listed(u"notes.txt"_s));
+        const QQuickItem* filter =
+            window.find([](QQuickItem* item) { return item->inherits("QQuickComboBox"); });
+        QVERIFY(filter);
+        QCOMPARE(filter->property("displayText").toString(), u"MIDI files"_s);
     }
 
     void aClickBesideTheDialogNeitherClosesItNorReachesTheScreen() {

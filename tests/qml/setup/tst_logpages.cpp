@@ -1,5 +1,5 @@
 #include "FakeLoginShell.h"
-#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
 #include "core/setup/EngineInstaller.h"
 #include "qml/setup/InstallerLog.h"
 #include "qml/setup/LogPages.h"
@@ -81,10 +81,10 @@ private slots:
         velmarto::test::FakeEngines engines;
         velmarto::test::FakeLoginShell shell;
         shell.writeProgram(u"brew"_s, u"echo installing"_s);
-        velmarto::PlatformProfile profile = engines.profile();
-        profile.setup = velmarto::EngineSetupProfile::macOS();
-        profile.setup.shell = shell.shell();
-        velmarto::EngineInstaller installer{velmarto::Converter(profile)};
+        velmarto::EngineSetupProfile setup = velmarto::EngineSetupProfile::macOS();
+        setup.shell = shell.shell();
+        velmarto::EngineStatus status{velmarto::EngineLocator(engines.profile())};
+        velmarto::EngineInstaller installer{setup, &status};
         velmarto::InstallerLog log;
         QSignalSpy emptiness(&log, &velmarto::InstallerLog::isEmptyChanged);
         log.setInstaller(&installer);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <span>
 
-namespace velmarto {
+namespace velmarto::beatgridquantiser {
 
 namespace {
 
@@ -48,9 +48,8 @@ double squaredSnap(double fraction, int parts) {
 
 } // namespace
 
-QList<QuantisedNote> BeatGridQuantiser::quantise(const Performance& performance,
-                                                 const QList<double>& beats, int ticksPerBeat,
-                                                 bool compound) {
+QList<QuantisedNote> quantise(const Performance& performance, const QList<double>& beats,
+                              int ticksPerBeat, bool compound) {
     QList<QuantisedNote> quantised;
     if (beats.size() < 2) {
         return quantised;
@@ -128,4 +127,4 @@ QList<QuantisedNote> BeatGridQuantiser::quantise(const Performance& performance,
     return quantised;
 }
 
-} // namespace velmarto
+} // namespace velmarto::beatgridquantiser

@@ -18,11 +18,12 @@ struct QuantisedNote {
 // 8) that fits its onsets best for the fewest grid lines, so that a run of triplets and a
 // dotted rhythm are both kept. Note ends come from the keys' release, never from the pedal,
 // and a note held a little into the next one in its register ends where that one starts.
-class BeatGridQuantiser {
-public:
-    // beats must surround every note (as BeatTracker's do); ticksPerBeat must divide by 24.
-    static QList<QuantisedNote> quantise(const Performance& performance, const QList<double>& beats,
-                                         int ticksPerBeat, bool compound);
-};
+namespace beatgridquantiser {
+
+// beats must surround every note (as BeatTracker's do); ticksPerBeat must divide by 24.
+QList<QuantisedNote> quantise(const Performance& performance, const QList<double>& beats,
+                              int ticksPerBeat, bool compound);
+
+} // namespace beatgridquantiser
 
 } // namespace velmarto

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-namespace velmarto {
+namespace velmarto::beattracker {
 
 namespace {
 
@@ -111,7 +111,7 @@ std::vector<double> localPeriods(const std::vector<double>& strength, double glo
 
 } // namespace
 
-QList<double> BeatTracker::beats(const Performance& performance) {
+QList<double> beats(const Performance& performance) {
     if (performance.notes.isEmpty()) {
         return {};
     }
@@ -170,4 +170,4 @@ QList<double> BeatTracker::beats(const Performance& performance) {
     return beats;
 }
 
-} // namespace velmarto
+} // namespace velmarto::beattracker

@@ -9,11 +9,12 @@ namespace velmarto {
 // Finds the beats of a performance through its rubato: the tempo from the periodicity of the
 // onsets (weighted by loudness, chord size and bass), then the beat times by dynamic programming
 // that rewards beats on strong onsets and penalises uneven steps.
-class BeatTracker {
-public:
-    // Beat times in seconds, ascending, from at or before the first onset to at or after the last
-    // note's end. Empty for a performance without notes.
-    static QList<double> beats(const Performance& performance);
-};
+namespace beattracker {
+
+// Beat times in seconds, ascending, from at or before the first onset to at or after the last
+// note's end. Empty for a performance without notes.
+QList<double> beats(const Performance& performance);
+
+} // namespace beattracker
 
 } // namespace velmarto

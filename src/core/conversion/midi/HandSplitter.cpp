@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace velmarto {
+namespace velmarto::handsplitter {
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr double follow = 0.2;
 
 } // namespace
 
-QList<HandSplitter::Hand> HandSplitter::split(const QList<QuantisedNote>& notes) {
+QList<Hand> split(const QList<QuantisedNote>& notes) {
     QList<Hand> hands(notes.size(), Hand::right);
     double rightLow = middleC + 4;
     double leftHigh = middleC - 5;
@@ -53,4 +53,4 @@ QList<HandSplitter::Hand> HandSplitter::split(const QList<QuantisedNote>& notes)
     return hands;
 }
 
-} // namespace velmarto
+} // namespace velmarto::handsplitter

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-namespace velmarto {
+namespace velmarto::meterfinder {
 
 namespace {
 
@@ -93,8 +93,8 @@ bool dividesInThree(const Performance& performance, const QList<double>& beats) 
 
 } // namespace
 
-Meter MeterFinder::find(const Performance& performance, const QList<double>& beats,
-                        std::optional<TimeSignature> stated) {
+Meter find(const Performance& performance, const QList<double>& beats,
+           std::optional<TimeSignature> stated) {
     Meter meter;
     if (beats.size() < 4) {
         return meter;
@@ -128,4 +128,4 @@ Meter MeterFinder::find(const Performance& performance, const QList<double>& bea
     return meter;
 }
 
-} // namespace velmarto
+} // namespace velmarto::meterfinder

@@ -17,12 +17,13 @@ struct Meter {
 
 // Finds beats per bar and where bars start from what marks a downbeat in playing: long notes,
 // the bass, loud chords and a change of harmony.
-class MeterFinder {
-public:
-    // A time signature the file states is taken for the beats per bar; only the downbeat is then
-    // looked for.
-    static Meter find(const Performance& performance, const QList<double>& beats,
-                      std::optional<TimeSignature> stated);
-};
+namespace meterfinder {
+
+// A time signature the file states is taken for the beats per bar; only the downbeat is then
+// looked for.
+Meter find(const Performance& performance, const QList<double>& beats,
+           std::optional<TimeSignature> stated);
+
+} // namespace meterfinder
 
 } // namespace velmarto

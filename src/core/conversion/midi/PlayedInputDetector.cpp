@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace velmarto {
+namespace velmarto::playedinputdetector {
 
 namespace {
 
@@ -33,7 +33,7 @@ bool isOnGrid(quint64 tick, int ticksPerQuarter) {
 
 } // namespace
 
-bool PlayedInputDetector::isPlayed(const MidiFile& file) {
+bool isPlayed(const MidiFile& file) {
     const int ticksPerQuarter = file.ticksPerQuarter().value_or(0);
     if (ticksPerQuarter < 48) {
         return false;
@@ -57,4 +57,4 @@ bool PlayedInputDetector::isPlayed(const MidiFile& file) {
     return onsets >= minimumOnsets && onGrid < sequencedShare * onsets;
 }
 
-} // namespace velmarto
+} // namespace velmarto::playedinputdetector

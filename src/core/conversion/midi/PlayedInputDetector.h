@@ -7,9 +7,10 @@ namespace velmarto {
 // Tells a file recorded from a keyboard from one written in a sequencer: a sequenced file's
 // onsets sit on a fine grid of its own quarter note (sixteenths, their triplets, thirty-seconds),
 // a played one's fall anywhere.
-class PlayedInputDetector {
-public:
-    static bool isPlayed(const MidiFile& file);
-};
+namespace playedinputdetector {
+
+bool isPlayed(const MidiFile& file);
+
+} // namespace playedinputdetector
 
 } // namespace velmarto

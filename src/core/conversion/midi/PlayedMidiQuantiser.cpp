@@ -32,7 +32,7 @@ bool isOneKeyboard(const Performance& performance) {
 
 std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
                                                          std::optional<bool> played) {
-    if (!played.value_or(PlayedInputDetector::isPlayed(file))) {
+    if (!played.value_or(playedinputdetector::isPlayed(file))) {
         return std::nullopt;
     }
     const auto performance = Performance::read(file);
@@ -40,7 +40,7 @@ std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
         !isOneKeyboard(*performance)) {
         return std::nullopt;
     }
-    const QList<double> beats = BeatTracker::beats(*performance);
+    const QList<double> beats = beattracker::beats(*performance);
     if (beats.size() < 2) {
         return std::nullopt;
     }
@@ -49,11 +49,11 @@ std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
     if (stated && stated->numerator == 4 && stated->denominator == 4) {
         stated.reset();
     }
-    const Meter meter = MeterFinder::find(*performance, beats, stated);
-    const QList<QuantisedNote> notes = BeatGridQuantiser::quantise(
-        *performance, beats, ScoreMidiWriter::ticksPerBeat(meter), meter.compound);
-    const QList<HandSplitter::Hand> hands = HandSplitter::split(notes);
-    return ScoreMidiWriter::write({
+    const Meter meter = meterfinder::find(*performance, beats, stated);
+    const QList<QuantisedNote> notes = beatgridquantiser::quantise(
+        *performance, beats, scoremidiwriter::ticksPerBeat(meter), meter.compound);
+    const QList<handsplitter::Hand> hands = handsplitter::split(notes);
+    return scoremidiwriter::write({
         .notes = notes,
         .hands = hands,
         .beats = beats,

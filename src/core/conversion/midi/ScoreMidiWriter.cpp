@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <iterator>
 
-namespace velmarto {
+namespace velmarto::scoremidiwriter {
 
 namespace {
 
@@ -40,8 +40,8 @@ QByteArray tempoPayload(double secondsPerQuarter) {
         {char(microseconds >> 16), char((microseconds >> 8) & 0xff), char(microseconds & 0xff)});
 }
 
-QByteArray conductorTrack(const ScoreMidiWriter::Score& score, qint64 pickupTicks) {
-    const int beatTicks = ScoreMidiWriter::ticksPerBeat(score.meter);
+QByteArray conductorTrack(const Score& score, qint64 pickupTicks) {
+    const int beatTicks = ticksPerBeat(score.meter);
     MidiTrackWriter writer;
     const int numerator =
         score.meter.compound ? score.meter.beatsPerBar * 3 : score.meter.beatsPerBar;
@@ -56,7 +56,7 @@ QByteArray conductorTrack(const ScoreMidiWriter::Score& score, qint64 pickupTick
     // MuseScore prints a metronome mark for every tempo event, so the tempo follows the player
     // section by section rather than beat by beat: a new tempo, in whole beats a minute, where the
     // pace of the surrounding bars has moved far enough from the last one written.
-    const double quartersPerBeat = double(beatTicks) / ScoreMidiWriter::ticksPerQuarter;
+    const double quartersPerBeat = double(beatTicks) / ticksPerQuarter;
     const qsizetype beatCount = score.beats.size() - 1;
     const auto paceAround = [&](qsizetype beat) {
         QList<double> periods;
@@ -84,8 +84,7 @@ QByteArray conductorTrack(const ScoreMidiWriter::Score& score, qint64 pickupTick
     return writer.bytes();
 }
 
-QByteArray handTrack(const ScoreMidiWriter::Score& score, HandSplitter::Hand hand,
-                     qint64 pickupTicks) {
+QByteArray handTrack(const Score& score, handsplitter::Hand hand, qint64 pickupTicks) {
     struct Event {
         qint64 tick;
         bool on;
@@ -119,7 +118,7 @@ QByteArray handTrack(const ScoreMidiWriter::Score& score, HandSplitter::Hand han
 
 } // namespace
 
-QByteArray ScoreMidiWriter::write(const Score& score) {
+QByteArray write(const Score& score) {
     const int beatTicks = ticksPerBeat(score.meter);
     const int beatsPerBar = std::max(1, score.meter.beatsPerBar);
     // The beats before the first downbeat go to the end of a first bar, which starts with rests.
@@ -132,9 +131,9 @@ QByteArray ScoreMidiWriter::write(const Score& score) {
     QByteArray out;
     appendChunk(out, "MThd", header);
     appendChunk(out, "MTrk", conductorTrack(score, pickupTicks));
-    appendChunk(out, "MTrk", handTrack(score, HandSplitter::Hand::right, pickupTicks));
-    appendChunk(out, "MTrk", handTrack(score, HandSplitter::Hand::left, pickupTicks));
+    appendChunk(out, "MTrk", handTrack(score, handsplitter::Hand::right, pickupTicks));
+    appendChunk(out, "MTrk", handTrack(score, handsplitter::Hand::left, pickupTicks));
     return out;
 }
 
-} // namespace velmarto
+} // namespace velmarto::scoremidiwriter

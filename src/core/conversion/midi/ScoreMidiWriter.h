@@ -15,22 +15,23 @@ namespace velmarto {
 // What a quantised performance becomes: a Standard MIDI File whose notes lie on the grid of
 // its bars, a conductor track with the time signature and a tempo map that follows the
 // performance's pace, and a track per hand.
-class ScoreMidiWriter {
-public:
-    static constexpr int ticksPerQuarter = 480;
+namespace scoremidiwriter {
 
-    struct Score {
-        const QList<QuantisedNote>& notes;
-        const QList<HandSplitter::Hand>& hands;
-        const QList<double>& beats;
-        Meter meter;
-        std::optional<std::pair<qint8, quint8>> keySignature;
-    };
+constexpr int ticksPerQuarter = 480;
 
-    static int ticksPerBeat(const Meter& meter) {
-        return meter.compound ? ticksPerQuarter * 3 / 2 : ticksPerQuarter;
-    }
-    static QByteArray write(const Score& score);
+struct Score {
+    const QList<QuantisedNote>& notes;
+    const QList<handsplitter::Hand>& hands;
+    const QList<double>& beats;
+    Meter meter;
+    std::optional<std::pair<qint8, quint8>> keySignature;
 };
+
+inline int ticksPerBeat(const Meter& meter) {
+    return meter.compound ? ticksPerQuarter * 3 / 2 : ticksPerQuarter;
+}
+QByteArray write(const Score& score);
+
+} // namespace scoremidiwriter
 
 } // namespace velmarto

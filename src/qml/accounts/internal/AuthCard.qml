@@ -4,16 +4,13 @@ import Velmarto
 
 // The rounded panel holding the fields and buttons of an account screen. Its children are laid
 // out in a centred column, spaced 14 apart.
-Rectangle {
+Card {
     id: card
 
     default property alias content: column.data
 
     implicitHeight: column.implicitHeight + 2 * column.anchors.margins
     radius: 16
-    color: Style.withOpacity(Style.primaryText, 0.04)
-    border.width: 1
-    border.color: Style.withOpacity(Style.primaryText, 0.07)
 
     ColumnLayout {
         id: column

@@ -21,7 +21,7 @@ FocusScope {
         width: parent.width
         spacing: 22
 
-        AuthHero {
+        Hero {
             Layout.fillWidth: true
             title: form.model.isCreating ? "Create your account" : "Sign in to Velmarto"
             subtitle: "Turn MIDI files into beautifully engraved sheet music."
@@ -71,7 +71,7 @@ FocusScope {
                 text: form.model.error
                 textFormat: Text.PlainText
                 wrapMode: Text.Wrap
-                font.pixelSize: 11
+                font.pixelSize: Style.captionSize
                 color: Style.error
             }
             PrimaryButton {

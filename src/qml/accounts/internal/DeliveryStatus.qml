@@ -37,7 +37,7 @@ Item {
             Layout.fillWidth: true
             text: "Sending the code to your email…"
             elide: Text.ElideRight
-            font.pixelSize: 11
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
         }
     }
@@ -66,7 +66,7 @@ Item {
                 wrapMode: Text.Wrap
                 text: status.session.deliveryNote !== "" ? status.session.deliveryNote : "Mail couldn't send the email automatically."
                 textFormat: Text.PlainText
-                font.pixelSize: 10
+                font.pixelSize: Style.captionSize
                 color: Style.missing
             }
             // Selectable, so the code can be copied into the field above or elsewhere.
@@ -78,7 +78,7 @@ Item {
                 readOnly: true
                 selectByMouse: true
                 selectByKeyboard: true
-                font.pixelSize: 12
+                font.pixelSize: Style.smallSize
                 font.bold: true
                 font.family: "monospace"
                 color: Style.primaryText
@@ -110,7 +110,7 @@ Item {
             text: status.session.deliveryNote
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pixelSize: 10
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
         }
     }

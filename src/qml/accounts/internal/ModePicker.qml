@@ -1,28 +1,25 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
 // The segmented switch between signing in and creating an account. Each segment is a button of
 // its own, so Tab stops on each and Space or Return picks it.
-Rectangle {
+SegmentTrack {
     id: picker
 
     required property bool isCreating
 
     signal picked(bool creating)
 
-    component Segment: Button {
+    component Segment: KeyboardButton {
         id: segment
 
         Layout.fillWidth: true
         Layout.preferredWidth: 1
         topPadding: 5
         bottomPadding: 5
-        font.pixelSize: 12
+        font.pixelSize: Style.smallSize
         font.weight: Font.Medium
-        Keys.onReturnPressed: segment.clicked()
-        Keys.onEnterPressed: segment.clicked()
 
         contentItem: Text {
             text: segment.text
@@ -46,28 +43,16 @@ Rectangle {
         }
     }
 
-    implicitHeight: segments.implicitHeight + 4
-    radius: 8
-    color: Style.withOpacity(Style.primaryText, 0.06)
-
-    RowLayout {
-        id: segments
-
-        anchors.fill: parent
-        anchors.margins: 2
-        spacing: 2
-
-        Segment {
-            objectName: "signInSegment"
-            text: "Sign In"
-            checked: !picker.isCreating
-            onClicked: picker.picked(false)
-        }
-        Segment {
-            objectName: "createAccountSegment"
-            text: "Create Account"
-            checked: picker.isCreating
-            onClicked: picker.picked(true)
-        }
+    Segment {
+        objectName: "signInSegment"
+        text: "Sign In"
+        checked: !picker.isCreating
+        onClicked: picker.picked(false)
+    }
+    Segment {
+        objectName: "createAccountSegment"
+        text: "Create Account"
+        checked: picker.isCreating
+        onClicked: picker.picked(true)
     }
 }

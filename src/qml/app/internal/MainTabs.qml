@@ -48,6 +48,7 @@ Rectangle {
                 preferences: tabs.model.preferences
                 session: tabs.model.session
                 model: tabs.model.settingsModel
+                engines: tabs.model.engines
                 onEngineSetupRequested: tabs.model.showSetupSheet = true
             }
         }

@@ -14,6 +14,7 @@ Item {
         anchors.fill: parent
         focus: true
         installer: screen.model.newInstaller(screen)
+        engines: screen.model.engines
         onReady: screen.model.finishSetup()
     }
 }

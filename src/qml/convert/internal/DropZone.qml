@@ -90,14 +90,14 @@ Item {
         Text {
             Layout.alignment: Qt.AlignHCenter
             text: "Drop a MIDI file here"
-            font.pixelSize: 13
+            font.pixelSize: Style.bodySize
             font.weight: Font.Medium
             color: Style.primaryText
         }
         Text {
             Layout.alignment: Qt.AlignHCenter
             text: "(.mid or .midi)"
-            font.pixelSize: 10
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
         }
         LinkButton {
@@ -128,7 +128,7 @@ Item {
             textFormat: Text.PlainText
             elide: Text.ElideMiddle
             maximumLineCount: 1
-            font.pixelSize: 13
+            font.pixelSize: Style.bodySize
             font.weight: Font.Medium
             color: Style.primaryText
             // The whole name, when the middle of it is cut off.

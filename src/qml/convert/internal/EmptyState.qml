@@ -29,14 +29,14 @@ ColumnLayout {
     Text {
         Layout.alignment: Qt.AlignHCenter
         text: "Your engraved score appears here"
-        font.pixelSize: 15
+        font.pixelSize: Style.largeSize
         font.weight: Font.Medium
         color: Style.primaryText
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
         text: "Drop a MIDI file and press Convert."
-        font.pixelSize: 12
+        font.pixelSize: Style.smallSize
         color: Style.secondaryText
     }
 }

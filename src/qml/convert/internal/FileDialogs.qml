@@ -15,17 +15,32 @@ Item {
     // The name the user means to save under. Qt's own dialog forgets it whenever the folder
     // changes, so it is put back into each folder the user opens.
     property string saveName
+    // What the model suggested; its extension is the type being saved.
+    property url suggestedFile
     property bool reopening: false
 
     // Opening the dialog afresh in the folder the user went to is the only way to put the name
     // back into Qt's own dialog.
-    function reopenSaveDialog() {
-        const folder = saveDialog.currentFolder;
+    function reopenSaveDialog(folder) {
+        closeSaveDialogQuietly();
+        showSaveDialog(folder);
+        open(saveDialog);
+    }
+    function closeSaveDialogQuietly() {
         reopening = true;
         saveDialog.close();
         reopening = false;
-        showSaveDialog(folder);
-        open(saveDialog);
+    }
+    // Return in the name field: a folder is opened, keeping the name; anything else is saved,
+    // in the folder the typed path names.
+    function submitTypedName(typed) {
+        const destination = SaveDestination.resolveTyped(typed, saveDialog.currentFolder);
+        if (SaveDestination.isFolder(destination)) {
+            reopenSaveDialog(destination);
+            return;
+        }
+        closeSaveDialogQuietly();
+        answerSave(destination);
     }
     function showSaveDialog(folder) {
         saveDialog.currentFolder = folder;
@@ -33,10 +48,16 @@ Item {
     }
     function open(dialog) {
         dialog.open();
-        ownDialogs.holdModal();
+        if (!qtDialogs.holdModal())
+            return;
+        qtDialogs.followApplicationPalette();
+        qtDialogs.showFilterNames();
+        if (dialog === saveDialog)
+            qtDialogs.focusFileName();
     }
-    function answerSave(destination) {
-        if (destinations.replacesFile(destination)) {
+    function answerSave(chosen) {
+        const destination = SaveDestination.withExtension(chosen, root.suggestedFile);
+        if (SaveDestination.replacesFile(destination)) {
             replaceDialog.destination = destination;
             replaceDialog.open();
         } else {
@@ -61,14 +82,12 @@ Item {
     Timer {
         id: reopenLater
         interval: 0
-        onTriggered: root.reopenSaveDialog()
+        onTriggered: root.reopenSaveDialog(saveDialog.currentFolder)
     }
-    OwnFileDialogs {
-        id: ownDialogs
+    QtFileDialogAdjuster {
+        id: qtDialogs
         window: root.Window.window
-    }
-    SaveDestination {
-        id: destinations
+        onFileNameSubmitted: typed => root.submitTypedName(typed)
     }
     FileDialog {
         id: openDialog
@@ -95,15 +114,15 @@ Item {
         modality: Qt.ApplicationModal
         parentWindow: root.Window.window
         onSelectedFileChanged: {
-            const name = destinations.fileName(destinations.resolve(selectedFile, currentFolder));
-            if (name !== "" && !destinations.isFolder(selectedFile))
+            const name = SaveDestination.fileName(SaveDestination.resolve(selectedFile, currentFolder));
+            if (name !== "" && !SaveDestination.isFolder(selectedFile))
                 root.saveName = name;
         }
         onCurrentFolderChanged: {
-            if (visible && String(selectedFile) === "" && root.saveName !== "" && ownDialogs.holdModal())
+            if (visible && String(selectedFile) === "" && root.saveName !== "" && qtDialogs.holdModal())
                 reopenLater.start();
         }
-        onAccepted: root.answerSave(destinations.resolve(selectedFile, currentFolder))
+        onAccepted: root.answerSave(SaveDestination.resolve(selectedFile, currentFolder))
         onRejected: {
             if (!root.reopening)
                 root.model.cancelFileRequest();
@@ -131,12 +150,12 @@ Item {
                 width: parent.width
                 wrapMode: Text.Wrap
                 font.bold: true
-                text: "“" + destinations.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
+                text: "“" + SaveDestination.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
             }
             Label {
                 width: parent.width
                 wrapMode: Text.Wrap
-                text: "A file with the same name already exists in “" + destinations.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
+                text: "A file with the same name already exists in “" + SaveDestination.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
             }
         }
         footer: DialogButtonBox {
@@ -161,7 +180,8 @@ Item {
             dialogOpener.restart();
         }
         function onSaveFileRequested(folder, suggestedFile, nameFilters) {
-            root.saveName = destinations.fileName(suggestedFile);
+            root.suggestedFile = suggestedFile;
+            root.saveName = SaveDestination.fileName(suggestedFile);
             saveDialog.nameFilters = nameFilters;
             root.showSaveDialog(folder);
             dialogOpener.dialog = saveDialog;

@@ -44,7 +44,7 @@ ColumnLayout {
                 textFormat: Text.PlainText
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
-                font.pixelSize: 12
+                font.pixelSize: Style.smallSize
                 font.weight: Font.Medium
                 color: Style.primaryText
                 PlainToolTip {

@@ -12,18 +12,9 @@ Item {
 
     objectName: "sidebar"
 
-    Rectangle {
+    AccentWash {
         anchors.fill: parent
-        gradient: Gradient {
-            GradientStop {
-                position: 0.0
-                color: Style.withOpacity(Style.accentTop, 0.10)
-            }
-            GradientStop {
-                position: 1.0
-                color: Style.withOpacity(Style.accentTop, 0.0)
-            }
-        }
+        strength: 0.10
     }
 
     ScrollView {
@@ -50,7 +41,10 @@ Item {
                 width: parent.width - 2 * Style.sidebarPadding
                 spacing: Style.sectionSpacing
 
-                SidebarHeader {
+                BadgeHeader {
+                    symbol: "music.note"
+                    title: "Velmarto"
+                    subtitle: "MIDI → publication-quality sheet music"
                 }
                 DropZone {
                     Layout.fillWidth: true
@@ -99,7 +93,12 @@ Item {
                     isConverting: sidebar.model.isConverting
                     statusMessage: sidebar.model.statusMessage
                     hasError: sidebar.model.hasError
+                    errorStageLine: sidebar.model.errorStageLine
+                    errorCause: sidebar.model.errorCause
                     errorText: sidebar.model.errorText
+                    hasSavedCopy: sidebar.model.hasSavedCopy
+                    showSavedCopyLabel: sidebar.model.showSavedCopyLabel
+                    onShowSavedCopyRequested: sidebar.model.revealSavedCopy()
                 }
             }
 
@@ -108,9 +107,9 @@ Item {
                 x: Style.sidebarPadding
                 anchors.bottom: parent.bottom
                 anchors.bottomMargin: Style.sidebarPadding
-                museScoreFound: sidebar.model.museScoreFound
-                musicxml2lyFound: sidebar.model.musicxml2lyFound
-                lilypondFound: sidebar.model.lilypondFound
+                museScoreFound: sidebar.model.engines.museScore
+                musicxml2lyFound: sidebar.model.engines.musicxml2ly
+                lilypondFound: sidebar.model.engines.lilypond
             }
         }
     }

@@ -35,7 +35,7 @@ Rectangle {
             Text {
                 objectName: "bootstrapTitle"
                 text: card.title
-                font.pixelSize: 13
+                font.pixelSize: Style.bodySize
                 font.weight: Font.DemiBold
                 color: Style.missing
             }
@@ -44,7 +44,7 @@ Rectangle {
             objectName: "bootstrapText"
             Layout.fillWidth: true
             text: card.text
-            font.pixelSize: 12
+            font.pixelSize: Style.smallSize
             color: Style.secondaryText
             wrapMode: Text.WordWrap
         }

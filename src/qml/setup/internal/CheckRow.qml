@@ -25,21 +25,21 @@ RowLayout {
 
         Text {
             text: row.name
-            font.pixelSize: 13
+            font.pixelSize: Style.bodySize
             font.weight: Font.DemiBold
             color: Style.primaryText
         }
         Text {
             text: row.detail
             textFormat: Text.PlainText
-            font.pixelSize: 11
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
         }
     }
     Text {
         objectName: "checkState"
         text: row.found ? "Installed" : "Needed"
-        font.pixelSize: 11
+        font.pixelSize: Style.captionSize
         font.weight: Font.Medium
         color: row.found ? Style.found : Style.secondaryText
     }

@@ -57,7 +57,7 @@ Rectangle {
             textFormat: TextEdit.PlainText
             wrapMode: TextEdit.Wrap
             font.family: "monospace"
-            font.pixelSize: 10
+            font.pixelSize: Style.captionSize
             color: Style.secondaryText
             selectedTextColor: "white"
             selectionColor: Style.accentTop
@@ -77,7 +77,7 @@ Rectangle {
         padding: 10
         text: "Preparing…"
         font.family: "monospace"
-        font.pixelSize: 10
+        font.pixelSize: Style.captionSize
         color: Style.secondaryText
     }
 }

@@ -39,7 +39,7 @@ ColumnLayout {
         Layout.alignment: Qt.AlignHCenter
         visible: !actions.success && actions.allReady
         text: "Skip — engines already installed"
-        font.pixelSize: 12
+        font.pixelSize: Style.smallSize
         onClicked: actions.ready()
     }
 }

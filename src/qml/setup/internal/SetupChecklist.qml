@@ -2,7 +2,7 @@ import QtQuick
 import Velmarto
 
 // The three engine programs and whether each is installed.
-Rectangle {
+Card {
     id: card
 
     required property bool museScore
@@ -10,10 +10,6 @@ Rectangle {
     required property bool lilypond
 
     implicitHeight: rows.implicitHeight + 32
-    radius: 14
-    color: Style.withOpacity(Style.primaryText, 0.04)
-    border.width: 1
-    border.color: Style.withOpacity(Style.primaryText, 0.07)
 
     Column {
         id: rows
