@@ -10,7 +10,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Larger files are handed to MuseScore unparsed as well, so nothing is known about them.
-constexpr qint64 largestParsedMidi = 64 * 1024 * 1024;
+constexpr qint64 largestParsedMidi = qint64{64} * 1024 * 1024;
 
 bool isDamagedMidi(const QString& path) {
     const auto bytes = inputfile::read(path, largestParsedMidi);
