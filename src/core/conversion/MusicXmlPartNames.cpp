@@ -179,8 +179,7 @@ std::optional<QString> MusicXmlPartNames::withPrintedNames(const QString& musicX
         result += escapedForXml(name);
         copied = part.nameEnd;
         const QString abbreviation = abbreviationFor(name);
-        if (!part.hasAbbreviation && !abbreviation.isEmpty() &&
-            part.abbreviationOffset >= copied) {
+        if (!part.hasAbbreviation && !abbreviation.isEmpty() && part.abbreviationOffset >= copied) {
             copyUpTo(part.abbreviationOffset);
             result +=
                 u"<part-abbreviation>"_s + escapedForXml(abbreviation) + u"</part-abbreviation>"_s;
