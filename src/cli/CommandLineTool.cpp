@@ -95,6 +95,51 @@ QString pdfNameFor(const QString& file) {
 
 } // namespace
 
+CommandLineTool::ConvertOptions CommandLineTool::declareConvertOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(u"Convert MIDI files to PDF sheet music."_s);
+    parser.addOption(helpOption());
+    const int cores = std::max(1, QThread::idealThreadCount());
+    ConvertOptions options{
+        .fast = QCommandLineOption(u"fast"_s,
+                                   u"Let MuseScore write the PDF directly (quicker, plainer)."_s),
+        .paper = QCommandLineOption(
+            u"paper"_s,
+            u"LilyPond paper size, any case: %1 (default: letter)."_s.arg(paperSizes.join(u", "_s)),
+            u"NAME"_s, u"letter"_s),
+        .output = QCommandLineOption(
+            QStringList{u"o"_s, u"output"_s},
+            u"Where to write the result (one input file only); a name ending in .musicxml or "
+            u".xml writes only the MusicXML, without engraving."_s,
+            u"OUT.pdf"_s),
+        .musicXml = QCommandLineOption(
+            u"musicxml"_s, u"Also save the MusicXML (one input file only)."_s, u"OUT.musicxml"_s),
+        .log = QCommandLineOption(u"log"_s, u"Print the engines' transcripts."_s),
+        .timeout = QCommandLineOption(
+            u"timeout"_s, u"Stop an engine that runs longer than SECONDS and fail its file."_s,
+            u"SECONDS"_s),
+        .jobs = QCommandLineOption(
+            QStringList{u"j"_s, u"jobs"_s},
+            u"Convert up to N files at once (default: %1, the number of cores)."_s.arg(cores),
+            u"N"_s, QString::number(cores)),
+        .title = QCommandLineOption(u"title"_s,
+                                    u"The score's title (default: the song's name in the file, "
+                                    u"else made from the file's name)."_s,
+                                    u"TEXT"_s),
+        .noTitle = QCommandLineOption(u"no-title"_s, u"Engrave the score without a title."_s),
+        .import = {},
+    };
+    for (const importoptions::Option& option : importoptions::all()) {
+        options.import.append(QCommandLineOption(option.name, option.summary, option.syntax));
+    }
+    parser.addOptions({options.fast, options.paper, options.output, options.musicXml, options.log,
+                       options.timeout, options.jobs, options.title, options.noTitle});
+    parser.addOptions(options.import);
+    parser.addPositionalArgument(u"FILE.mid"_s,
+                                 u"The MIDI files; their results are reported in this order."_s,
+                                 u"FILE.mid..."_s);
+    return options;
+}
+
 CommandLineTool::CommandLineTool(Converter converter, QTextStream& out, QTextStream& err,
                                  const CancellationToken* cancellation)
     : m_converter(std::move(converter))
@@ -162,46 +207,7 @@ int CommandLineTool::engines(const QStringList& arguments) {
 
 int CommandLineTool::convert(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"Convert MIDI files to PDF sheet music."_s);
-    parser.addOption(helpOption());
-    const QCommandLineOption fast(u"fast"_s,
-                                  u"Let MuseScore write the PDF directly (quicker, plainer)."_s);
-    const QCommandLineOption paper(
-        u"paper"_s,
-        u"LilyPond paper size, any case: %1 (default: letter)."_s.arg(paperSizes.join(u", "_s)),
-        u"NAME"_s, u"letter"_s);
-    const QCommandLineOption output(
-        QStringList{u"o"_s, u"output"_s},
-        u"Where to write the result (one input file only); a name ending in .musicxml or .xml "
-        u"writes only the MusicXML, without engraving."_s,
-        u"OUT.pdf"_s);
-    const QCommandLineOption musicXml(
-        u"musicxml"_s, u"Also save the MusicXML (one input file only)."_s, u"OUT.musicxml"_s);
-    const QCommandLineOption log(u"log"_s, u"Print the engines' transcripts."_s);
-    const QCommandLineOption timeout(
-        u"timeout"_s, u"Stop an engine that runs longer than SECONDS and fail its file."_s,
-        u"SECONDS"_s);
-    const int cores = std::max(1, QThread::idealThreadCount());
-    const QCommandLineOption jobs(
-        QStringList{u"j"_s, u"jobs"_s},
-        u"Convert up to N files at once (default: %1, the number of cores)."_s.arg(cores), u"N"_s,
-        QString::number(cores));
-    const QCommandLineOption title(
-        u"title"_s,
-        u"The score's title (default: the song's name in the file, else made from the file's "
-        u"name)."_s,
-        u"TEXT"_s);
-    const QCommandLineOption noTitle(u"no-title"_s, u"Engrave the score without a title."_s);
-    const QCommandLineOption played(
-        u"played"_s,
-        u"Whether the file was played on a keyboard, and is first quantised into bars and two "
-        u"staves, or sequenced: auto (told from the notes' timing), yes or no (default: auto)."_s,
-        u"auto|yes|no"_s, u"auto"_s);
-    parser.addOptions({fast, paper, output, musicXml, log, timeout, jobs, title, noTitle, played});
-    parser.addPositionalArgument(u"FILE.mid"_s,
-                                 u"The MIDI files; their results are reported in this order."_s,
-                                 u"FILE.mid..."_s);
-
+    const ConvertOptions options = declareConvertOptions(parser);
     if (!parser.parse(arguments)) {
         return usage(parser.errorText());
     }
@@ -209,98 +215,120 @@ int CommandLineTool::convert(const QStringList& arguments) {
         m_out << helpWithUsage(parser, m_program + u" convert [options] FILE.mid..."_s);
         return success;
     }
+    const auto plan = planConversions(parser, options);
+    if (!plan) {
+        return usage(plan.error());
+    }
+    return runConversions(*plan);
+}
+
+std::expected<CommandLineTool::Plan, QString>
+CommandLineTool::planConversions(const QCommandLineParser& parser,
+                                 const ConvertOptions& options) const {
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
-        return usage(u"convert needs at least one MIDI file"_s);
+        return std::unexpected(u"convert needs at least one MIDI file"_s);
     }
     for (const QString& file : files) {
         if (!isMidiFile(file)) {
-            return usage(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
+            return std::unexpected(u"'%1' is not a MIDI file (.mid or .midi)"_s.arg(file));
         }
         // Opening a FIFO or a device would block before any engine could be stopped.
         if (inputfile::existsButIsNotRegular(file)) {
-            return usage(u"'%1' is not a regular file"_s.arg(file));
+            return std::unexpected(u"'%1' is not a regular file"_s.arg(file));
         }
     }
-    if (files.size() > 1 && (parser.isSet(output) || parser.isSet(musicXml))) {
-        return usage(u"-o and --musicxml take a single input file"_s);
+    const bool hasOutput = parser.isSet(options.output);
+    const bool hasMusicXml = parser.isSet(options.musicXml);
+    if (files.size() > 1 && (hasOutput || hasMusicXml)) {
+        return std::unexpected(u"-o and --musicxml take a single input file"_s);
     }
-    const bool musicXmlOnly = parser.isSet(output) && namesMusicXml(parser.value(output));
-    if (parser.isSet(fast) && (parser.isSet(musicXml) || musicXmlOnly)) {
-        return usage(u"--fast produces no MusicXML"_s);
+    const bool musicXmlOnly = hasOutput && namesMusicXml(parser.value(options.output));
+    if (parser.isSet(options.fast) && (hasMusicXml || musicXmlOnly)) {
+        return std::unexpected(u"--fast produces no MusicXML"_s);
     }
-    if (musicXmlOnly && parser.isSet(musicXml)) {
-        return usage(u"-o already names the MusicXML; --musicxml is for the PDF's"_s);
+    if (musicXmlOnly && hasMusicXml) {
+        return std::unexpected(u"-o already names the MusicXML; --musicxml is for the PDF's"_s);
     }
-    if (parser.isSet(title) && parser.isSet(noTitle)) {
-        return usage(u"--title and --no-title exclude each other"_s);
+    if (parser.isSet(options.title) && parser.isSet(options.noTitle)) {
+        return std::unexpected(u"--title and --no-title exclude each other"_s);
     }
-    const QString paperSize = parser.value(paper).toLower();
+    const QString paperSize = parser.value(options.paper).toLower();
     if (!paperSizes.contains(paperSize)) {
-        return usage(u"unknown paper size '%1' (known sizes: %2)"_s.arg(parser.value(paper),
-                                                                        paperSizes.join(u", "_s)));
+        return std::unexpected(u"unknown paper size '%1' (known sizes: %2)"_s.arg(
+            parser.value(options.paper), paperSizes.join(u", "_s)));
     }
     std::chrono::milliseconds engineTimeout{0};
-    if (parser.isSet(timeout)) {
+    if (parser.isSet(options.timeout)) {
         bool isNumber = false;
-        const double seconds = parser.value(timeout).toDouble(&isNumber);
+        const double seconds = parser.value(options.timeout).toDouble(&isNumber);
         if (!isNumber || !(seconds > 0) || seconds > 1e6) {
-            return usage(u"--timeout needs a positive number of seconds"_s);
+            return std::unexpected(u"--timeout needs a positive number of seconds"_s);
         }
         // At least a millisecond: a zero timeout would mean none.
         engineTimeout = std::chrono::milliseconds(std::max<qint64>(1, qRound64(seconds * 1000)));
     }
-    const QString playedValue = parser.value(played).toLower();
-    if (playedValue != u"auto"_s && playedValue != u"yes"_s && playedValue != u"no"_s) {
-        return usage(u"--played takes auto, yes or no, not '%1'"_s.arg(parser.value(played)));
+    ImportOptions import;
+    for (const QCommandLineOption& option : options.import) {
+        if (!parser.isSet(option)) {
+            continue;
+        }
+        if (const auto read =
+                importoptions::set(import, option.names().constFirst(), parser.value(option));
+            !read) {
+            return std::unexpected(read.error());
+        }
     }
     bool jobsIsNumber = false;
-    const int maxJobs = parser.value(jobs).toInt(&jobsIsNumber);
+    const int maxJobs = parser.value(options.jobs).toInt(&jobsIsNumber);
     if (!jobsIsNumber || maxJobs < 1) {
-        return usage(
-            u"--jobs takes a whole number of at least 1, not '%1'"_s.arg(parser.value(jobs)));
+        return std::unexpected(u"--jobs takes a whole number of at least 1, not '%1'"_s.arg(
+            parser.value(options.jobs)));
     }
     const Settings settings{
-        .engine = parser.isSet(fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
+        .engine =
+            parser.isSet(options.fast) ? ConversionEngine::museScoreOnly : ConversionEngine::both,
         .paperSize = paperSize,
-        .title = parser.isSet(noTitle) ? ScoreTitle::none()
-                 : parser.isSet(title) ? ScoreTitle::custom(parser.value(title))
-                                       : ScoreTitle::fromFileName(),
-        .musicXmlDestination = parser.value(musicXml),
+        .title = parser.isSet(options.noTitle) ? ScoreTitle::none()
+                 : parser.isSet(options.title) ? ScoreTitle::custom(parser.value(options.title))
+                                               : ScoreTitle::fromFileName(),
+        .musicXmlDestination = parser.value(options.musicXml),
         .musicXmlOnly = musicXmlOnly,
-        .import = {.played = playedValue == u"auto"_s ? std::nullopt
-                                                      : std::optional(playedValue == u"yes"_s)},
-        .printLog = parser.isSet(log),
+        .import = import,
+        .printLog = parser.isSet(options.log),
         .limits = {.cancellation = m_cancellation, .engineTimeout = engineTimeout},
     };
 
     QStringList destinations;
     for (const QString& file : files) {
-        destinations << (parser.isSet(output)
-                             ? parser.value(output)
-                             : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
+        destinations << (hasOutput ? parser.value(options.output)
+                                   : outputPathIn(QDir::currentPath(), pdfNameFor(file)));
     }
-    if (const auto clash = outputcheck::clash(files, destinations, parser.value(musicXml))) {
-        return usage(*clash);
+    if (const auto clash = outputcheck::clash(files, destinations, settings.musicXmlDestination)) {
+        return std::unexpected(*clash);
     }
     // Found now rather than after a minute of engraving.
     QStringList written = destinations;
-    if (parser.isSet(musicXml)) {
-        written << parser.value(musicXml);
+    if (hasMusicXml) {
+        written << settings.musicXmlDestination;
     }
     for (const QString& destination : written) {
         if (const auto usable = filereplacement::checkDestination(destination); !usable) {
-            return usage(usable.error());
+            return std::unexpected(usable.error());
         }
     }
+    return Plan{
+        .files = files, .destinations = destinations, .settings = settings, .maxJobs = maxJobs};
+}
 
+int CommandLineTool::runConversions(const Plan& plan) {
     std::vector<ParallelBatch::Job> conversions;
-    for (qsizetype index = 0; index < files.size(); ++index) {
-        conversions.emplace_back([this, midi = files.at(index),
-                                  destination = destinations.at(index),
-                                  settings] { return convertOne(midi, destination, settings); });
+    for (qsizetype index = 0; index < plan.files.size(); ++index) {
+        conversions.emplace_back(
+            [this, midi = plan.files.at(index), destination = plan.destinations.at(index),
+             settings = plan.settings] { return convertOne(midi, destination, settings); });
     }
-    ParallelBatch batch(maxJobs, m_cancellation);
+    ParallelBatch batch(plan.maxJobs, m_cancellation);
     const bool allSucceeded = batch.run(conversions, [this](const JobReport& report) {
         m_out << terminalSafe(report.output, LineBreaks::keep);
         m_out.flush();

@@ -3,15 +3,21 @@
 #include "cli/ParallelBatch.h"
 #include "core/conversion/Converter.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QStringList>
 #include <QTextStream>
+
+#include <expected>
 
 namespace velmarto {
 
 // velmarto-cli: the conversion pipeline behind a command line for scripts.
 //   velmarto-cli convert [--fast] [--paper NAME] [--title TEXT | --no-title]
 //                        [-o OUT.pdf|OUT.musicxml] [--musicxml OUT.musicxml]
-//                        [--played auto|yes|no] [--log] [--timeout SECONDS] [-j N] FILE.mid...
+//                        [import options: --played, --quantize, --voices, --tuplets,
+//                         --split-piano, --key, --meter, --tracks, --swing]
+//                        [--log] [--timeout SECONDS] [-j N] FILE.mid...
 //   velmarto-cli engines
 // Exit codes: 0 success, 1 a conversion failed, 2 a usage error. When the cancellation is set
 // (by SIGINT or SIGTERM) the running engines are stopped and no further file is converted.
@@ -39,7 +45,34 @@ private:
         ConversionLimits limits;
     };
 
+    // The convert command's options, as declared to its parser.
+    struct ConvertOptions {
+        QCommandLineOption fast;
+        QCommandLineOption paper;
+        QCommandLineOption output;
+        QCommandLineOption musicXml;
+        QCommandLineOption log;
+        QCommandLineOption timeout;
+        QCommandLineOption jobs;
+        QCommandLineOption title;
+        QCommandLineOption noTitle;
+        // One for each import option, named as it is.
+        QList<QCommandLineOption> import;
+    };
+    // Every file of a convert command and what becomes of it, all checked before any engine runs.
+    struct Plan {
+        QStringList files;
+        QStringList destinations;
+        Settings settings;
+        int maxJobs;
+    };
+
     int convert(const QStringList& arguments);
+    static ConvertOptions declareConvertOptions(QCommandLineParser& parser);
+    // The reason, fit for a usage message, when the command line asks for something impossible.
+    std::expected<Plan, QString> planConversions(const QCommandLineParser& parser,
+                                                 const ConvertOptions& options) const;
+    int runConversions(const Plan& plan);
     int engines(const QStringList& arguments);
     int usage(const QString& message);
     // Runs on a thread of the batch: reads the members, changes nothing.

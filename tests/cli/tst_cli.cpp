@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -121,6 +122,20 @@ private slots:
         QTest::newRow("--played maybe")
             << QStringList{u"convert"_s, u"--played"_s, u"maybe"_s, u"tune.mid"_s}
             << u"--played takes auto, yes or no, not 'maybe'"_s;
+        QTest::newRow("--quantize 12")
+            << QStringList{u"convert"_s, u"--quantize"_s, u"12"_s, u"tune.mid"_s}
+            << u"--quantize takes auto, 4, 8, 16, 32 or 64, not '12'"_s;
+        QTest::newRow("--key H") << QStringList{u"convert"_s, u"--key"_s, u"H"_s, u"tune.mid"_s}
+                                 << u"--key takes auto, file or a key such as C, Gm, F# or Bbm"_s;
+        QTest::newRow("--meter 3/5")
+            << QStringList{u"convert"_s, u"--meter"_s, u"3/5"_s, u"tune.mid"_s}
+            << u"--meter takes auto, file or a time signature"_s;
+        QTest::newRow("--tracks 3-1")
+            << QStringList{u"convert"_s, u"--tracks"_s, u"3-1"_s, u"tune.mid"_s}
+            << u"--tracks takes track numbers"_s;
+        QTest::newRow("--swing </Swing>")
+            << QStringList{u"convert"_s, u"--swing"_s, u"</Swing><Swing>2"_s, u"tune.mid"_s}
+            << u"--swing takes none, swing or shuffle"_s;
         QTest::newRow("MusicXML input") << QStringList{u"convert"_s, u"evil.musicxml"_s}
                                         << u"'evil.musicxml' is not a MIDI file (.mid or .midi)"_s;
         QTest::newRow("one of several not MIDI")
@@ -245,6 +260,99 @@ private slots:
                 .exitCode,
             0);
         QCOMPARE(tempoMarks(u"raw.musicxml"_s), 1);
+    }
+
+    // Each option against a file on which MuseScore's own import does otherwise: the MusicXML
+    // holds the pattern without the option and not with it, or the other way round.
+    void importOptionsTakeEffect_data() {
+        using Builder = test::MidiFileBuilder;
+        using Timed = Builder::TimedNote;
+        QTest::addColumn<QByteArray>("midi");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("matchesWithoutTheOptions");
+
+        QList<Timed> heldUnderRunning;
+        QList<Timed> sixteenths;
+        QList<Timed> triplets;
+        QList<Timed> swung;
+        QList<Timed> wideChords;
+        QList<Timed> leaping;
+        for (int beat = 0; beat < 16; ++beat) {
+            const int start = beat * 480;
+            if (beat % 4 == 0) {
+                heldUnderRunning.append({start, 1920, 64});
+            }
+            heldUnderRunning.append({start, 480, 67 + beat % 4});
+            for (int step = 0; step < 4; ++step) {
+                sixteenths.append({start + step * 120, 120, 60 + (beat + step) % 8});
+            }
+            for (int step = 0; step < 3; ++step) {
+                triplets.append({start + step * 160, 160, 62 + step});
+            }
+            swung.append({start, 320, 67});
+            swung.append({start + 320, 160, 69});
+            wideChords.append({start, 480, 43});
+            wideChords.append({start, 480, 72 + beat % 3});
+            leaping.append({start, 480, beat % 2 == 0 ? 74 : 45});
+        }
+        const auto oneTrack = [](const QList<Timed>& notes) {
+            Builder builder;
+            builder.timedTrack(u"Piano"_s, notes);
+            return builder.build();
+        };
+        const QByteArray scale = Builder::scale(4).build();
+
+        QTest::newRow("voices") << oneTrack(heldUnderRunning) << QStringList{u"--voices"_s, u"1"_s}
+                                << u"<voice>2</voice>"_s << true;
+        QTest::newRow("tracks") << Builder::twoTrackTune().build()
+                                << QStringList{u"--tracks"_s, u"2"_s} << u"<octave>5</octave>"_s
+                                << true;
+        // MuseScore keeps a key signature's sharps or flats but not its mode.
+        QTest::newRow("key") << scale << QStringList{u"--key"_s, u"Bbm"_s}
+                             << u"<fifths>-5</fifths>"_s << false;
+        QTest::newRow("meter") << scale << QStringList{u"--meter"_s, u"3/4"_s}
+                               << u"<beats>3</beats>\\s*<beat-type>4</beat-type>"_s << false;
+        QTest::newRow("quantize") << oneTrack(sixteenths) << QStringList{u"--quantize"_s, u"4"_s}
+                                  << u"<type>16th</type>"_s << true;
+        QTest::newRow("tuplets") << oneTrack(triplets) << QStringList{u"--tuplets"_s, u"none"_s}
+                                 << u"<time-modification>"_s << true;
+        QTest::newRow("swing") << oneTrack(swung) << QStringList{u"--swing"_s, u"swing"_s}
+                               << u"<time-modification>"_s << true;
+        QTest::newRow("no piano split")
+            << oneTrack(wideChords) << QStringList{u"--split-piano"_s, u"no"_s}
+            << u"<staves>2</staves>"_s << true;
+        QTest::newRow("piano split")
+            << oneTrack(leaping) << QStringList{u"--split-piano"_s, u"yes"_s}
+            << u"<staves>2</staves>"_s << false;
+    }
+
+    void importOptionsTakeEffect() {
+        QFETCH(QByteArray, midi);
+        QFETCH(QStringList, options);
+        QFETCH(QString, pattern);
+        QFETCH(bool, matchesWithoutTheOptions);
+        const QString name = QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-');
+        QFile input(file(name + u".mid"_s));
+        QVERIFY(input.open(QIODevice::WriteOnly) && input.write(midi) == midi.size());
+        input.close();
+        const QRegularExpression expression(pattern);
+        const auto matches = [&](const QStringList& chosen, const QString& output) {
+            const Run run = cli(QStringList{u"convert"_s} + chosen +
+                                QStringList{u"-o"_s, output, name + u".mid"_s});
+            return run.exitCode == 0 &&
+                   QString::fromUtf8(head(file(output), 1 << 22)).contains(expression);
+        };
+        QCOMPARE(matches({}, name + u"-auto.musicxml"_s), matchesWithoutTheOptions);
+        QCOMPARE(matches(options, name + u"-chosen.musicxml"_s), !matchesWithoutTheOptions);
+    }
+
+    void tracksThatAreNotInTheFileFailTheConversion() {
+        const Run run = cli({u"convert"_s, u"--tracks"_s, u"3-4"_s, u"tune.mid"_s});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(u"The file has 2 tracks with notes; none of the chosen tracks "
+                                  u"(3, 4) is among them."_s),
+                 qPrintable(run.err));
     }
 
     void titleOptions() {

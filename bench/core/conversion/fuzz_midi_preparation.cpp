@@ -119,6 +119,14 @@ int main(int argc, char* argv[]) {
     const auto parsable = std::count_if(seeds.cbegin(), seeds.cend(), [](const QByteArray& seed) {
         return MidiPreparation::prepared(seed, u"Title"_s).has_value();
     });
+    const ImportOptions everyEdit{
+        .played = false,
+        .shortestNote = 8,
+        .splitPiano = true,
+        .key = TrackKey::Signature{.sharps = -2, .mode = 1},
+        .meter = TimeSignature{.numerator = 3, .denominator = 4},
+        .tracks = {1, 3},
+    };
     int prepared = 0;
     int failures = 0;
     qint64 slowestNanoseconds = 0;
@@ -137,7 +145,10 @@ int main(int argc, char* argv[]) {
         }
         ++prepared;
         const auto again = MidiPreparation::prepared(copy->bytes, u"Fuzz Title ♪"_s);
-        if (!MidiFile::parse(copy->bytes) || !again || again->bytes != copy->bytes) {
+        // Every edit the import options make on the file, which must leave it well-formed.
+        const auto edited = MidiPreparation::prepared(input, u"Fuzz Title ♪"_s, everyEdit);
+        if (!MidiFile::parse(copy->bytes) || !again || again->bytes != copy->bytes || !edited ||
+            !MidiFile::parse(edited->bytes)) {
             ++failures;
             QFile keep(u"fuzz-failure-%1.mid"_s.arg(iteration));
             if (keep.open(QIODevice::WriteOnly)) {

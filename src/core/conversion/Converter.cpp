@@ -3,7 +3,6 @@
 #include "core/conversion/InputFile.h"
 #include "core/conversion/LilyPondEngraving.h"
 #include "core/conversion/LilyPondSource.h"
-#include "core/conversion/MuseScoreImportOptions.h"
 #include "core/conversion/MusicXmlLyrics.h"
 #include "core/conversion/MusicXmlPartNames.h"
 #include "core/conversion/MusicXmlSanitizer.h"
@@ -93,6 +92,14 @@ std::optional<bool> isPlayed(const QString& midiPath) {
     return timing->kind == MidiTiming::Kind::played;
 }
 
+QString numbers(const QList<int>& tracks) {
+    QStringList list;
+    for (const int track : tracks) {
+        list << QString::number(track);
+    }
+    return list.join(u", "_s);
+}
+
 } // namespace
 
 QString describe(const ConversionFailure& failure) {
@@ -168,13 +175,24 @@ Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
     // report in its own words.
     const QString titleText = title.textFor(midi);
     const QString preparedMidi = stem + u".mid"_s;
+    const auto prepared = MidiPreparation::prepare(midi, preparedMidi, titleText, import);
+    // Chosen tracks can only be left out of a file that could be read; importing every track
+    // instead would hand back a score the user did not ask for.
+    if (!import.tracks.isEmpty() &&
+        (!prepared || import.tracks.first() > prepared->tracksWithNotes)) {
+        return std::unexpected(ConversionError(
+            u"Reading the MIDI file"_s,
+            prepared ? u"The file has %1 tracks with notes; none of the chosen tracks (%2) is "
+                       u"among them."_s.arg(prepared->tracksWithNotes)
+                           .arg(numbers(import.tracks))
+                     : u"The tracks could not be chosen: the file could not be read."_s));
+    }
     return Workspace{
         .stem = stem,
         .titleText = titleText,
         .museScore = *museScore,
-        .museScoreInput = MidiPreparation::prepare(midi, preparedMidi, titleText, import.played)
-                              ? preparedMidi
-                              : midi,
+        .museScoreInput = prepared ? preparedMidi : midi,
+        .import = import,
     };
 }
 
@@ -204,23 +222,34 @@ std::optional<ConversionFailure> Converter::runEngine(EngineInvocation invocatio
     return ConversionError(transcript.error());
 }
 
+std::expected<QString, ConversionFailure>
+Converter::writeMuseScoreOptions(const Workspace& workspace,
+                                 const MuseScoreImportOptions& options) const {
+    const QString folder = QFileInfo(workspace.stem).path();
+    const auto path = options.writeInto(folder);
+    if (!path) {
+        return std::unexpected(ConversionError(
+            u"MuseScore import"_s, u"Could not write the import options into "_s + folder + u'.'));
+    }
+    return *path;
+}
+
 std::optional<ConversionFailure> Converter::importInto(const Workspace& workspace,
                                                        const QString& musicXml,
                                                        const ConversionLimits& limits,
                                                        QString& log) const {
     // What musicxml2ly cannot translate MuseScore is told not to write: a clef that changes in
-    // the middle of a bar, septuplets. Either way the voices of the bar would slip out of it.
-    const QString folder = QFileInfo(musicXml).path();
-    const auto options =
-        MuseScoreImportOptions{
-            .humanPerformance = isPlayed(workspace.museScoreInput),
-            .clefChanges = false,
-            .septuplets = false,
-        }
-            .writeInto(folder);
+    // the middle of a bar, septuplets (whatever tuplets were chosen). Either way the voices of
+    // the bar would slip out of it.
+    auto chosen = MuseScoreImportOptions::chosen(workspace.import);
+    chosen.clefChanges = false;
+    chosen.septuplets = false;
+    if (!chosen.humanPerformance) {
+        chosen.humanPerformance = isPlayed(workspace.museScoreInput);
+    }
+    const auto options = writeMuseScoreOptions(workspace, chosen);
     if (!options) {
-        return ConversionError(u"MuseScore import"_s,
-                               u"Could not write the import options into "_s + folder + u'.');
+        return options.error();
     }
     if (auto failure = runEngine(
             {
@@ -289,9 +318,14 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
     };
 
     if (engine == ConversionEngine::museScoreOnly) {
+        const auto options =
+            writeMuseScoreOptions(*workspace, MuseScoreImportOptions::chosen(workspace->import));
+        if (!options) {
+            return std::unexpected(options.error());
+        }
         if (const auto failure = run({
                 .executable = workspace->museScore,
-                .arguments = {u"-o"_s, pdf, workspace->museScoreInput},
+                .arguments = {u"-o"_s, pdf, u"-M"_s, *options, workspace->museScoreInput},
                 .stage = u"MuseScore conversion"_s,
                 .extraEnvironment = m_profile.museScoreEnvironment,
                 .failOnNonZeroExit = false,

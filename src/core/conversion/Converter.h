@@ -9,6 +9,7 @@
 #include "core/conversion/EngineRunner.h"
 #include "core/conversion/ImportOptions.h"
 #include "core/conversion/InstalledEngines.h"
+#include "core/conversion/MuseScoreImportOptions.h"
 #include "core/conversion/WorkDirectoryError.h"
 #include "core/conversion/midi/ScoreTitle.h"
 #include "core/platform/PlatformProfile.h"
@@ -72,6 +73,7 @@ private:
         QString titleText;
         QString museScore;
         QString museScoreInput;
+        ImportOptions import;
     };
 
     std::expected<Workspace, ConversionFailure>
@@ -79,6 +81,9 @@ private:
     // Runs one engine under the conversion's limits and appends its transcript to the log.
     std::optional<ConversionFailure> runEngine(EngineInvocation invocation,
                                                const ConversionLimits& limits, QString& log) const;
+    // Writes MuseScore's operations file beside the prepared MIDI file and returns its path.
+    std::expected<QString, ConversionFailure>
+    writeMuseScoreOptions(const Workspace& workspace, const MuseScoreImportOptions& options) const;
     std::optional<ConversionFailure> importInto(const Workspace& workspace, const QString& musicXml,
                                                 const ConversionLimits& limits, QString& log) const;
 

@@ -116,8 +116,10 @@ private slots:
         QVERIFY(!result->musicXMLURL.has_value());
         QVERIFY(!result->lilypondURL.has_value());
         QCOMPARE(result->log.count(u"$ "_s), 1);
-        QVERIFY(result->log.contains(u" -o "_s + result->pdfURL.toLocalFile() + u' ' +
-                                     result->pdfURL.toLocalFile().chopped(4) + u".mid\n"_s));
+        const QString pdf = result->pdfURL.toLocalFile();
+        const QString options = QFileInfo(pdf).dir().filePath(u"import-options.xml"_s);
+        QVERIFY(result->log.contains(u" -o "_s + pdf + u" -M "_s + options + u' ' + pdf.chopped(4) +
+                                     u".mid\n"_s));
     }
 
     void fastPdfMustHaveAThousandBytes() {

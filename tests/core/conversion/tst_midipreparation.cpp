@@ -276,7 +276,7 @@ private slots:
         late.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 20))
             .timedTrack(u"Bass"_s, notesEvery(1920, {36, 43}, 8, 20));
         // Said not to be played, so that the recording quantiser leaves it to the timing.
-        const auto copy = MidiPreparation::prepared(late.build(), QString(), false);
+        const auto copy = MidiPreparation::prepared(late.build(), QString(), {.played = false});
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::sequenced);
         QCOMPARE(copy->timing->gridOffset, 20);
@@ -295,7 +295,7 @@ private slots:
         test::MidiFileBuilder builder;
         builder.timedTrack(u"Piano"_s, played);
         const QByteArray file = builder.build();
-        const auto copy = MidiPreparation::prepared(file, QString(), false);
+        const auto copy = MidiPreparation::prepared(file, QString(), {.played = false});
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::played);
         QCOMPARE(noteStarts(copy->bytes), noteStarts(file));

@@ -89,6 +89,19 @@ int MidiFile::declaredTrackCount() const {
     return (quint8(m_header[2]) << 8) | quint8(m_header[3]);
 }
 
+bool MidiFile::insertTrack(qsizetype chunkIndex, const QByteArray& track) {
+    const int count = declaredTrackCount();
+    if (count >= 0xffff) {
+        return false;
+    }
+    m_header[0] = '\0';
+    m_header[1] = char(std::max(format(), 1));
+    m_header[2] = char((count + 1) >> 8);
+    m_header[3] = char((count + 1) & 0xff);
+    m_chunks.insert(chunkIndex, Chunk{.type = "MTrk", .data = track});
+    return true;
+}
+
 std::optional<int> MidiFile::ticksPerQuarter() const {
     const int division = (quint8(m_header[4]) << 8) | quint8(m_header[5]);
     if ((division & 0x8000) != 0 || division == 0) {

@@ -31,6 +31,9 @@ public:
     // The ticks of a quarter note; nothing when the file counts time in SMPTE frames.
     std::optional<int> ticksPerQuarter() const;
     QList<Chunk>& chunks() { return m_chunks; }
+    // Inserts a track chunk before the chunk at that index and counts it in the header; a file of
+    // one track becomes one of simultaneous tracks. False when the header can count no more.
+    bool insertTrack(qsizetype chunkIndex, const QByteArray& track);
     const QList<Chunk>& chunks() const { return m_chunks; }
 
 private:

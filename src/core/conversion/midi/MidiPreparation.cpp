@@ -1,6 +1,7 @@
 #include "core/conversion/midi/MidiPreparation.h"
 
 #include "core/conversion/InputFile.h"
+#include "core/conversion/midi/MidiEdits.h"
 #include "core/conversion/midi/MidiFile.h"
 #include "core/conversion/midi/MidiTrackReader.h"
 #include "core/conversion/midi/MidiTrackShift.h"
@@ -85,11 +86,15 @@ std::optional<TrackKey::Signature> firstSignature(const MidiFile& file) {
     return std::nullopt;
 }
 
+bool holdsPitchedNotes(const TrackKey::PitchClassCounts& counts) {
+    return std::ranges::any_of(counts, [](qint64 count) { return count != 0; });
+}
+
 // A track that changes key keeps its keys, and so does one whose key fits already or that has
 // nothing but drums.
 QByteArray withBestKey(const QByteArray& track, std::optional<TrackKey::Signature> fileSignature) {
     const TrackKey::PitchClassCounts counts = TrackKey::countsOf(track);
-    if (std::ranges::all_of(counts, [](qint64 count) { return count == 0; })) {
+    if (!holdsPitchedNotes(counts)) {
         return track;
     }
     const QList<TrackKey::Signature> own = TrackKey::signaturesIn(track);
@@ -106,16 +111,39 @@ QByteArray withBestKey(const QByteArray& track, std::optional<TrackKey::Signatur
         track, {.sharps = sharps, .mode = given && given->sharps == sharps ? given->mode : 0});
 }
 
+// The key the user chose, or the file's own (the track's, else the first in the file), in a track
+// with notes other than drums; the best fitting key when neither is asked for.
+QByteArray withKey(const QByteArray& track, const ImportOptions::Key& choice,
+                   std::optional<TrackKey::Signature> fileSignature) {
+    if (std::holds_alternative<std::monostate>(choice)) {
+        return withBestKey(track, fileSignature);
+    }
+    if (!holdsPitchedNotes(TrackKey::countsOf(track))) {
+        return track;
+    }
+    if (const auto* chosen = std::get_if<TrackKey::Signature>(&choice)) {
+        return TrackKey::withSignature(track, *chosen);
+    }
+    if (!TrackKey::signaturesIn(track).isEmpty() || !fileSignature) {
+        return track;
+    }
+    return TrackKey::withSignature(track, *fileSignature);
+}
+
 } // namespace
 
 std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayView original,
                                                                    const QString& title,
-                                                                   std::optional<bool> played) {
+                                                                   const ImportOptions& import) {
     auto file = MidiFile::parse(original);
     if (!file) {
         return std::nullopt;
     }
-    if (const auto score = PlayedMidiQuantiser::quantised(*file, played)) {
+    const int tracksWithNotes = midiedits::keepTracks(*file, import.tracks);
+    if (const auto* meter = std::get_if<TimeSignature>(&import.meter)) {
+        midiedits::setTimeSignature(*file, *meter);
+    }
+    if (const auto score = PlayedMidiQuantiser::quantised(*file, import.played, import.meter)) {
         file = MidiFile::parse(*score);
     }
     const auto timing = MidiTiming::of(*file);
@@ -134,20 +162,27 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayVie
         if (shift != 0) {
             chunk.data = MidiTrackShift::shifted(chunk.data, shift);
         }
-        chunk.data = withBestKey(chunk.data, fileSignature);
+        chunk.data = withKey(chunk.data, import.key, fileSignature);
     }
-    return Prepared{.bytes = file->serialize(), .timing = timing};
+    if (import.shortestNote) {
+        midiedits::snapToGrid(*file, *import.shortestNote);
+    }
+    if (import.splitPiano == true) {
+        midiedits::splitPianoTracks(*file);
+    }
+    return Prepared{
+        .bytes = file->serialize(), .timing = timing, .tracksWithNotes = tracksWithNotes};
 }
 
 std::optional<MidiPreparation::Prepared> MidiPreparation::prepare(const QString& source,
                                                                   const QString& target,
                                                                   const QString& title,
-                                                                  std::optional<bool> played) {
+                                                                  const ImportOptions& import) {
     const auto original = inputfile::read(source, maximumFileSize);
     if (!original || original->size() > maximumFileSize) {
         return std::nullopt;
     }
-    auto copy = prepared(*original, title, played);
+    auto copy = prepared(*original, title, import);
     QSaveFile output(target);
     if (!copy || !output.open(QIODevice::WriteOnly) ||
         output.write(copy->bytes) != copy->bytes.size() || !output.commit()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/conversion/ImportOptions.h"
 #include "core/conversion/midi/MidiTiming.h"
 
 #include <QByteArray>
@@ -23,6 +24,8 @@ public:
         QByteArray bytes;
         // How the original's notes stand to the beat; nothing when that cannot be told.
         std::optional<MidiTiming> timing;
+        // How many of the original's tracks hold notes.
+        int tracksWithNotes = 0;
     };
 
     // A recording played on a keyboard is first quantised into written music.
@@ -30,17 +33,18 @@ public:
     // A non-empty title becomes the title event at the start of the first track with notes, or
     // replaces the text of the title events that track already has. A sequenced file whose notes
     // sit off the grid is moved back onto it. Every track with notes other than drums gets the key
-    // signature that suits its notes best, unless it changes key on its way. Nothing else changes.
+    // signature that suits its notes best, unless it changes key on its way. Nothing else changes
+    // unless the import options ask for it: the tracks not chosen lose their notes, a chosen time
+    // signature replaces the file's, a chosen key (or the file's own) goes into every track with
+    // notes, and piano tracks are split between two staves.
     // Returns nothing when the bytes are not a well-formed Standard MIDI File.
-    // played: whether the file was played on a keyboard; nothing to tell from its onsets.
     static std::optional<Prepared> prepared(QByteArrayView original, const QString& title,
-                                            std::optional<bool> played = std::nullopt);
+                                            const ImportOptions& import = {});
 
     // Writes the prepared copy of source to target. Nothing when source cannot be read or parsed
     // or target cannot be written; the caller then hands MuseScore the original.
     static std::optional<Prepared> prepare(const QString& source, const QString& target,
-                                           const QString& title,
-                                           std::optional<bool> played = std::nullopt);
+                                           const QString& title, const ImportOptions& import = {});
 };
 
 } // namespace velmarto

@@ -21,6 +21,8 @@ struct PerformedNote {
 struct TimeSignature {
     int numerator = 4;
     int denominator = 4;
+
+    friend bool operator==(const TimeSignature&, const TimeSignature&) = default;
 };
 
 // The notes of a MIDI file as they sound, with the sustain pedal and the file's own time

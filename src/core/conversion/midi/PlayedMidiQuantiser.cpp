@@ -31,7 +31,8 @@ bool isOneKeyboard(const Performance& performance) {
 } // namespace
 
 std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
-                                                         std::optional<bool> played) {
+                                                         std::optional<bool> played,
+                                                         const ImportOptions::Meter& meter) {
     if (!played.value_or(playedinputdetector::isPlayed(file))) {
         return std::nullopt;
     }
@@ -46,18 +47,21 @@ std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
     }
     // Recorders write 4/4 into every file they make; only another time signature was chosen.
     auto stated = performance->timeSignature;
-    if (stated && stated->numerator == 4 && stated->denominator == 4) {
+    if (const auto* chosen = std::get_if<TimeSignature>(&meter)) {
+        stated = *chosen;
+    } else if (std::holds_alternative<std::monostate>(meter) && stated && stated->numerator == 4 &&
+               stated->denominator == 4) {
         stated.reset();
     }
-    const Meter meter = meterfinder::find(*performance, beats, stated);
+    const Meter found = meterfinder::find(*performance, beats, stated);
     const QList<QuantisedNote> notes = beatgridquantiser::quantise(
-        *performance, beats, scoremidiwriter::ticksPerBeat(meter), meter.compound);
+        *performance, beats, scoremidiwriter::ticksPerBeat(found), found.compound);
     const QList<handsplitter::Hand> hands = handsplitter::split(notes);
     return scoremidiwriter::write({
         .notes = notes,
         .hands = hands,
         .beats = beats,
-        .meter = meter,
+        .meter = found,
         .keySignature = performance->keySignature,
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/conversion/ImportOptions.h"
 #include "core/conversion/midi/MidiFile.h"
 
 #include <QByteArray>
@@ -15,9 +16,11 @@ class PlayedMidiQuantiser {
 public:
     static constexpr double longestPerformance = 30 * 60;
 
-    // played: whether the file was played; nothing to tell from its onsets.
+    // played: whether the file was played; nothing to tell from its onsets. meter: the time
+    // signature the user chose, or the file's own taken as it stands (a stated 4/4 included).
     static std::optional<QByteArray> quantised(const MidiFile& file,
-                                               std::optional<bool> played = std::nullopt);
+                                               std::optional<bool> played = std::nullopt,
+                                               const ImportOptions::Meter& meter = {});
 };
 
 } // namespace velmarto
