@@ -270,18 +270,39 @@ private slots:
         QCOMPARE(TrackKey::signaturesIn(tracks[2].data), QList<TrackKey::Signature>());
     }
 
-    void notesThatAllSitOffTheGridMoveBackOntoIt() {
+    void sequencedNotesEndOnTheGrid_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("gridOffset");
         // Eighths and whole notes: moved back by 60 ticks instead, they would sit on triplets.
         test::MidiFileBuilder late;
         late.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 20))
             .timedTrack(u"Bass"_s, notesEvery(1920, {36, 43}, 8, 20));
+        QTest::newRow("every note late") << late.build() << 20;
+        test::MidiFileBuilder thirtySecondLate;
+        thirtySecondLate.timedTrack(u"Tune"_s, notesEvery(240, {60, 64, 67}, 64, 60));
+        QTest::newRow("every note a thirty-second late") << thirtySecondLate.build() << 60;
+        // A dotted sixteenth and a thirty-second on every eighth: half the notes lie between the
+        // sixteenths as written, and moving them would throw the other half off.
+        Notes dotted;
+        for (int eighth = 0; eighth < 64; ++eighth) {
+            dotted << test::MidiFileBuilder::TimedNote{eighth * 240, 180, 67}
+                   << test::MidiFileBuilder::TimedNote{eighth * 240 + 180, 60, 69};
+        }
+        test::MidiFileBuilder written;
+        written.timedTrack(u"Tune"_s, dotted);
+        QTest::newRow("dotted rhythm as written") << written.build() << 0;
+    }
+
+    void sequencedNotesEndOnTheGrid() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, gridOffset);
         // Said not to be played, so that the recording quantiser leaves it to the timing.
-        const auto copy = MidiPreparation::prepared(late.build(), QString(), {.played = false});
+        const auto copy = MidiPreparation::prepared(file, QString(), {.played = false});
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::sequenced);
-        QCOMPARE(copy->timing->gridOffset, 20);
+        QCOMPARE(copy->timing->gridOffset, gridOffset);
         for (const qint64 start : noteStarts(copy->bytes)) {
-            QCOMPARE(start % 240, 0);
+            QCOMPARE(start % 60, 0);
         }
     }
 
