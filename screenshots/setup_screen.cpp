@@ -94,6 +94,15 @@ private slots:
             QTest::qWait(300);
             save(screen.view, u"setup-5-linux-terminal"_s + suffix);
         }
+        {
+            Screen screen(EngineSetupProfile::freedesktop({}));
+            screen.engines.installMuseScore(QString());
+            screen.engines.installLilypond(QString());
+            screen.status->refresh();
+            QVERIFY(screen.show());
+            QTest::qWait(300);
+            save(screen.view, u"setup-6-all-installed"_s + suffix);
+        }
         QGuiApplication::setPalette(original);
     }
 
@@ -125,7 +134,8 @@ private:
             velmarto::loadView(view, u"setup/SetupView.qml"_s,
                                {{u"installer"_s, QVariant::fromValue(installer.get())},
                                 {u"engines"_s, QVariant::fromValue(status.get())}});
-            view.resize(640, 860);
+            // The sheet's size in a window of the default size.
+            view.resize(720, 620);
             view.show();
             return view.status() == QQuickView::Ready && QTest::qWaitForWindowExposed(&view);
         }

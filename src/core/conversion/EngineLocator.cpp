@@ -39,6 +39,15 @@ std::optional<QString> EngineLocator::locate(const QString& name) const {
     return std::nullopt;
 }
 
+QStringList EngineLocator::directories() const {
+    QStringList directories = m_toolDirectories;
+    for (const QString& candidate : m_museScoreCandidates) {
+        directories.append(QFileInfo(candidate).path());
+    }
+    directories.removeDuplicates();
+    return directories;
+}
+
 InstalledEngines EngineLocator::installedEngines() const {
     return {
         .museScore = locateMuseScore().has_value(),

@@ -22,6 +22,8 @@ public:
     [[nodiscard]] std::optional<QString> locateMuseScore() const;
     [[nodiscard]] std::optional<QString> locate(const QString& name) const;
     InstalledEngines installedEngines() const;
+    // The folders the engines are looked for in, each once, whether or not they exist.
+    QStringList directories() const;
 
     static bool isExecutableFile(const QString& path);
 

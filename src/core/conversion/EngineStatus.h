@@ -3,15 +3,18 @@
 #include "core/conversion/EngineLocator.h"
 #include "core/conversion/InstalledEngines.h"
 
+#include <QFileSystemWatcher>
 #include <QObject>
 
 namespace velmarto {
 
 // Which engines are installed, as every screen shows it. The application keeps one and hands it
-// to each screen that shows or needs the engines; whoever has reason to think the disk changed
-// (the window coming back into use, an installer's run ending, a conversion ending) asks it to
-// look again. Looking only reads file metadata at the fixed install locations, so it is cheap
-// enough for the main thread. Lives on the main thread.
+// to each screen that shows or needs the engines. It looks again by itself when a file changes
+// in one of the install folders that exist (a package manager run in a terminal), and whoever
+// has reason to think the disk changed otherwise (the window coming back into use, an
+// installer's run ending, a conversion ending) asks it to. Looking only reads file metadata at
+// the fixed install locations, so it is cheap enough for the main thread. Lives on the main
+// thread.
 class EngineStatus : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool museScore READ museScore NOTIFY changed)
@@ -38,6 +41,7 @@ signals:
 private:
     EngineLocator m_locator;
     InstalledEngines m_installed;
+    QFileSystemWatcher m_installFolders;
 };
 
 } // namespace velmarto

@@ -9,12 +9,13 @@ EngineSetupProfile EngineSetupProfile::macOS() {
     profile.packageManager = PackageManager::homebrew;
     profile.shell = u"/bin/bash"_s;
     profile.scriptRunner = u"/usr/bin/osascript"_s;
-    profile.bootstrapTitle = u"Homebrew is required"_s;
-    profile.bootstrapText =
-        u"Velmarto installs the engines through Homebrew, the macOS package manager. It isn’t "
-        u"installed yet. Click below to install it (Terminal will open and may ask for your "
-        u"password), then return here and press “Install Engines”."_s;
-    profile.bootstrapButton = u"Install Homebrew…"_s;
+    profile.noPackageManager = {
+        .title = u"Homebrew is required"_s,
+        .text = u"Velmarto installs the engines through Homebrew, the macOS package manager. It "
+                u"isn’t installed yet. Click below to install it (Terminal will open and may ask "
+                u"for your password), then return here and press “Retry Install”."_s,
+        .button = u"Install Homebrew…"_s,
+    };
     return profile;
 }
 
@@ -35,12 +36,20 @@ EngineSetupProfile EngineSetupProfile::freedesktop(const QProcessEnvironment& en
         {u"xfce4-terminal"_s, {u"-x"_s}},
         {u"xterm"_s, {u"-e"_s}},
     });
-    profile.bootstrapTitle = u"Your distribution’s package manager is required"_s;
-    profile.bootstrapText =
-        u"Velmarto installs the engines through your distribution’s package manager. It can’t "
-        u"be used from here. Click below to install them in a terminal (a terminal will open "
-        u"and may ask for your password), then return here and press “Install Engines”."_s;
-    profile.bootstrapButton = u"Install in a Terminal…"_s;
+    profile.noPackageManager = {
+        .title = u"No supported package manager was found"_s,
+        .text = u"Velmarto installs the engines with apt-get, dnf, zypper or pacman, and none of "
+                u"them is on this system. Install MuseScore 3 and LilyPond with your system’s "
+                u"software tool; this screen shows them as installed when you come back."_s,
+        .button = {},
+    };
+    profile.noAdministratorRights = {
+        .title = u"Administrator rights are needed"_s,
+        .text = u"Your package manager is here, but Velmarto could not ask for administrator "
+                u"rights from this window. Run this command in a terminal, or let Velmarto open "
+                u"one; this screen shows the engines as installed when you come back."_s,
+        .button = u"Install in a Terminal…"_s,
+    };
     return profile;
 }
 

@@ -27,16 +27,20 @@ EngineInstaller::~EngineInstaller() {
     connect(orphan, &QProcess::finished, orphan, &QObject::deleteLater);
 }
 
+const SetupHelp& EngineInstaller::help() const {
+    return m_needsAdministrator ? m_setup.noAdministratorRights : m_setup.noPackageManager;
+}
+
 QString EngineInstaller::bootstrapTitle() const {
-    return m_setup.bootstrapTitle;
+    return help().title;
 }
 
 QString EngineInstaller::bootstrapText() const {
-    return m_setup.bootstrapText;
+    return help().text;
 }
 
 QString EngineInstaller::bootstrapButton() const {
-    return m_setup.bootstrapButton;
+    return help().button;
 }
 
 void EngineInstaller::installMissing() {
@@ -47,10 +51,12 @@ void EngineInstaller::installMissing() {
     setFinished(false);
     setSuccess(false);
     setBrewMissing(false);
+    setTerminalProblem({});
     setOutput({});
 
-    const QString marker = installscript::missingManagerMarker(m_setup.packageManager);
-    m_decoder.emplace(QStringList{u"__DONE__"_s, marker}, marker);
+    m_decoder.emplace(QStringList{u"__DONE__"_s,
+                                  installscript::missingManagerMarker(m_setup.packageManager),
+                                  installscript::noAdministratorRightsMarker()});
 
     if (m_process) {
         m_process->deleteLater();
@@ -71,9 +77,10 @@ void EngineInstaller::installMissing() {
     m_process->start();
 }
 
-void EngineInstaller::installHomebrewInTerminal() {
+void EngineInstaller::openInstallTerminal() {
     m_engines->refresh();
-    bootstrap::start(m_setup, installscript::forProfile(m_setup, m_engines->installed()));
+    setTerminalProblem(
+        bootstrap::start(m_setup, installscript::forProfile(m_setup, m_engines->installed())));
 }
 
 void EngineInstaller::readAvailable() {
@@ -86,7 +93,10 @@ void EngineInstaller::end() {
     setRunning(false);
     setFinished(true);
     setSuccess(m_engines->allReady());
-    if (m_decoder->sawMissingManagerMarker()) {
+    m_needsAdministrator = m_decoder->saw(installscript::noAdministratorRightsMarker());
+    m_manualCommand = m_needsAdministrator ? installscript::manualCommandIn(m_output) : QString();
+    if (m_needsAdministrator ||
+        m_decoder->saw(installscript::missingManagerMarker(m_setup.packageManager))) {
         setBrewMissing(true);
     }
 }
@@ -143,6 +153,14 @@ void EngineInstaller::setBrewMissing(bool brewMissing) {
     }
     m_brewMissing = brewMissing;
     emit brewMissingChanged();
+}
+
+void EngineInstaller::setTerminalProblem(const QString& problem) {
+    if (m_terminalProblem == problem) {
+        return;
+    }
+    m_terminalProblem = problem;
+    emit terminalProblemChanged();
 }
 
 } // namespace velmarto

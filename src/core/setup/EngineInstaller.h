@@ -28,12 +28,18 @@ class EngineInstaller : public QObject {
     Q_PROPERTY(bool finished READ finished NOTIFY finishedChanged)
     // All three engines were found when the latest run ended.
     Q_PROPERTY(bool success READ success NOTIFY successChanged)
-    // The latest run found no package manager it could use (on macOS: no Homebrew).
+    // The latest run could not use the package manager: there was none (on macOS: no Homebrew),
+    // or no administrator rights could be asked for.
     Q_PROPERTY(bool brewMissing READ brewMissing NOTIFY brewMissingChanged)
-    // The card that offers installHomebrewInTerminal(): its title, text and button label.
-    Q_PROPERTY(QString bootstrapTitle READ bootstrapTitle CONSTANT)
-    Q_PROPERTY(QString bootstrapText READ bootstrapText CONSTANT)
-    Q_PROPERTY(QString bootstrapButton READ bootstrapButton CONSTANT)
+    // The card that says which of the two it was and may offer openInstallTerminal(): its title,
+    // text and button label (empty: no button).
+    Q_PROPERTY(QString bootstrapTitle READ bootstrapTitle NOTIFY brewMissingChanged)
+    Q_PROPERTY(QString bootstrapText READ bootstrapText NOTIFY brewMissingChanged)
+    Q_PROPERTY(QString bootstrapButton READ bootstrapButton NOTIFY brewMissingChanged)
+    // When administrator rights were missing: the one command that installs the engines by hand.
+    Q_PROPERTY(QString manualCommand READ manualCommand NOTIFY brewMissingChanged)
+    // Why the latest openInstallTerminal() could not open a terminal; empty when it did.
+    Q_PROPERTY(QString terminalProblem READ terminalProblem NOTIFY terminalProblemChanged)
 
 public:
     // The status is kept as a pointer; its owner keeps it as long as this installer.
@@ -48,12 +54,14 @@ public:
     QString bootstrapTitle() const;
     QString bootstrapText() const;
     QString bootstrapButton() const;
+    QString manualCommand() const { return m_manualCommand; }
+    QString terminalProblem() const { return m_terminalProblem; }
 
     // Does nothing while a run is in progress.
     Q_INVOKABLE void installMissing();
-    // Opens a terminal that installs the package manager (macOS) or the engines through sudo
-    // (Linux). Changes nothing here.
-    Q_INVOKABLE void installHomebrewInTerminal();
+    // Opens a terminal that installs the package manager (macOS) or the engines as root (Linux).
+    // Changes nothing here but terminalProblem.
+    Q_INVOKABLE void openInstallTerminal();
 
 signals:
     void outputChanged();
@@ -64,6 +72,7 @@ signals:
     void finishedChanged();
     void successChanged();
     void brewMissingChanged();
+    void terminalProblemChanged();
 
 private:
     void readAvailable();
@@ -75,6 +84,8 @@ private:
     void setFinished(bool finished);
     void setSuccess(bool success);
     void setBrewMissing(bool brewMissing);
+    void setTerminalProblem(const QString& problem);
+    const SetupHelp& help() const;
 
     EngineSetupProfile m_setup;
     EngineStatus* m_engines;
@@ -86,6 +97,9 @@ private:
     bool m_finished = false;
     bool m_success = false;
     bool m_brewMissing = false;
+    bool m_needsAdministrator = false;
+    QString m_manualCommand;
+    QString m_terminalProblem;
 };
 
 } // namespace velmarto

@@ -66,13 +66,13 @@ const QString distributionDetection =
 // started from, where nobody looks, and closing standard input does not stop it: only a
 // graphical agent may ask. pkexec ends with 126 when the prompt is dismissed and 127 when it may
 // not ask (no agent, not authorised); the user is then told the one command that installs the
-// engines by hand, and the missing-manager marker brings up the terminal way.
+// engines by hand, and the no-rights marker brings up the terminal way.
 const QString distributionElevation =
     u"if [ \"$(id -u)\" -ne 0 ]; then\n"
     u"  by_hand() {\n"
     u"    echo \"To install them yourself, run this in a terminal:\"\n"
     u"    echo \"  $MANUAL ${WANTED[*]}\"\n"
-    u"    echo \"__NO_PACKAGE_MANAGER__\"; exit 3\n"
+    u"    echo \"__NO_ADMIN_RIGHTS__\"; exit 3\n"
     u"  }\n"
     u"  if ! command -v pkexec >/dev/null 2>&1; then\n"
     u"    echo \"Installing the engines needs administrator rights, and pkexec is not available "
@@ -114,11 +114,11 @@ const QString distributionInstallation =
 // The packages still missing, for the command shown when the script cannot install them itself.
 QString wantedPackages(const InstalledEngines& status) {
     QStringList wanted;
-    if (needsLilyPond(status)) {
-        wanted.append(u"\"$LILYPOND\""_s);
-    }
     if (!status.museScore) {
         wanted.append(u"\"$MUSESCORE\""_s);
+    }
+    if (needsLilyPond(status)) {
+        wanted.append(u"\"$LILYPOND\""_s);
     }
     return u"WANTED=("_s + wanted.join(u' ') + u")\n"_s;
 }
@@ -156,6 +156,21 @@ QString missingManagerMarker(EngineSetupProfile::PackageManager manager) {
         return u"__NO_PACKAGE_MANAGER__"_s;
     }
     return {};
+}
+
+QString noAdministratorRightsMarker() {
+    return u"__NO_ADMIN_RIGHTS__"_s;
+}
+
+QString manualCommandIn(const QString& output) {
+    const QString introduction = u"run this in a terminal:\n  "_s;
+    const qsizetype introduced = output.lastIndexOf(introduction);
+    if (introduced < 0) {
+        return {};
+    }
+    const qsizetype start = introduced + introduction.size();
+    const qsizetype end = output.indexOf(u'\n', start);
+    return output.sliced(start, (end < 0 ? output.size() : end) - start).trimmed();
 }
 
 QString forProfile(const EngineSetupProfile& profile, const InstalledEngines& status) {

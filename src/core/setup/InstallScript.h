@@ -21,6 +21,11 @@ QString distribution(const InstalledEngines& status);
 
 // The line a script prints, alone, when its package manager cannot be used.
 QString missingManagerMarker(EngineSetupProfile::PackageManager manager);
+// The line the distribution's script prints, alone, when the package manager is there but no
+// administrator rights could be had; the command that installs the engines by hand comes first.
+QString noAdministratorRightsMarker();
+// That command, taken from the script's output; empty when the output holds none.
+QString manualCommandIn(const QString& output);
 
 QString forProfile(const EngineSetupProfile& profile, const InstalledEngines& status);
 

@@ -28,9 +28,8 @@ qsizetype unfinishedSequenceLength(QByteArrayView bytes) {
 
 } // namespace
 
-InstallerOutputDecoder::InstallerOutputDecoder(QStringList markers, QString missingManagerMarker)
-    : m_markers(std::move(markers))
-    , m_missingManagerMarker(std::move(missingManagerMarker)) {}
+InstallerOutputDecoder::InstallerOutputDecoder(QStringList markers)
+    : m_markers(std::move(markers)) {}
 
 QString InstallerOutputDecoder::decode(QByteArrayView chunk) {
     m_unfinishedCharacter.append(chunk);
@@ -56,8 +55,8 @@ QString InstallerOutputDecoder::finish() {
 
 QString InstallerOutputDecoder::withoutMarkers(QString text) {
     for (const QString& marker : std::as_const(m_markers)) {
-        if (marker == m_missingManagerMarker && text.contains(marker)) {
-            m_sawMissingManagerMarker = true;
+        if (text.contains(marker)) {
+            m_seen.insert(marker);
         }
         text.remove(marker);
     }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -13,24 +14,23 @@ namespace velmarto {
 // everything else is given out at once. Bytes that are not UTF-8 become U+FFFD.
 class InstallerOutputDecoder {
 public:
-    // The markers are removed in this order; seeing the missing-manager marker is remembered.
-    InstallerOutputDecoder(QStringList markers, QString missingManagerMarker);
+    // The markers are removed in this order; which of them were seen is remembered.
+    explicit InstallerOutputDecoder(QStringList markers);
 
     QString decode(QByteArrayView chunk);
     // At the end of the output: whatever was still waiting.
     QString finish();
 
-    bool sawMissingManagerMarker() const { return m_sawMissingManagerMarker; }
+    bool saw(const QString& marker) const { return m_seen.contains(marker); }
 
 private:
     QString withoutMarkers(QString text);
     qsizetype possibleMarkerStart(const QString& text) const;
 
     QStringList m_markers;
-    QString m_missingManagerMarker;
     QByteArray m_unfinishedCharacter;
     QString m_possibleMarker;
-    bool m_sawMissingManagerMarker = false;
+    QSet<QString> m_seen;
 };
 
 } // namespace velmarto

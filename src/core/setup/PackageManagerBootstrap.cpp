@@ -1,5 +1,6 @@
 #include "core/setup/PackageManagerBootstrap.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -13,11 +14,11 @@ QString escapedForAppleScript(QString text) {
     return text.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s);
 }
 
-// Runs inside the terminal with the install script as $1.
-const QString sudoWrapper =
-    u"echo 'Velmarto is installing the engraving engines. Type your password if sudo asks "
+// Runs inside the terminal with the elevated command as its arguments.
+const QString terminalWrapper =
+    u"echo 'Velmarto is installing the engraving engines. Type your password if you are asked "
     u"for it.'\n"
-    u"sudo /bin/bash -c \"$1\"\n"
+    u"\"$@\"\n"
     u"echo\n"
     u"printf 'Press Enter to close this window. '\n"
     u"read -r _\n"_s;
@@ -40,14 +41,32 @@ void runAppleScript(const QString& program, const QString& script) {
     process->closeWriteChannel();
 }
 
-void openTerminal(const QList<TerminalLauncher>& terminals, const QString& installScript) {
+QString firstExecutable(const QStringList& names) {
+    for (const QString& name : names) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty()) {
+            return path;
+        }
+    }
+    return {};
+}
+
+QString openTerminal(const QList<TerminalLauncher>& terminals, const QString& installScript) {
+    const QString elevationTool = firstExecutable({u"sudo"_s, u"pkexec"_s, u"su"_s});
+    if (elevationTool.isEmpty()) {
+        return u"Neither sudo, pkexec nor su was found to get administrator rights. Run the "
+               u"command above as the administrator (root)."_s;
+    }
+    const QStringList elevated = elevatedArguments(elevationTool, installScript);
     for (const TerminalLauncher& terminal : terminals) {
         const QString program = QStandardPaths::findExecutable(terminal.program);
         if (!program.isEmpty() &&
-            QProcess::startDetached(program, terminalArguments(terminal, installScript))) {
-            return;
+            QProcess::startDetached(program, terminalArguments(terminal, elevated))) {
+            return {};
         }
     }
+    return u"No terminal program was found (x-terminal-emulator, gnome-terminal, konsole or "
+           u"xterm). Run the command above in any terminal."_s;
 }
 
 } // namespace
@@ -62,20 +81,30 @@ QString terminalAppleScript() {
            escapedForAppleScript(homebrewInstallCommand()) + u"\"\nend tell"_s;
 }
 
-QStringList terminalArguments(const TerminalLauncher& terminal, const QString& installScript) {
-    return terminal.commandPrefix +
-           QStringList{u"/bin/bash"_s, u"-c"_s, sudoWrapper, u"velmarto-setup"_s, installScript};
+QStringList elevatedArguments(const QString& elevationTool, const QString& installScript) {
+    // su hands a command string to root's shell; the fixed string finds the script in $1.
+    if (QFileInfo(elevationTool).fileName() == u"su"_s) {
+        return {elevationTool, u"-c"_s,   u"exec /bin/bash -c \"$1\""_s,
+                u"--"_s,       u"root"_s, u"velmarto-setup"_s,
+                installScript};
+    }
+    return {elevationTool, u"/bin/bash"_s, u"-c"_s, installScript};
 }
 
-void start(const EngineSetupProfile& profile, const QString& installScript) {
+QStringList terminalArguments(const TerminalLauncher& terminal, const QStringList& elevated) {
+    return terminal.commandPrefix +
+           QStringList{u"/bin/bash"_s, u"-c"_s, terminalWrapper, u"velmarto-setup"_s} + elevated;
+}
+
+QString start(const EngineSetupProfile& profile, const QString& installScript) {
     switch (profile.packageManager) {
     case EngineSetupProfile::PackageManager::homebrew:
         runAppleScript(profile.scriptRunner, terminalAppleScript());
-        return;
+        return {};
     case EngineSetupProfile::PackageManager::distribution:
-        openTerminal(profile.terminals, installScript);
-        return;
+        return openTerminal(profile.terminals, installScript);
     }
+    return {};
 }
 
 } // namespace velmarto::bootstrap

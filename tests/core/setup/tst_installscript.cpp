@@ -274,8 +274,8 @@ private slots:
         QVERIFY2(run.output.contains(reason), qPrintable(run.output));
         QVERIFY(run.output.endsWith(
             u"run this in a terminal:\n"
-            u"  sudo apt-get install --no-install-recommends lilypond musescore3\n"
-            u"__NO_PACKAGE_MANAGER__\n"_s));
+            u"  sudo apt-get install --no-install-recommends musescore3 lilypond\n"
+            u"__NO_ADMIN_RIGHTS__\n"_s));
         QVERIFY(shell.calls(u"apt-get"_s).isEmpty());
     }
 

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import Velmarto
 
-// The install button and the skip link, or, once everything is installed, the way on.
+// The install button until every engine is installed, then the way on.
 ColumnLayout {
     id: actions
 
@@ -19,27 +19,19 @@ ColumnLayout {
     PrimaryButton {
         objectName: "startButton"
         Layout.fillWidth: true
-        visible: actions.success
-        text: "Start Using Velmarto"
+        visible: actions.allReady
+        text: actions.success ? "Start Using Velmarto" : "Done"
         symbol: "checkmark"
         onClicked: actions.ready()
     }
     PrimaryButton {
         objectName: "installButton"
         Layout.fillWidth: true
-        visible: !actions.success
+        visible: !actions.allReady
         enabled: !actions.isRunning
         busy: actions.isRunning
         text: actions.isRunning ? "Setting up engines…" : actions.finished ? "Retry Install" : "Install Engines"
         symbol: "arrow.down.circle.fill"
         onClicked: actions.installRequested()
-    }
-    LinkButton {
-        objectName: "skipLink"
-        Layout.alignment: Qt.AlignHCenter
-        visible: !actions.success && actions.allReady
-        text: "Skip — engines already installed"
-        font.pixelSize: Style.smallSize
-        onClicked: actions.ready()
     }
 }
