@@ -19,8 +19,9 @@ namespace velmarto::test {
 
 using namespace Qt::StringLiterals;
 
-inline const QColor found = QColor::fromRgbF(0.20f, 0.78f, 0.35f);
-inline const QColor missing = QColor::fromRgbF(1.0f, 0.58f, 0.0f);
+// The state colours on the light window the tests show.
+inline const QColor found = QColor(0x17, 0x69, 0x2c);
+inline const QColor missing = QColor(0x8f, 0x47, 0x00);
 
 // The Settings tab alone in a real (offscreen) window, signed in, on fake engines.
 struct SettingsWindow {

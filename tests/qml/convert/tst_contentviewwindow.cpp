@@ -24,8 +24,9 @@ using velmarto::test::ConvertWindow;
 
 namespace {
 
-const QColor found = QColor::fromRgbF(0.20f, 0.78f, 0.35f);
-const QColor missing = QColor::fromRgbF(1.0f, 0.58f, 0.0f);
+// The state colours on the light window the tests show.
+const QColor found = QColor(0x17, 0x69, 0x2c);
+const QColor missing = QColor(0x8f, 0x47, 0x00);
 
 // The Convert tab in a real (offscreen) window, on fake engines.
 struct Window : ConvertWindow {
