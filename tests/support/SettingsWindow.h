@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 // The state colours on the light window the tests show.
 inline const QColor found = QColor(0x17, 0x69, 0x2c);
-inline const QColor missing = QColor(0x8f, 0x47, 0x00);
+inline const QColor missing = QColor(0x80, 0x40, 0x00);
 
 // The Settings tab alone in a real (offscreen) window, signed in, on fake engines.
 struct SettingsWindow {

@@ -11,13 +11,13 @@ QtObject {
         colorGroup: SystemPalette.Active
     }
     readonly property color primaryText: palette.windowText
-    readonly property color secondaryText: withOpacity(primaryText, 0.55)
+    readonly property color secondaryText: withOpacity(primaryText, 0.62)
     readonly property color windowBackground: palette.window
     readonly property bool dark: windowBackground.hslLightness < 0.5
     // Used as text, so each keeps 4.5:1 on the window and on the cards and tints laid over it:
     // deep shades on a light window, bright ones on a dark window.
     readonly property color found: dark ? "#34c759" : "#17692c"
-    readonly property color missing: dark ? "#ff9f0a" : "#8f4700"
+    readonly property color missing: dark ? "#ff9f0a" : "#804000"
     readonly property color error: dark ? "#ff6b60" : "#a8231b"
 
     // The type scale: every text takes one of these pixel sizes, none smaller than the caption's.

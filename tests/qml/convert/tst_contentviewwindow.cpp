@@ -26,7 +26,7 @@ namespace {
 
 // The state colours on the light window the tests show.
 const QColor found = QColor(0x17, 0x69, 0x2c);
-const QColor missing = QColor(0x8f, 0x47, 0x00);
+const QColor missing = QColor(0x80, 0x40, 0x00);
 
 // The Convert tab in a real (offscreen) window, on fake engines.
 struct Window : ConvertWindow {
