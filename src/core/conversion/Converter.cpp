@@ -14,13 +14,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <future>
 #include <sys/stat.h>
 #include <system_error>
 
@@ -98,6 +103,33 @@ QString numbers(const QList<int>& tracks) {
         list << QString::number(track);
     }
     return list.join(u", "_s);
+}
+
+void enter(const ConversionProgress& progress, ConversionStage stage) {
+    if (progress.stageEntered) {
+        progress.stageEntered(stage);
+    }
+}
+
+std::unexpected<ConversionFailure> failed(const QString& stage, const QString& detail) {
+    return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
+}
+
+// A job file for MuseScore: one import, written to every output in turn. Where QJsonDocument
+// escapes the names, no file name can change the job.
+std::optional<QString> writeJob(const QString& folder, const QString& input,
+                                const QStringList& outputs) {
+    const QJsonArray job{QJsonObject{
+        {u"in"_s, input},
+        {u"out"_s, QJsonArray::fromStringList(outputs)},
+    }};
+    const QString path = QDir(folder).absoluteFilePath(u"job.json"_s);
+    QSaveFile file(path);
+    const QByteArray bytes = QJsonDocument(job).toJson();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 } // namespace
@@ -234,10 +266,21 @@ Converter::writeMuseScoreOptions(const Workspace& workspace,
     return *path;
 }
 
+// MuseScore's run that writes the draft after the MusicXML. It may still be writing the PDF when
+// the conversion goes on; `transcript` waits for its end.
+struct Converter::MuseScoreDraft {
+    QString pdf;
+    std::function<void(const QUrl& pdf)> ready;
+    std::future<std::pair<std::optional<ConversionFailure>, QString>> run{};
+
+    // Waits for MuseScore to end and hands over what it printed.
+    QString transcript() { return run.valid() ? run.get().second : QString(); }
+};
+
 std::optional<ConversionFailure> Converter::importInto(const Workspace& workspace,
                                                        const QString& musicXml,
-                                                       const ConversionLimits& limits,
-                                                       QString& log) const {
+                                                       const ConversionLimits& limits, QString& log,
+                                                       MuseScoreDraft* draft) const {
     // What musicxml2ly cannot translate MuseScore is told not to write: a clef that changes in
     // the middle of a bar, septuplets (whatever tuplets were chosen). Either way the voices of
     // the bar would slip out of it.
@@ -251,21 +294,56 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
     if (!options) {
         return options.error();
     }
-    if (auto failure = runEngine(
-            {
-                .executable = workspace.museScore,
-                .arguments = {u"-o"_s, musicXml, u"-M"_s, *options, workspace.museScoreInput},
-                .stage = u"MuseScore import"_s,
-                .extraEnvironment = m_profile.museScoreEnvironment,
-                .failOnNonZeroExit = false,
-            },
-            limits, log)) {
-        return failure;
+    std::optional<QString> job;
+    if (draft) {
+        const QString folder = QFileInfo(musicXml).path();
+        job = writeJob(folder, workspace.museScoreInput, {musicXml, draft->pdf});
+        if (!job) {
+            return ConversionError(u"MuseScore import"_s,
+                                   u"Could not write MuseScore's job file into "_s + folder + u'.');
+        }
+    }
+    const EngineInvocation invocation{
+        .executable = workspace.museScore,
+        .arguments =
+            draft ? QStringList{u"-M"_s, *options, u"-j"_s, *job}
+                  : QStringList{u"-o"_s, musicXml, u"-M"_s, *options, workspace.museScoreInput},
+        .stage = u"MuseScore import"_s,
+        .extraEnvironment = m_profile.museScoreEnvironment,
+        .failOnNonZeroExit = false,
+    };
+    if (!draft) {
+        if (auto failure = runEngine(invocation, limits, log)) {
+            return failure;
+        }
+    } else {
+        draft->run = std::async(std::launch::async,
+                                [this, invocation, limits, pdf = draft->pdf, ready = draft->ready] {
+                                    QString transcript;
+                                    auto failure = runEngine(invocation, limits, transcript);
+                                    if (!failure && isCompletePdf(pdf)) {
+                                        ready(QUrl::fromLocalFile(pdf));
+                                    }
+                                    return std::pair(std::move(failure), transcript);
+                                });
+        // MuseScore writes a job's outputs in their order, so once the PDF is begun the MusicXML
+        // is complete and musicxml2ly need not wait for the draft.
+        while (draft->run.wait_for(std::chrono::milliseconds(20)) == std::future_status::timeout &&
+               !QFileInfo::exists(draft->pdf)) {
+        }
+        if (draft->run.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+            auto [failure, transcript] = draft->run.get();
+            log += transcript;
+            if (failure) {
+                return failure;
+            }
+        }
     }
     // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
     // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
     // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
     if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
+        log.prepend(draft ? draft->transcript() : QString());
         return ConversionError(u"MuseScore import"_s,
                                u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
     }
@@ -299,49 +377,63 @@ Converter::importMusicXml(const QUrl& midiURL, ConversionLimits limits, const Sc
 
 std::expected<ConversionResult, ConversionFailure>
 Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& paperSize,
-                   ConversionLimits limits, const ScoreTitle& title,
-                   const ImportOptions& import) const {
+                   ConversionLimits limits, const ScoreTitle& title, const ImportOptions& import,
+                   const ConversionProgress& progress) const {
+    enter(progress, ConversionStage::importing);
     const auto workspace = prepare(midiURL, title, import);
     if (!workspace) {
         return std::unexpected(workspace.error());
     }
-    const QString& stem = workspace->stem;
-    const QString& titleText = workspace->titleText;
-    const QString pdf = stem + u".pdf"_s;
+    if (engine == ConversionEngine::museScoreOnly) {
+        return engraveWithMuseScore(*workspace, limits, progress);
+    }
+    return engraveWithLilyPond(*workspace, paperSize, limits, progress);
+}
 
-    const auto fail = [](const QString& stage, const QString& detail) {
-        return std::unexpected(ConversionFailure(ConversionError(stage, detail)));
-    };
+std::expected<ConversionResult, ConversionFailure>
+Converter::engraveWithMuseScore(const Workspace& workspace, const ConversionLimits& limits,
+                                const ConversionProgress& progress) const {
+    const QString pdf = workspace.stem + u".pdf"_s;
+    const auto options =
+        writeMuseScoreOptions(workspace, MuseScoreImportOptions::chosen(workspace.import));
+    if (!options) {
+        return std::unexpected(options.error());
+    }
+    QString log;
+    enter(progress, ConversionStage::engraving);
+    if (const auto failure = runEngine(
+            {
+                .executable = workspace.museScore,
+                .arguments = {u"-o"_s, pdf, u"-M"_s, *options, workspace.museScoreInput},
+                .stage = u"MuseScore conversion"_s,
+                .extraEnvironment = m_profile.museScoreEnvironment,
+                .failOnNonZeroExit = false,
+            },
+            limits, log)) {
+        return std::unexpected(*failure);
+    }
+    if (!isValidOutput(pdf, 1000) || !isCompletePdf(pdf)) {
+        return failed(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
+    }
+    return ConversionResult{.pdfURL = QUrl::fromLocalFile(pdf), .log = log};
+}
+
+std::expected<ConversionResult, ConversionFailure>
+Converter::engraveWithLilyPond(const Workspace& workspace, const QString& paperSize,
+                               const ConversionLimits& limits,
+                               const ConversionProgress& progress) const {
+    const QString& stem = workspace.stem;
+    const QString pdf = stem + u".pdf"_s;
+    const QString musicXml = stem + u".musicxml"_s;
+    const QString lilypondSource = stem + u".ly"_s;
     QString log;
     const auto run = [&](EngineInvocation invocation) {
         return runEngine(std::move(invocation), limits, log);
     };
 
-    if (engine == ConversionEngine::museScoreOnly) {
-        const auto options =
-            writeMuseScoreOptions(*workspace, MuseScoreImportOptions::chosen(workspace->import));
-        if (!options) {
-            return std::unexpected(options.error());
-        }
-        if (const auto failure = run({
-                .executable = workspace->museScore,
-                .arguments = {u"-o"_s, pdf, u"-M"_s, *options, workspace->museScoreInput},
-                .stage = u"MuseScore conversion"_s,
-                .extraEnvironment = m_profile.museScoreEnvironment,
-                .failOnNonZeroExit = false,
-            })) {
-            return std::unexpected(*failure);
-        }
-        if (!isValidOutput(pdf, 1000) || !isCompletePdf(pdf)) {
-            return fail(u"MuseScore conversion"_s, u"No valid PDF was produced.\n\n"_s + log);
-        }
-        return ConversionResult{.pdfURL = QUrl::fromLocalFile(pdf), .log = log};
-    }
-
-    const QString musicXml = stem + u".musicxml"_s;
-    const QString lilypondSource = stem + u".ly"_s;
-
-    if (const auto failure = importInto(*workspace, musicXml, limits, log)) {
+    MuseScoreDraft draft{.pdf = stem + u"-draft.pdf"_s, .ready = progress.draftReady};
+    if (const auto failure =
+            importInto(workspace, musicXml, limits, log, progress.draftReady ? &draft : nullptr)) {
         return std::unexpected(*failure);
     }
     QStringList names;
@@ -354,31 +446,37 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
 
     const auto musicxml2ly = locate(u"musicxml2ly"_s);
     if (!musicxml2ly) {
-        return fail(u"Locating musicxml2ly"_s, m_profile.musicxml2lyMissingDetail);
+        return failed(u"Locating musicxml2ly"_s, m_profile.musicxml2lyMissingDetail);
     }
-    if (const auto failure = run({
-            .executable = *musicxml2ly,
-            .arguments = {musicXml, u"-o"_s, lilypondSource},
-            .stage = u"musicxml2ly"_s,
-            .extraEnvironment = m_profile.musicxml2lyEnvironment,
-        })) {
-        return std::unexpected(*failure);
+    enter(progress, ConversionStage::converting);
+    const auto converted = run({
+        .executable = *musicxml2ly,
+        .arguments = {musicXml, u"-o"_s, lilypondSource},
+        .stage = u"musicxml2ly"_s,
+        .extraEnvironment = m_profile.musicxml2lyEnvironment,
+    });
+    // MuseScore has written the draft while musicxml2ly ran; its words come first in the log.
+    log.prepend(draft.transcript());
+    if (converted) {
+        return std::unexpected(*converted);
     }
     if (!QFileInfo::exists(lilypondSource)) {
-        return fail(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
+        return failed(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
     }
-    LilyPondSource::rewrite(
-        lilypondSource, paperSize,
-        LilyPondEngraving(titleText.isEmpty() ? std::nullopt : std::optional(titleText), names,
-                          shortNames));
+    LilyPondSource::rewrite(lilypondSource, paperSize,
+                            LilyPondEngraving(workspace.titleText.isEmpty()
+                                                  ? std::nullopt
+                                                  : std::optional(workspace.titleText),
+                                              names, shortNames));
     if (isCancelled(limits)) {
         return std::unexpected(ConversionCancelled{});
     }
 
     const auto lilypond = locate(u"lilypond"_s);
     if (!lilypond) {
-        return fail(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
+        return failed(u"Locating lilypond"_s, m_profile.lilypondMissingDetail);
     }
+    enter(progress, ConversionStage::engraving);
     if (const auto failure = run({
             .executable = *lilypond,
             .arguments = {u"-o"_s, stem, lilypondSource},
@@ -388,7 +486,7 @@ Converter::convert(const QUrl& midiURL, ConversionEngine engine, const QString& 
         return std::unexpected(*failure);
     }
     if (!isCompletePdf(pdf)) {
-        return fail(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
+        return failed(u"LilyPond engraving"_s, u"No PDF was produced.\n\n"_s + log);
     }
     return ConversionResult{
         .pdfURL = QUrl::fromLocalFile(pdf),

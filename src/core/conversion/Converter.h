@@ -4,6 +4,7 @@
 #include "core/conversion/ConversionEngine.h"
 #include "core/conversion/ConversionError.h"
 #include "core/conversion/ConversionLimits.h"
+#include "core/conversion/ConversionProgress.h"
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/EngineLocator.h"
 #include "core/conversion/EngineRunner.h"
@@ -39,12 +40,13 @@ public:
 
     // Blocks for the length of all engine runs; call it off the main thread. The limits can stop
     // it early: a cancelled conversion fails with ConversionCancelled, an engine that runs too
-    // long fails its stage with the transcript so far.
+    // long fails its stage with the transcript so far. The progress hears of each stage and of
+    // MuseScore's draft.
     [[nodiscard]] std::expected<ConversionResult, ConversionFailure>
     convert(const QUrl& midiURL, ConversionEngine engine,
             const QString& paperSize = QStringLiteral("letter"), ConversionLimits limits = {},
-            const ScoreTitle& title = ScoreTitle::fromFileName(),
-            const ImportOptions& import = {}) const;
+            const ScoreTitle& title = ScoreTitle::fromFileName(), const ImportOptions& import = {},
+            const ConversionProgress& progress = {}) const;
 
     // Runs MuseScore's import only and hands back the MusicXML that "Best" would engrave, with
     // an empty pdfURL: for users who edit the score in a notation program.
@@ -84,8 +86,19 @@ private:
     // Writes MuseScore's operations file beside the prepared MIDI file and returns its path.
     std::expected<QString, ConversionFailure>
     writeMuseScoreOptions(const Workspace& workspace, const MuseScoreImportOptions& options) const;
+    struct MuseScoreDraft;
+    // MuseScore's import into the MusicXML, checked and cleaned. With a draft, MuseScore also
+    // writes its own PDF in the same run, and the import returns as soon as the MusicXML is
+    // complete while MuseScore is still writing the PDF.
     std::optional<ConversionFailure> importInto(const Workspace& workspace, const QString& musicXml,
-                                                const ConversionLimits& limits, QString& log) const;
+                                                const ConversionLimits& limits, QString& log,
+                                                MuseScoreDraft* draft = nullptr) const;
+    std::expected<ConversionResult, ConversionFailure>
+    engraveWithMuseScore(const Workspace& workspace, const ConversionLimits& limits,
+                         const ConversionProgress& progress) const;
+    std::expected<ConversionResult, ConversionFailure>
+    engraveWithLilyPond(const Workspace& workspace, const QString& paperSize,
+                        const ConversionLimits& limits, const ConversionProgress& progress) const;
 
     PlatformProfile m_profile;
     EngineLocator m_locator;
