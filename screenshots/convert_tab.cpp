@@ -60,6 +60,11 @@ private slots:
         QTest::qWait(100);
         saveInBothSchemes(view, preferences, u"3-converting"_s);
 
+        QTRY_VERIFY_WITH_TIMEOUT(model.isDraft() || !model.isConverting(), 180000);
+        QVERIFY(model.isDraft());
+        QVERIFY(QTest::qWaitFor([&] { return firstPageShown(view); }, 20000));
+        saveInBothSchemes(view, preferences, u"3b-draft"_s);
+
         QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
         QVERIFY2(model.hasResult(), qPrintable(model.errorText()));
         const bool shown = QTest::qWaitFor([&] { return firstPageShown(view); }, 20000);

@@ -59,6 +59,7 @@ void VelmartoApp::configureApplication() {
 VelmartoApp::VelmartoApp(AppEnvironment environment, QObject* parent)
     : QObject(parent)
     , m_environment(std::move(environment))
+    , m_notifier(m_environment.desktopBus, QStringLiteral(VELMARTO_APP_ID))
     , m_desktopColorScheme(desktopColorScheme(m_environment.desktopBus))
     , m_colorScheme(m_preferences, m_desktopColorScheme.get()) {
     QGuiApplication::setWindowIcon(applicationIcon());
@@ -97,7 +98,7 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
          .newContent =
              [this](QObject* parent) {
                  return new ContentViewModel(m_converter, &m_preferences, &m_revealer,
-                                             &m_engineStatus, parent);
+                                             &m_engineStatus, &m_notifier, parent);
              },
          .settings = new SettingsViewModel(m_environment.profile.appearanceCaption,
                                            m_environment.profile.revealAfterConvertLabel, window)},

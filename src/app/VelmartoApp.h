@@ -3,6 +3,7 @@
 #include "app/AppEnvironment.h"
 #include "core/conversion/Converter.h"
 #include "core/conversion/EngineStatus.h"
+#include "core/platform/DesktopNotifier.h"
 #include "core/platform/FileRevealer.h"
 #include "core/platform/PlatformProfile.h"
 #include "core/platform/PortalColorScheme.h"
@@ -66,6 +67,7 @@ private:
     // Shared by every window; looked at again whenever one of them comes back into use.
     EngineStatus m_engineStatus{EngineLocator(m_environment.profile)};
     FileRevealer m_revealer{m_environment.profile};
+    DesktopNotifier m_notifier;
     std::unique_ptr<PortalColorScheme> m_desktopColorScheme;
     ColorSchemeApplier m_colorScheme;
     QQmlEngine m_engine;

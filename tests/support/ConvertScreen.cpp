@@ -11,7 +11,7 @@ ConvertScreen::ConvertScreen(Engines which, FileRequests requests) {
         revealer = std::make_unique<FileRevealer>(PlatformProfile::current());
         status = std::make_unique<EngineStatus>(EngineLocator(PlatformProfile::current()));
         model = std::make_unique<ContentViewModel>(Converter(), &preferences, revealer.get(),
-                                                   status.get());
+                                                   status.get(), &notifier);
     } else {
         engines.installWorkingEngines();
         PlatformProfile revealProfile = PlatformProfile::macOS();
@@ -19,7 +19,7 @@ ConvertScreen::ConvertScreen(Engines which, FileRequests requests) {
         revealer = std::make_unique<FileRevealer>(revealProfile);
         status = std::make_unique<EngineStatus>(EngineLocator(engines.profile()));
         model = std::make_unique<ContentViewModel>(Converter(engines.profile()), &preferences,
-                                                   revealer.get(), status.get());
+                                                   revealer.get(), status.get(), &notifier);
     }
     if (requests == FileRequests::Scripted) {
         chooser.attach(model.get());

@@ -69,17 +69,27 @@ void FakeEngines::installLilypond(const QString& body) {
 }
 
 void FakeEngines::installWorkingEngines() {
-    // MuseScore: "-o OUT IN". A PDF gets a header, 2000 bytes and a trailer, MusicXML a small
-    // partwise score.
-    installMuseScore(uR"(out="$2"
-case "$out" in
-  *.pdf) { printf '%%PDF-1.4\n'; head -c 2000 /dev/zero; printf '\n%%%%EOF\n'; } > "$out" ;;
-  *) { printf '<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n'
-       printf '<part-list><score-part id="P1"><part-name>Piano</part-name></score-part></part-list>\n'
-       printf '<part id="P1"><measure number="1"><note><rest/><duration>4</duration></note></measure></part>\n'
-       printf '</score-partwise>\n'; } > "$out" ;;
-esac
-echo "MuseScore wrote $out")"_s);
+    // MuseScore: "-o OUT IN", or "-j JOB" with the outputs listed in the job file, one a line.
+    // A PDF gets a header, 2000 bytes and a trailer, MusicXML a small partwise score.
+    installMuseScore(uR"sh(write() {
+  case "$1" in
+    *.pdf) { printf '%%PDF-1.4\n'; head -c 2000 /dev/zero; printf '\n%%%%EOF\n'; } > "$1" ;;
+    *) { printf '<?xml version="1.0" encoding="UTF-8"?>\n<score-partwise version="3.1">\n'
+         printf '<part-list><score-part id="P1"><part-name>Piano</part-name></score-part></part-list>\n'
+         printf '<part id="P1"><measure number="1"><note><rest/><duration>4</duration></note></measure></part>\n'
+         printf '</score-partwise>\n'; } > "$1" ;;
+  esac
+  echo "MuseScore wrote $1"
+}
+for argument; do
+  [ "$previous" = -j ] && job=$argument
+  previous=$argument
+done
+if [ -n "$job" ]; then
+  sed -n 's/^ *"\(.*\.\(musicxml\|pdf\)\)",\{0,1\}$/\1/p' "$job" | while IFS= read -r out; do write "$out"; done
+else
+  write "$2"
+fi)sh"_s);
     // musicxml2ly: "IN -o OUT".
     installMusicxml2ly(uR"(printf '%% generated\n%s\n{ c4 }\n' '\version "2.24.0"' > "$3"
 echo "musicxml2ly wrote $3")"_s);

@@ -50,9 +50,9 @@ public:
                                    .engines = m_status.get(),
                                    .newContent =
                                        [this, converter = Converter(profile)](QObject* parent) {
-                                           return new ContentViewModel(converter, &preferences,
-                                                                       m_revealer.get(),
-                                                                       m_status.get(), parent);
+                                           return new ContentViewModel(
+                                               converter, &preferences, m_revealer.get(),
+                                               m_status.get(), nullptr, parent);
                                        },
                                    .settings = m_settings.get()});
         m_model->appear();

@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
     velmarto::Preferences preferences;
     velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
     velmarto::EngineStatus engines{velmarto::EngineLocator(velmarto::PlatformProfile::current())};
-    velmarto::ContentViewModel model(converter, &preferences, &revealer, &engines);
+    velmarto::ContentViewModel model(converter, &preferences, &revealer, &engines, nullptr);
     QQuickView view;
     if (!velmarto::loadView(view, u"convert/ContentView.qml"_s,
                             {{u"model"_s, QVariant::fromValue(&model)}})) {

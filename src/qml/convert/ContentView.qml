@@ -35,6 +35,16 @@ Item {
         enabled: root.visible && root.model.hasResult
         onActivated: root.model.savePDF()
     }
+    Shortcut {
+        sequence: "Esc"
+        enabled: root.visible && root.model.isConverting
+        onActivated: root.model.cancel()
+    }
+    Binding {
+        target: root.model
+        property: "isWindowActive"
+        value: root.Window.active
+    }
 
     // Every item inside is one of its panes; the dialogs stay outside.
     SplitView {
@@ -71,8 +81,15 @@ Item {
             SplitView.minimumWidth: 460
             SplitView.fillWidth: true
             hasResult: root.model.hasResult
-            pdfURL: root.model.pdfURL
+            previewURL: root.model.previewURL
+            hasPreview: root.model.hasPreview
+            isDraft: root.model.isDraft
             pdfFileName: root.model.pdfFileName
+            isConverting: root.model.isConverting
+            stageNames: root.model.stageNames
+            stageIndex: root.model.stageIndex
+            elapsedText: root.model.elapsedText
+            onCancelRequested: root.model.cancel()
             onDropped: drop => {
                 if (root.model.handleDrop(drop.urls))
                     drop.acceptProposedAction();

@@ -1,6 +1,7 @@
 #include "qml/convert/ContentViewModel.h"
 
 #include "core/conversion/InputFile.h"
+#include "core/platform/DesktopNotifier.h"
 #include "core/platform/FileReplacement.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
@@ -34,13 +35,18 @@ bool isMIDIFile(const QUrl& url) {
 } // namespace
 
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
-                                   FileRevealer* revealer, EngineStatus* engines, QObject* parent)
+                                   FileRevealer* revealer, EngineStatus* engines,
+                                   const DesktopNotifier* notifier, QObject* parent)
     : QObject(parent)
     , m_converter(std::move(converter))
     , m_preferences(preferences)
     , m_revealer(revealer)
     , m_engines(engines)
-    , m_statusMessage(u"Drop a MIDI file to begin."_s) {}
+    , m_notifier(notifier)
+    , m_statusMessage(u"Drop a MIDI file to begin."_s) {
+    m_elapsedTick.setInterval(1000);
+    connect(&m_elapsedTick, &QTimer::timeout, this, &ContentViewModel::elapsedTextChanged);
+}
 
 // A conversion still running stops with its screen; its outcome has nowhere to go.
 ContentViewModel::~ContentViewModel() {
@@ -88,6 +94,43 @@ void ContentViewModel::setTargeted(bool isTargeted) {
     if (m_isTargeted != isTargeted) {
         m_isTargeted = isTargeted;
         emit isTargetedChanged();
+    }
+}
+
+QStringList ContentViewModel::stageNames() const {
+    if (m_runningEngine == ConversionEngine::museScoreOnly) {
+        return {u"Importing"_s, u"Engraving"_s};
+    }
+    return {u"Importing"_s, u"Converting"_s, u"Engraving"_s};
+}
+
+int ContentViewModel::stageIndex() const {
+    if (!m_stage) {
+        return -1;
+    }
+    switch (*m_stage) {
+    case ConversionStage::importing:
+        return 0;
+    case ConversionStage::converting:
+        return 1;
+    case ConversionStage::engraving:
+        return static_cast<int>(stageNames().size()) - 1;
+    }
+    return -1;
+}
+
+QString ContentViewModel::elapsedText() const {
+    if (!m_isConverting) {
+        return {};
+    }
+    const qint64 seconds = m_elapsed.elapsed() / 1000;
+    return u"%1:%2"_s.arg(seconds / 60).arg(seconds % 60, 2, 10, QChar(u'0'));
+}
+
+void ContentViewModel::setWindowActive(bool isWindowActive) {
+    if (m_isWindowActive != isWindowActive) {
+        m_isWindowActive = isWindowActive;
+        emit isWindowActiveChanged();
     }
 }
 
@@ -159,6 +202,11 @@ void ContentViewModel::convert() {
         (m_engine == ConversionEngine::both ? u"MuseScore + LilyPond"_s : u"MuseScore"_s) + u"…"_s);
 
     const bool revealAfterConvert = m_preferences->revealAfterConvert();
+    m_runningEngine = m_engine;
+    m_elapsed.start();
+    m_elapsedTick.start();
+    emit elapsedTextChanged();
+    enterStage(ConversionStage::importing);
     m_cancellation = std::make_shared<CancellationToken>();
     auto* watcher = new QFutureWatcher<Outcome>(this);
     connect(watcher, &QFutureWatcher<Outcome>::finished, this,
@@ -168,9 +216,58 @@ void ContentViewModel::convert() {
             });
     watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
                                           engine = m_engine, paperSize = m_preferences->paperSize(),
-                                          cancellation = m_cancellation] {
-        return converter.convert(midiURL, engine, paperSize, {.cancellation = cancellation.get()});
+                                          cancellation = m_cancellation,
+                                          progress = progressReceiver()] {
+        return converter.convert(midiURL, engine, paperSize, {.cancellation = cancellation.get()},
+                                 ScoreTitle::fromFileName(), {}, progress);
     }));
+}
+
+ConversionProgress ContentViewModel::progressReceiver() {
+    // The conversion's threads post to a carrier that lives on this thread for as long as they
+    // hold it; the model itself may be gone by the time a report arrives.
+    const auto carrier =
+        std::shared_ptr<QObject>(new QObject, [](QObject* object) { object->deleteLater(); });
+    const auto post = [carrier, model = QPointer(this)](auto step) {
+        QMetaObject::invokeMethod(
+            carrier.get(),
+            [model, step] {
+                if (model) {
+                    step(*model);
+                }
+            },
+            Qt::QueuedConnection);
+    };
+    return {
+        .stageEntered =
+            [post](ConversionStage stage) {
+                post([stage](ContentViewModel& model) { model.enterStage(stage); });
+            },
+        .draftReady =
+            [post](const QUrl& pdf) {
+                post([pdf](ContentViewModel& model) { model.showDraft(pdf); });
+            },
+    };
+}
+
+void ContentViewModel::enterStage(ConversionStage stage) {
+    if (m_isConverting && m_stage != stage) {
+        m_stage = stage;
+        emit stageChanged();
+    }
+}
+
+void ContentViewModel::showDraft(const QUrl& pdf) {
+    if (m_isConverting) {
+        m_draftURL = pdf;
+        emit previewChanged();
+    }
+}
+
+void ContentViewModel::announce(const QString& summary, const QString& body) const {
+    if (!m_isWindowActive && m_notifier) {
+        m_notifier->notify(summary, body);
+    }
 }
 
 void ContentViewModel::cancel() {
@@ -181,10 +278,21 @@ void ContentViewModel::cancel() {
 
 void ContentViewModel::finishConversion(const Outcome& outcome, const QUrl& converted,
                                         bool revealAfterConvert) {
+    // The draft goes with the conversion; the preview moves from it to the result, or back to the
+    // earlier one, in one step.
+    const bool hadDraft = !std::exchange(m_draftURL, QUrl()).isEmpty();
     setConverting(false);
+    m_elapsedTick.stop();
+    emit elapsedTextChanged();
+    m_stage.reset();
+    emit stageChanged();
+    if (hadDraft && !outcome) {
+        emit previewChanged();
+    }
     if (outcome) {
         setResult(*outcome);
         setStatusMessage(u"Done — "_s + pdfFileName() + u" is ready."_s);
+        announce(u"Your score is ready"_s, pdfFileName() + u" has been engraved."_s);
         if (revealAfterConvert) {
             revealPDF();
         }
@@ -193,6 +301,7 @@ void ContentViewModel::finishConversion(const Outcome& outcome, const QUrl& conv
     } else {
         setStatusMessage(u"Conversion failed."_s);
         setFailure(FailureReport::of(outcome.error(), converted.toLocalFile()));
+        announce(u"The conversion failed"_s, fileName(converted) + u" could not be engraved."_s);
     }
     // A conversion that failed for want of an engine shows in the footer.
     m_engines->refresh();
@@ -324,6 +433,7 @@ void ContentViewModel::setResult(std::optional<ConversionResult> result) {
     m_result = std::move(result);
     m_savedPDFPath.clear();
     emit resultChanged();
+    emit previewChanged();
 }
 
 } // namespace velmarto

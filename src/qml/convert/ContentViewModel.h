@@ -6,10 +6,12 @@
 #include "core/conversion/EngineStatus.h"
 #include "qml/convert/FailureReport.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 #include <QtQmlIntegration>
 
@@ -18,6 +20,7 @@
 
 namespace velmarto {
 
+class DesktopNotifier;
 class FileRevealer;
 class Preferences;
 
@@ -59,6 +62,19 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(bool hasSavedCopy READ hasSavedCopy NOTIFY savedCopyURLChanged)
     // The link beside it: the file manager's name on this desktop.
     Q_PROPERTY(QString showSavedCopyLabel READ showSavedCopyLabel CONSTANT)
+    // The stages of the running conversion's preset, and the one it is in (-1 when none runs).
+    Q_PROPERTY(QStringList stageNames READ stageNames NOTIFY stageChanged)
+    Q_PROPERTY(int stageIndex READ stageIndex NOTIFY stageChanged)
+    // The running conversion's time so far, as "0:07".
+    Q_PROPERTY(QString elapsedText READ elapsedText NOTIFY elapsedTextChanged)
+    // What the preview shows: MuseScore's draft while LilyPond engraves, the result otherwise.
+    Q_PROPERTY(QUrl previewURL READ previewURL NOTIFY previewChanged)
+    Q_PROPERTY(bool hasPreview READ hasPreview NOTIFY previewChanged)
+    Q_PROPERTY(bool isDraft READ isDraft NOTIFY previewChanged)
+    // Whether the user is looking at this window; a conversion that ends while they are not is
+    // announced on the desktop.
+    Q_PROPERTY(
+        bool isWindowActive READ isWindowActive WRITE setWindowActive NOTIFY isWindowActiveChanged)
 
 public:
     // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
@@ -74,7 +90,8 @@ public:
 
     // The model keeps pointers to its collaborators and owns none of them.
     ContentViewModel(Converter converter, Preferences* preferences, FileRevealer* revealer,
-                     EngineStatus* engines, QObject* parent = nullptr);
+                     EngineStatus* engines, const DesktopNotifier* notifier,
+                     QObject* parent = nullptr);
     ~ContentViewModel() override;
 
     QUrl midiURL() const { return m_midiURL; }
@@ -98,9 +115,17 @@ public:
     bool isAwaitingFile() const { return static_cast<bool>(m_pendingFileAnswer); }
     bool hasSavedCopy() const { return !m_savedCopyURL.isEmpty(); }
     QString showSavedCopyLabel() const { return m_converter.profile().showSavedCopyLabel; }
+    QStringList stageNames() const;
+    int stageIndex() const;
+    QString elapsedText() const;
+    QUrl previewURL() const { return isDraft() ? m_draftURL : pdfURL(); }
+    bool hasPreview() const { return !previewURL().isEmpty(); }
+    bool isDraft() const { return m_isConverting && !m_draftURL.isEmpty(); }
+    bool isWindowActive() const { return m_isWindowActive; }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
+    void setWindowActive(bool isWindowActive);
 
     // Each time the screen comes into view.
     Q_INVOKABLE void appear();
@@ -140,6 +165,10 @@ signals:
     void conversionFinished();
     void isAwaitingFileChanged();
     void savedCopyURLChanged();
+    void stageChanged();
+    void elapsedTextChanged();
+    void previewChanged();
+    void isWindowActiveChanged();
     // Ask the view for its open or its save dialog; it answers with answerFileRequest or
     // cancelFileRequest.
     void openFileRequested(const QStringList& nameFilters);
@@ -150,6 +179,11 @@ private:
     using Outcome = std::expected<ConversionResult, ConversionFailure>;
 
     void finishConversion(const Outcome& outcome, const QUrl& converted, bool revealAfterConvert);
+    // What the conversion's threads report, handed to this model on its own thread.
+    ConversionProgress progressReceiver();
+    void enterStage(ConversionStage stage);
+    void showDraft(const QUrl& pdf);
+    void announce(const QString& summary, const QString& body) const;
     void setConverting(bool isConverting);
     void awaitFile(std::function<void(const QUrl& chosen)> answer);
     void reveal(const QString& path);
@@ -162,6 +196,7 @@ private:
     Preferences* m_preferences;
     FileRevealer* m_revealer;
     EngineStatus* m_engines;
+    const DesktopNotifier* m_notifier;
     // Only one dialog is open at a time, so one pending answer is enough.
     std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
 
@@ -169,6 +204,13 @@ private:
     std::optional<ConversionResult> m_result;
     ConversionEngine m_engine = ConversionEngine::both;
     bool m_isConverting = false;
+    // The preset and stage of the running conversion; the preset may be changed meanwhile.
+    ConversionEngine m_runningEngine = ConversionEngine::both;
+    std::optional<ConversionStage> m_stage;
+    QElapsedTimer m_elapsed;
+    QTimer m_elapsedTick;
+    QUrl m_draftURL;
+    bool m_isWindowActive = false;
     // Shared with the running conversion's worker, which may outlive the model.
     std::shared_ptr<CancellationToken> m_cancellation;
     QString m_statusMessage;

@@ -21,22 +21,41 @@ Rectangle {
     readonly property real pageWidth: Math.max(0, pages.width - 2 * gap) * zoom
     // The page in the middle of the view, or the last one once scrolled to the end.
     property int currentPage: 0
+    // Where the next document opens: the engraving that replaces a draft ("NAME.pdf" after
+    // "NAME-draft.pdf" in the same folder) opens on the page and at the zoom the reader was at.
+    property int pageToKeep: 0
+    property real zoomToKeep: 1.0
 
     color: Qt.rgba(0.93, 0.93, 0.93, 1.0)
     activeFocusOnTab: true
     Accessible.role: Accessible.Document
     Accessible.name: "Score preview"
 
-    onUrlChanged: pdfDocument.source = url
+    onUrlChanged: {
+        const sameScore = pdfDocument.source.toString() === url.toString().replace(/\.pdf$/, "-draft.pdf");
+        pageToKeep = sameScore ? currentPage : 0;
+        zoomToKeep = sameScore ? zoom : 1.0;
+        pdfDocument.source = url;
+    }
     Component.onCompleted: pdfDocument.source = url
 
     // A new score starts at its first page, fitted to the width; the same one keeps its place.
     Connections {
         target: pdfDocument
         function onSourceChanged() {
-            root.zoom = 1.0;
+            root.zoom = root.zoomToKeep;
             pages.contentX = 0;
             pages.contentY = 0;
+        }
+    }
+
+    function showKeptPage() {
+        const wanted = Math.min(root.pageToKeep, pdfDocument.pageCount) - 1;
+        root.pageToKeep = 0;
+        for (let child = 0; child < column.children.length; ++child) {
+            const page = column.children[child];
+            if (page.index === wanted)
+                pages.contentY = Math.max(0, Math.min(pages.contentHeight - pages.height, column.y + page.y - root.gap));
         }
     }
 
@@ -153,7 +172,11 @@ Rectangle {
             y: root.gap
             spacing: root.gap
 
-            onPositioningComplete: root.findCurrentPage()
+            onPositioningComplete: {
+                if (root.pageToKeep > 0 && pdfDocument.pageCount > 0)
+                    root.showKeptPage();
+                root.findCurrentPage();
+            }
 
             Repeater {
                 model: pdfDocument.pageCount

@@ -324,7 +324,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         noFileManager.revealProgram = screen.engines.path(u"no-such-program"_s);
         FileRevealer revealer(noFileManager);
         ContentViewModel model(Converter(screen.engines.profile()), &screen.preferences, &revealer,
-                               screen.status.get());
+                               screen.status.get(), nullptr);
         screen.chooser.attach(&model);
         model.setMIDI(screen.midi());
         model.convert();
@@ -468,6 +468,44 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 20000);
         QCOMPARE(finishedSpy.count(), 1);
         QVERIFY(!finishedSpy.wait(1500));
+    }
+
+    void theStagesAndMuseScoresDraftArriveInOrderOnTheRealEngines() {
+        if (!Converter().allReady()) {
+            QSKIP("MuseScore, musicxml2ly and LilyPond are not all installed");
+        }
+        ConvertScreen screen(ConvertScreen::Engines::Installed);
+        ContentViewModel& model = *screen.model;
+        QStringList stages;
+        QList<QUrl> drafts;
+        connect(&model, &ContentViewModel::stageChanged, &model, [&] {
+            stages.append(model.stageIndex() < 0 ? u"ended"_s
+                                                 : model.stageNames().at(model.stageIndex()));
+        });
+        connect(&model, &ContentViewModel::previewChanged, &model, [&] {
+            if (model.isDraft()) {
+                drafts.append(model.previewURL());
+            }
+        });
+        model.setMIDI(screen.midi());
+
+        model.convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 120000);
+        QVERIFY2(model.hasResult(), qPrintable(model.errorText()));
+        QCOMPARE(stages,
+                 QStringList({u"Importing"_s, u"Converting"_s, u"Engraving"_s, u"ended"_s}));
+        QCOMPARE(drafts.size(), 1);
+        QVERIFY(Converter::isCompletePdf(drafts.first().toLocalFile()));
+        QCOMPARE(model.previewURL(), model.pdfURL());
+        QVERIFY(!model.isDraft());
+
+        stages.clear();
+        model.setEngine(ConversionEngine::museScoreOnly);
+        model.convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 120000);
+        QVERIFY2(model.hasResult(), qPrintable(model.errorText()));
+        QCOMPARE(stages, QStringList({u"Importing"_s, u"Engraving"_s, u"ended"_s}));
+        QCOMPARE(drafts.size(), 1);
     }
 
     void cancellingStopsTheEnginesAndKeepsTheEarlierResult() {

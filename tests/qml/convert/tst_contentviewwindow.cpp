@@ -1,5 +1,7 @@
 #include "ConvertWindow.h"
+#include "support/FakeNotifications.h"
 #include "support/IsolatedSettings.h"
+#include "support/PrivateSessionBus.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -20,7 +22,10 @@ Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::ContentViewModel;
+using velmarto::DesktopNotifier;
 using velmarto::test::ConvertWindow;
+using velmarto::test::FakeNotifications;
+using velmarto::test::PrivateSessionBus;
 
 namespace {
 
@@ -331,20 +336,72 @@ private slots:
         QVERIFY(window.item("sidebar")->width() <= 440);
     }
 
-    void theCancelLinkStopsTheConversion() {
+    void theCancelLinkAndEscStopTheConversionWithoutMovingTheExportButtons() {
         Window window;
         QVERIFY(window.ready());
         window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("savePDFButton"), 20000);
+        const QPointF saveButtonAt = window.item("savePDFButton")->mapToScene(QPointF());
         QVERIFY(!window.shows("cancelButton"));
         window.engines.installMuseScore(u"exec sleep 30"_s);
-        window.click("convertButton");
-        QTRY_VERIFY(window.shows("cancelButton"));
 
+        window.click("convertButton");
+        // The pane lays the strip out on the frame after it appears; until then the score lies
+        // over it and takes the click.
+        const auto cancelIsInPlace = [&] {
+            const QQuickItem* strip = window.item("conversionProgress");
+            return window.shows("cancelButton") &&
+                   window.item("previewLoader")->mapToScene(QPointF()).y() >=
+                       strip->mapToScene(QPointF(0, strip->height())).y();
+        };
+        QTRY_VERIFY(cancelIsInPlace());
+        QCOMPARE(window.item("savePDFButton")->mapToScene(QPointF()), saveButtonAt);
         window.click("cancelButton");
         QTRY_VERIFY_WITH_TIMEOUT(window.item("convertButton")->isEnabled(), 5000);
         QCOMPARE(window.text("statusLine"), u"Conversion cancelled."_s);
         QVERIFY(!window.shows("cancelButton"));
         QVERIFY(!window.shows("errorBox"));
+
+        window.click("convertButton");
+        QTRY_VERIFY(window.shows("cancelButton"));
+        // Away from the button, whose tooltip would take the first Escape.
+        QTest::mouseMove(&window.view, QPoint(700, 400));
+        QTest::keyClick(&window.view, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(window.item("convertButton")->isEnabled(), 5000);
+        QCOMPARE(window.text("statusLine"), u"Conversion cancelled."_s);
+        QVERIFY(window.shows("savePDFButton"));
+    }
+
+    void aConversionThatEndsWhileTheWindowIsInactiveIsAnnounced() {
+        PrivateSessionBus bus;
+        if (bus.address().isEmpty()) {
+            QSKIP("dbus-daemon is not available");
+        }
+        QVERIFY(bus.connect(u"notifications"_s));
+        QVERIFY(bus.connect(u"velmarto"_s));
+        FakeNotifications notifications;
+        QVERIFY(notifications.serve(QDBusConnection(u"notifications"_s)));
+        Window window;
+        window.notifier = DesktopNotifier(QDBusConnection(u"velmarto"_s), u"com.local.velmarto"_s);
+        QVERIFY(window.ready());
+        window.view.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        window.chooseFile(u"Song.mid"_s);
+        window.click("convertButton");
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("savePDFButton"), 20000);
+
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+        window.model->setMIDI(window.midi(u"Other.mid"_s));
+        window.model->convert();
+        // One connection delivers in order: a notice of the first conversion would come first.
+        QTRY_VERIFY_WITH_TIMEOUT(!notifications.received.isEmpty(), 20000);
+        QCOMPARE(notifications.received.first().body, u"Other.pdf has been engraved."_s);
+        QCOMPARE(notifications.received.first().summary, u"Your score is ready"_s);
+        QCOMPARE(notifications.received.size(), 1);
     }
 
     void theSelectedPresetsSubtitleIsWhiteOnTheGradient() {

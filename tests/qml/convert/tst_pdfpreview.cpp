@@ -194,6 +194,23 @@ private slots:
         QCOMPARE(indicator(), u"Page 1 of 3"_s);
     }
 
+    void theEngravingThatReplacesADraftKeepsThePageAndZoom() {
+        QVERIFY(show(writePDF(m_folder, u"song-draft.pdf"_s, 5)));
+        QTRY_COMPARE(pageCount(), 5);
+        QTest::mouseClick(&m_view, Qt::LeftButton, {}, QPoint(300, 250));
+        QTest::keyClick(&m_view, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(&m_view, Qt::Key_End);
+        QCOMPARE(indicator(), u"Page 5 of 5"_s);
+        const qreal zoom = preview()->property("zoom").toReal();
+        QVERIFY(zoom > 1.0);
+
+        preview()->setProperty("url", writePDF(m_folder, u"song.pdf"_s, 6));
+
+        QTRY_COMPARE(pageCount(), 6);
+        QCOMPARE(preview()->property("zoom").toReal(), zoom);
+        QTRY_COMPARE(indicator(), u"Page 5 of 6"_s);
+    }
+
 private:
     QQuickItem* pages() const { return preview()->property("pageList").value<QQuickItem*>(); }
     qreal contentY() const { return pages()->property("contentY").toReal(); }

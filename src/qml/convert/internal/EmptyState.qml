@@ -4,6 +4,10 @@ import Velmarto
 
 // What the score pane shows before there is a score.
 ColumnLayout {
+    id: state
+
+    required property bool isConverting
+
     objectName: "emptyState"
     spacing: 14
 
@@ -35,7 +39,7 @@ ColumnLayout {
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
-        text: "Drop a MIDI file and press Convert."
+        text: state.isConverting ? "The first page shows here as soon as it is engraved." : "Drop a MIDI file and press Convert."
         font.pixelSize: Style.smallSize
         color: Style.secondaryText
     }

@@ -1,18 +1,27 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
-// The right side: the result's name over its pages, or the empty state before there is one.
+// The right side: the result's name over its pages, or the empty state before there is one; while
+// a conversion runs, its progress over them, and MuseScore's draft as soon as there is one.
 ColumnLayout {
     id: pane
 
     required property bool hasResult
-    required property url pdfURL
+    required property url previewURL
+    required property bool hasPreview
+    required property bool isDraft
     required property string pdfFileName
+    required property bool isConverting
+    required property var stageNames
+    required property int stageIndex
+    required property string elapsedText
 
     // A file dropped on the pages or the empty state, as on the drop zone; the receiver accepts
     // the drop's proposed action when it takes the drop.
     signal dropped(DragEvent drop)
+    signal cancelRequested
 
     spacing: 0
 
@@ -40,7 +49,7 @@ ColumnLayout {
                 id: previewTitle
                 objectName: "previewTitle"
                 Layout.fillWidth: true
-                text: pane.hasResult ? pane.pdfFileName : "Score Preview"
+                text: pane.isDraft ? "Draft by MuseScore" : pane.hasResult ? pane.pdfFileName : "Score Preview"
                 textFormat: Text.PlainText
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
@@ -64,6 +73,14 @@ ColumnLayout {
         implicitHeight: 1
         color: Style.withOpacity(Style.primaryText, 0.10)
     }
+    ProgressStrip {
+        Layout.fillWidth: true
+        visible: pane.isConverting
+        stageNames: pane.stageNames
+        stageIndex: pane.stageIndex
+        elapsedText: pane.elapsedText
+        onCancelRequested: pane.cancelRequested()
+    }
     Rectangle {
         Layout.fillWidth: true
         Layout.fillHeight: true
@@ -72,16 +89,36 @@ ColumnLayout {
         Loader {
             objectName: "previewLoader"
             anchors.fill: parent
-            active: pane.hasResult
+            active: pane.hasPreview
             // A bound component would say where this name comes from, but Qt 6.4's Loader
             // cannot create one.
             sourceComponent: PDFPreview {
-                url: pane.pdfURL // qmllint disable unqualified
+                url: pane.previewURL // qmllint disable unqualified
             }
         }
         EmptyState {
             anchors.centerIn: parent
-            visible: !pane.hasResult
+            visible: !pane.hasPreview
+            isConverting: pane.isConverting
+        }
+        Label {
+            objectName: "draftBadge"
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.top: parent.top
+            anchors.topMargin: 14
+            visible: pane.isDraft
+            text: "Draft · Engraving with LilyPond…"
+            color: "white"
+            font.pixelSize: Style.smallSize
+            font.weight: Font.Medium
+            leftPadding: 12
+            rightPadding: 12
+            topPadding: 5
+            bottomPadding: 5
+            background: Rectangle {
+                radius: height / 2
+                color: Qt.rgba(0.16, 0.12, 0.40, 0.85)
+            }
         }
         DropArea {
             id: previewDrop

@@ -73,13 +73,6 @@ Item {
                     onClicked: sidebar.model.convert()
                     ToolTip.text: "Engrave the chosen file (Ctrl+Return)"
                 }
-                LinkButton {
-                    objectName: "cancelButton"
-                    Layout.alignment: Qt.AlignHCenter
-                    text: "Cancel"
-                    visible: sidebar.model.isConverting
-                    onClicked: sidebar.model.cancel()
-                }
                 ExportSection {
                     Layout.fillWidth: true
                     hasResult: sidebar.model.hasResult

@@ -1,0 +1,198 @@
+// How soon a "Best" conversion shows a first page, from the click on Convert in an offscreen
+// window: MuseScore's draft first, LilyPond's engraving when it is done. It writes a three-minute
+// two-part piece, then alternates a conversion in the window with the same conversion through
+// Converter without a draft (the pipeline as it was before the draft), and prints the medians.
+// It also prints how long MuseScore alone takes to import the piece, the floor of any draft.
+//
+//   bench_draft_preview [ROUNDS]
+
+#include "QuickItemSearch.h"
+#include "core/conversion/Converter.h"
+#include "core/conversion/EngineStatus.h"
+#include "core/platform/FileRevealer.h"
+#include "core/settings/Preferences.h"
+#include "qml/app/ViewLoader.h"
+#include "qml/convert/ContentViewModel.h"
+#include "support/MidiFileBuilder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtQml/QQmlExtensionPlugin>
+
+#include <algorithm>
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
+
+using namespace Qt::StringLiterals;
+using velmarto::test::MidiFileBuilder;
+using velmarto::test::visualDescendant;
+
+namespace {
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+double seconds(const QElapsedTimer& clock) {
+    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+}
+
+// 90 bars of 4/4 at 120 beats a minute: a melody in eighths over a bass in quarters.
+QByteArray threeMinutePiece() {
+    constexpr int bars = 90;
+    const QList<int> melodySteps{0, 2, 4, 5, 7, 5, 4, 2, 4, 7, 9, 7, 5, 4, 2, 0};
+    const QList<int> bassSteps{0, 7, 5, 7};
+    QList<MidiFileBuilder::Note> melody;
+    QList<MidiFileBuilder::Note> bass;
+    for (int bar = 0; bar < bars; ++bar) {
+        const int shift = (bar / 4) % 3 == 1 ? 5 : (bar / 4) % 3 == 2 ? 7 : 0;
+        for (int eighth = 0; eighth < 8; ++eighth) {
+            melody.append({.pitch = 67 + shift + melodySteps.at((bar * 8 + eighth) % 16),
+                           .ticks = MidiFileBuilder::ticksPerQuarter / 2});
+        }
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            bass.append({.pitch = 43 + shift + bassSteps.at(quarter),
+                         .ticks = MidiFileBuilder::ticksPerQuarter});
+        }
+    }
+    return MidiFileBuilder()
+        .tempo(120)
+        .track(u"Melody"_s, melody)
+        .track(u"Bass"_s, bass, 1)
+        .build();
+}
+
+struct WindowRound {
+    double firstPage = 0;
+    double finalPage = 0;
+    bool succeeded = false;
+};
+
+// From the click to the first page painted sharp, and to LilyPond's first page painted sharp.
+WindowRound convertInWindow(QQuickView& view, velmarto::ContentViewModel& model) {
+    WindowRound round;
+    QElapsedTimer clock;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+        const QQuickItem* page = visualDescendant(view.rootObject(), u"pdfPage0"_s);
+        if (!page || !page->property("isSharp").toBool() || !page->isVisible()) {
+            return;
+        }
+        if (round.firstPage == 0 && model.isConverting()) {
+            round.firstPage = seconds(clock);
+        }
+        if (!model.isConverting() && model.previewURL() == model.pdfURL() &&
+            page->property("document").value<QObject*>()->property("source").toUrl() ==
+                model.pdfURL()) {
+            round.finalPage = seconds(clock);
+            QCoreApplication::exit();
+        }
+    });
+    QObject::connect(&model, &velmarto::ContentViewModel::conversionFinished, &poll, [&] {
+        if (!model.hasResult()) {
+            QCoreApplication::exit();
+        }
+    });
+    const QQuickItem* button = visualDescendant(view.rootObject(), u"convertButton"_s);
+    const QPointF centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2));
+    poll.start();
+    clock.start();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, centre.toPoint());
+    QCoreApplication::exec();
+    round.succeeded = model.hasResult();
+    if (round.firstPage == 0) {
+        round.firstPage = round.finalPage;
+    }
+    return round;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir folder;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(u"config"_s)));
+    QGuiApplication application(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
+
+    const velmarto::Converter converter;
+    if (!converter.allReady()) {
+        std::puts("skipped: MuseScore, musicxml2ly and LilyPond must be installed");
+        return 0;
+    }
+    const QString midiPath = folder.filePath(u"Three minutes.mid"_s);
+    QFile midi(midiPath);
+    if (!midi.open(QIODevice::WriteOnly) || midi.write(threeMinutePiece()) < 0) {
+        return 1;
+    }
+    midi.close();
+
+    velmarto::Preferences preferences;
+    velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
+    velmarto::EngineStatus engines{velmarto::EngineLocator(velmarto::PlatformProfile::current())};
+    velmarto::ContentViewModel model(converter, &preferences, &revealer, &engines, nullptr);
+    QQuickView view;
+    if (!velmarto::loadView(view, u"convert/ContentView.qml"_s,
+                            {{u"model"_s, QVariant::fromValue(&model)}})) {
+        return 1;
+    }
+    view.resize(1100, 720);
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view)) {
+        return 1;
+    }
+    model.setMIDI(QUrl::fromLocalFile(midiPath));
+
+    QList<double> firstPages;
+    QList<double> finalPages;
+    QList<double> withoutDraft;
+    QList<double> museScoreAlone;
+    const QString museScore = *converter.locateMuseScore();
+    for (int round = 0; round <= rounds; ++round) {
+        const WindowRound shown = convertInWindow(view, model);
+        QElapsedTimer clock;
+        clock.start();
+        const auto plain =
+            converter.convert(QUrl::fromLocalFile(midiPath), velmarto::ConversionEngine::both);
+        const double plainSeconds = seconds(clock);
+        QProcess alone;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        alone.setProcessEnvironment(environment);
+        clock.start();
+        alone.start(museScore, {u"-o"_s, folder.filePath(u"alone.musicxml"_s), midiPath});
+        alone.waitForFinished(-1);
+        const double aloneSeconds = seconds(clock);
+        if (!shown.succeeded || !plain) {
+            std::puts("a conversion failed");
+            return 1;
+        }
+        // The first round warms the caches and is not counted.
+        if (round > 0) {
+            firstPages.append(shown.firstPage);
+            finalPages.append(shown.finalPage);
+            withoutDraft.append(plainSeconds);
+            museScoreAlone.append(aloneSeconds);
+        }
+    }
+    std::printf("rounds: %d\n", rounds);
+    std::printf("click to first page on screen (median): %.3f s (target <= 1.5 s)\n",
+                median(firstPages));
+    std::printf("click to LilyPond's first page on screen (median): %.3f s\n", median(finalPages));
+    std::printf("\"Best\" through Converter without a draft (median): %.3f s\n",
+                median(withoutDraft));
+    std::printf("ratio, final page with the draft / conversion without (target <= 1.03): %.3f\n",
+                median(finalPages) / median(withoutDraft));
+    std::printf("MuseScore alone, import to MusicXML (median): %.3f s\n", median(museScoreAlone));
+    return 0;
+}
