@@ -54,6 +54,23 @@ private slots:
         save(window.view, u"tabs-convert-dark"_s);
     }
 
+    // The keyboard shortcuts over the tabs, opened from the keyboard.
+    void theShortcutsSheetInBothSchemes() {
+        velmarto::test::RootWindow window;
+        ColorSchemeApplier applier(window.preferences, nullptr);
+        window.preferences.setAppearance(u"light"_s);
+        window.accounts.remember(u"ada@example.com"_s);
+        QVERIFY(window.open());
+        window.view.resize(1100, 720);
+        QTest::keyClick(&window.view, Qt::Key_Question, Qt::ControlModifier);
+        QTest::qWait(400);
+        save(window.view, u"shortcuts-light"_s);
+
+        window.preferences.setAppearance(u"dark"_s);
+        QTest::qWait(300);
+        save(window.view, u"shortcuts-dark"_s);
+    }
+
     // The setup screen as a sheet over the tabs, opened from Settings.
     void theSetupSheetInBothSchemes() {
         velmarto::test::RootWindow window;

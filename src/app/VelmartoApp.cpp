@@ -106,7 +106,9 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     if (!fileToOpen.isEmpty()) {
         root->contentModel()->openGivenFile(fileToOpen);
     }
-    window->setTitle(u"Velmarto"_s);
+    window->setTitle(root->windowTitle());
+    connect(root, &RootViewModel::windowTitleChanged, window,
+            [window, root] { window->setTitle(root->windowTitle()); });
     window->setMinimumSize(QSize(860, 600));
     window->resize(1100, 720);
     root->appear();
@@ -116,6 +118,14 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     window->setColor(QGuiApplication::palette().color(QPalette::Window));
     connect(new QShortcut(QKeySequence::New, window), &QShortcut::activated, this,
             [this] { openWindow(); });
+    connect(root, &RootViewModel::newWindowRequested, this, [this] { openWindow(); });
+    connect(new QShortcut(QKeySequence::Close, window), &QShortcut::activated, window,
+            &QWindow::close);
+    // Ctrl+Q (Command+Q on macOS) on every desktop: the standard Quit key is empty on platforms
+    // without a convention for it, the offscreen one included.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window), &QShortcut::activated, root,
+            [this, root] { quit(root); });
+    connect(root, &RootViewModel::quitConfirmed, qApp, &QCoreApplication::quit);
     // A window is hidden only by closing it.
     connect(window, &QWindow::visibleChanged, this, [this, window](bool visible) {
         if (!visible) {
@@ -125,6 +135,18 @@ bool VelmartoApp::openWindow(const QString& fileToOpen) {
     window->show();
     m_windows.push_back(std::move(view));
     return true;
+}
+
+void VelmartoApp::quit(RootViewModel* askingWindow) {
+    const bool isConverting = std::ranges::any_of(m_windows, [](const auto& window) {
+        const auto* model = window->template findChild<RootViewModel*>();
+        return model && model->contentModel()->isConverting();
+    });
+    if (isConverting) {
+        askingWindow->askToQuit();
+    } else {
+        QCoreApplication::quit();
+    }
 }
 
 void VelmartoApp::closeWindow(QQuickView* window) {

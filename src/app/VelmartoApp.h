@@ -19,6 +19,8 @@
 
 namespace velmarto {
 
+class RootViewModel;
+
 // The application: its identity in the preference store, the one QML engine that every window
 // shares, the colour scheme all of them follow, and the windows themselves. It is also the one
 // place that wires the application: every collaborator is built here once, and each window's
@@ -40,12 +42,12 @@ public:
     // after "--". Desktop launchers hand over the file of an "Open with" this way.
     static QString fileToOpen(const QStringList& arguments);
 
-    // A new window titled "Velmarto" with a session of its own: engine setup when an engine is
-    // missing, sign-in while nobody is signed in, then the tabs, with fileToOpen chosen when one
-    // is given. Returns false when the view could
-    // not be loaded; the errors have then been printed. The standard new-window shortcut of
-    // every window opens another; a closed window goes away, and closing the last one ends the
-    // application.
+    // A new window with a session of its own, titled after the chosen file ("Little Tune —
+    // Velmarto", or "Velmarto" before one is chosen): engine setup when an engine is missing,
+    // sign-in while nobody is signed in, then the tabs, with fileToOpen chosen when one is given.
+    // Returns false when the view could not be loaded; the errors have then been printed. The
+    // standard shortcuts of every window open another, close it, and quit (asking first while a
+    // conversion runs); a closed window goes away, and closing the last one ends the application.
     bool openWindow(const QString& fileToOpen = {});
 
     const std::vector<std::unique_ptr<QQuickView>>& windows() const { return m_windows; }
@@ -59,6 +61,8 @@ protected:
 
 private:
     void closeWindow(QQuickView* window);
+    // Quits at once, or asks in the given window first while any window converts.
+    void quit(RootViewModel* askingWindow);
 
     AppEnvironment m_environment;
     // Shared by every window, so that a preference changed in one is seen in all of them.

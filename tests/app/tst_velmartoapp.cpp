@@ -104,6 +104,54 @@ private slots:
         QTRY_VERIFY(app.engineStatus().allReady());
     }
 
+    void aWindowIsTitledAfterItsScoreAndTheCloseShortcutClosesIt() {
+        velmarto::test::FakeEngines engines;
+        engines.installWorkingEngines();
+        const QString midi = engines.writeMidi(u"little_tune.mid"_s);
+        VelmartoApp app(
+            {.desktopBus = QDBusConnection(u"no-desktop"_s), .profile = engines.profile()});
+        QVERIFY(app.openWindow());
+        QVERIFY(app.openWindow(midi));
+        QQuickView& second = *app.windows().back();
+        QCOMPARE(second.title(), u"Little Tune — Velmarto"_s);
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+
+        QTest::keySequence(&second, QKeySequence::Close);
+
+        QCOMPARE(app.windows().size(), size_t(1));
+        QQuickView& first = *app.windows().front();
+        QCOMPARE(first.title(), u"Velmarto"_s);
+        first.findChild<velmarto::RootViewModel*>()->contentModel()->openGivenFile(midi);
+        QCOMPARE(first.title(), u"Little Tune — Velmarto"_s);
+    }
+
+    void quittingDuringAConversionAsksFirst() {
+        velmarto::test::FakeEngines engines;
+        engines.installWorkingEngines();
+        engines.installMuseScore(u"exec sleep 30"_s);
+        QSettings().setValue(u"session.currentEmail"_s, u"ada@example.com"_s);
+        VelmartoApp app(
+            {.desktopBus = QDBusConnection(u"no-desktop"_s), .profile = engines.profile()});
+        QVERIFY(app.openWindow(engines.writeMidi(u"Song.mid"_s)));
+        QQuickView& window = *app.windows().front();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* root = window.findChild<velmarto::RootViewModel*>();
+        root->contentModel()->convert();
+        QVERIFY(root->contentModel()->isConverting());
+
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+
+        QVERIFY(root->isAskingToQuit());
+        auto* question = window.findChild<QObject*>(u"quitQuestion"_s);
+        QVERIFY(question);
+        QTRY_VERIFY(question->property("opened").toBool());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTRY_VERIFY(!question->property("visible").toBool());
+        QVERIFY(!root->isAskingToQuit());
+        QVERIFY(root->contentModel()->isConverting());
+        QCOMPARE(app.windows().size(), size_t(1));
+    }
+
     // With no window left, the platform's rule ends the application (quitOnLastWindowClosed).
     void aClosedWindowGoesAway() {
         VelmartoApp app({.desktopBus = QDBusConnection(u"no-desktop"_s)});

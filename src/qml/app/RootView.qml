@@ -3,7 +3,7 @@ import Velmarto
 
 // Fills the window and shows one of three things, decided again whenever the model changes:
 // engine setup until the engines are ready, sign-in while nobody is signed in, the tabs
-// otherwise.
+// otherwise; over any of them, the question before quitting while a conversion runs.
 Item {
     id: root
 
@@ -44,5 +44,8 @@ Item {
         anchors.fill: parent
         focus: true
         Component.onCompleted: show()
+    }
+    QuitQuestion {
+        model: root.model
     }
 }

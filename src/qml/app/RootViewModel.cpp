@@ -11,6 +11,7 @@ RootViewModel::RootViewModel(EngineSetupProfile setup, Screens screens, QObject*
     , m_setup(std::move(setup))
     , m_screens(std::move(screens))
     , m_content(m_screens.newContent(this)) {
+    followContent();
     // Only a sign-out starts over: a file the window was opened with waits for the first sign-in.
     connect(m_screens.session, &Session::isSignedInChanged, this,
             [this, wasSignedIn = m_screens.session->isSignedIn()]() mutable {
@@ -24,8 +25,41 @@ RootViewModel::RootViewModel(EngineSetupProfile setup, Screens screens, QObject*
 void RootViewModel::startOverForNextUser() {
     ContentViewModel* previous = std::exchange(m_content, m_screens.newContent(this));
     previous->cancel();
+    followContent();
     emit contentModelChanged();
+    emit windowTitleChanged();
     previous->deleteLater();
+}
+
+void RootViewModel::followContent() {
+    connect(m_content, &ContentViewModel::midiURLChanged, this, &RootViewModel::windowTitleChanged);
+}
+
+QString RootViewModel::windowTitle() const {
+    const QString document = m_content->documentTitle();
+    return document.isEmpty() ? QStringLiteral("Velmarto")
+                              : document + QStringLiteral(" — Velmarto");
+}
+
+void RootViewModel::openNewWindow() {
+    emit newWindowRequested();
+}
+
+void RootViewModel::askToQuit() {
+    if (!m_isAskingToQuit) {
+        m_isAskingToQuit = true;
+        emit isAskingToQuitChanged();
+    }
+}
+
+void RootViewModel::answerQuit(bool quit) {
+    if (m_isAskingToQuit) {
+        m_isAskingToQuit = false;
+        emit isAskingToQuitChanged();
+    }
+    if (quit) {
+        emit quitConfirmed();
+    }
 }
 
 void RootViewModel::setShowSetupSheet(bool showSetupSheet) {

@@ -35,6 +35,10 @@ class RootViewModel : public QObject {
     Q_PROPERTY(
         velmarto::ContentViewModel* contentModel READ contentModel NOTIFY contentModelChanged)
     Q_PROPERTY(velmarto::SettingsViewModel* settingsModel READ settingsModel CONSTANT)
+    // "Little Tune — Velmarto" while a file is chosen, "Velmarto" before.
+    Q_PROPERTY(QString windowTitle READ windowTitle NOTIFY windowTitleChanged)
+    // Quitting waits for an answer while a conversion runs.
+    Q_PROPERTY(bool isAskingToQuit READ isAskingToQuit NOTIFY isAskingToQuitChanged)
 
 public:
     struct Screens {
@@ -58,6 +62,8 @@ public:
     EngineStatus* engines() const { return m_screens.engines; }
     ContentViewModel* contentModel() const { return m_content; }
     SettingsViewModel* settingsModel() const { return m_screens.settings; }
+    QString windowTitle() const;
+    bool isAskingToQuit() const { return m_isAskingToQuit; }
 
     void setShowSetupSheet(bool showSetupSheet);
 
@@ -69,15 +75,25 @@ public:
     Q_INVOKABLE void finishSetup();
     // A new installer for a new setup screen, destroyed with owner.
     Q_INVOKABLE velmarto::EngineInstaller* newInstaller(QObject* owner) const;
+    Q_INVOKABLE void openNewWindow();
+    // Puts the question whether to quit although a conversion runs.
+    void askToQuit();
+    // The answer: quit, or keep converting.
+    Q_INVOKABLE void answerQuit(bool quit);
 
 signals:
     void enginesReadyChanged();
     void contentModelChanged();
     void showSetupSheetChanged();
+    void windowTitleChanged();
+    void isAskingToQuitChanged();
+    void newWindowRequested();
+    void quitConfirmed();
 
 private:
     // Stops the running conversion and forgets the file, the score and any error.
     void startOverForNextUser();
+    void followContent();
 
     EngineSetupProfile m_setup;
     Screens m_screens;
@@ -85,6 +101,7 @@ private:
     bool m_hasAppeared = false;
     bool m_enginesReady = false;
     bool m_showSetupSheet = false;
+    bool m_isAskingToQuit = false;
 };
 
 } // namespace velmarto

@@ -150,6 +150,7 @@ void ContentViewModel::setMIDI(const QUrl& url) {
     }
     const bool couldConvert = canConvert();
     m_midiURL = url;
+    m_documentTitle = ScoreTitle::fromFileName().textFor(url.toLocalFile());
     emit midiURLChanged();
     if (canConvert() != couldConvert) {
         emit canConvertChanged();

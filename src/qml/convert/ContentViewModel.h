@@ -38,6 +38,8 @@ class ContentViewModel : public QObject {
     Q_PROPERTY(QUrl midiURL READ midiURL NOTIFY midiURLChanged)
     Q_PROPERTY(bool hasMIDI READ hasMIDI NOTIFY midiURLChanged)
     Q_PROPERTY(QString midiFileName READ midiFileName NOTIFY midiURLChanged)
+    // The chosen file's score title, as the engraving gets it; empty before a file is chosen.
+    Q_PROPERTY(QString documentTitle READ documentTitle NOTIFY midiURLChanged)
     Q_PROPERTY(bool hasResult READ hasResult NOTIFY resultChanged)
     Q_PROPERTY(QUrl pdfURL READ pdfURL NOTIFY resultChanged)
     Q_PROPERTY(QString pdfFileName READ pdfFileName NOTIFY resultChanged)
@@ -97,6 +99,7 @@ public:
     QUrl midiURL() const { return m_midiURL; }
     bool hasMIDI() const { return !m_midiURL.isEmpty(); }
     QString midiFileName() const;
+    QString documentTitle() const { return m_documentTitle; }
     bool hasResult() const { return m_result.has_value(); }
     const std::optional<ConversionResult>& result() const { return m_result; }
     QUrl pdfURL() const;
@@ -201,6 +204,7 @@ private:
     std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
 
     QUrl m_midiURL;
+    QString m_documentTitle;
     std::optional<ConversionResult> m_result;
     ConversionEngine m_engine = ConversionEngine::both;
     bool m_isConverting = false;

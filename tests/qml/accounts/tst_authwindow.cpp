@@ -161,6 +161,21 @@ private slots:
         QCOMPARE(window->text(u"confirmField"_s), u"other1"_s);
     }
 
+    void clickingAModeKeepsTheKeysInTheField() {
+        const auto window = openWindow();
+        QVERIFY(window->ready());
+        window->type(u"ann@"_s);
+
+        window->click(u"createAccountSegment"_s);
+
+        QCOMPARE(window->text(u"submitButton"_s), u"Create Account"_s);
+        QCOMPARE(window->focused(), u"emailField"_s);
+        window->type(u"example.com"_s);
+        QCOMPARE(window->text(u"emailField"_s), u"ann@example.com"_s);
+        window->click(u"signInSegment"_s);
+        QCOMPARE(window->focused(), u"emailField"_s);
+    }
+
     void forgotPasswordNeedsAnAddressFirst() {
         const auto window = openWindow();
         QVERIFY(window->ready());

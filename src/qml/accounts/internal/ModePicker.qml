@@ -20,6 +20,8 @@ SegmentTrack {
         bottomPadding: 5
         font.pixelSize: Style.smallSize
         font.weight: Font.Medium
+        // A click leaves the keys in the field the user was typing in; Tab still stops here.
+        focusPolicy: Qt.TabFocus
 
         contentItem: Text {
             text: segment.text

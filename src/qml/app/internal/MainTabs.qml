@@ -1,15 +1,22 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Velmarto
 
 // The tabs of a signed-in window, "Convert" and "Settings", always opening on "Convert", with
-// the sheets that belong over them: the setup screen and a password change's code entry.
+// the window's own buttons beside them (the shortcuts, a new window) and the sheets that belong
+// over them: the setup screen, a password change's code entry and the shortcuts.
 Rectangle {
     id: tabs
 
     required property RootViewModel model
 
     color: Style.windowBackground
+
+    Shortcut {
+        sequences: ["Ctrl+?", "F1"]
+        onActivated: shortcuts.open()
+    }
 
     ColumnLayout {
         anchors.fill: parent
@@ -26,6 +33,25 @@ Rectangle {
                 anchors.centerIn: parent
                 labels: ["Convert", "Settings"]
                 symbols: ["music.note", "gearshape"]
+            }
+            Row {
+                anchors.right: parent.right
+                anchors.rightMargin: 10
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 4
+
+                ToolbarButton {
+                    objectName: "shortcutsButton"
+                    symbol: "keyboard"
+                    ToolTip.text: "Keyboard shortcuts (Ctrl+?)"
+                    onClicked: shortcuts.open()
+                }
+                ToolbarButton {
+                    objectName: "newWindowButton"
+                    symbol: "macwindow.badge.plus"
+                    ToolTip.text: "New window (Ctrl+N)"
+                    onClicked: tabs.model.openNewWindow()
+                }
             }
             Rectangle {
                 anchors.left: parent.left
@@ -59,5 +85,8 @@ Rectangle {
     }
     VerificationSheet {
         session: tabs.model.session
+    }
+    ShortcutsSheet {
+        id: shortcuts
     }
 }
