@@ -27,60 +27,66 @@ Rectangle {
         anchors.rightMargin: 16
         spacing: 8
 
-        Repeater {
-            model: strip.stageNames
+        // A positioner of its own: the row of stages changes with the preset, and a layout that
+        // lays out a Repeater's delegates as they are replaced can crash (Qt 6.4).
+        Row {
+            spacing: 8
 
-            delegate: RowLayout {
-                id: stage
+            Repeater {
+                model: strip.stageNames
 
-                required property string modelData
-                required property int index
-                readonly property bool isDone: index < strip.stageIndex
-                readonly property bool isCurrent: index === strip.stageIndex
+                delegate: Row {
+                    id: stage
 
-                spacing: 6
+                    required property string modelData
+                    required property int index
+                    readonly property bool isDone: index < strip.stageIndex
+                    readonly property bool isCurrent: index === strip.stageIndex
 
-                Item {
-                    implicitWidth: 14
-                    implicitHeight: 14
+                    spacing: 6
 
-                    SymbolIcon {
-                        anchors.fill: parent
-                        visible: stage.isDone
-                        symbol: "checkmark.circle.fill"
-                        color: Style.accentTop
+                    Item {
+                        implicitWidth: 14
+                        implicitHeight: 14
+
+                        SymbolIcon {
+                            anchors.fill: parent
+                            visible: stage.isDone
+                            symbol: "checkmark.circle.fill"
+                            color: Style.accentTop
+                        }
+                        BusyIndicator {
+                            anchors.fill: parent
+                            visible: stage.isCurrent
+                            running: stage.isCurrent
+                            padding: 0
+                            palette.dark: Style.primaryText
+                        }
+                        Rectangle {
+                            anchors.fill: parent
+                            anchors.margins: 2
+                            visible: !stage.isDone && !stage.isCurrent
+                            radius: width / 2
+                            color: "transparent"
+                            border.width: 1.5
+                            border.color: Style.secondaryText
+                        }
                     }
-                    BusyIndicator {
-                        anchors.fill: parent
-                        visible: stage.isCurrent
-                        running: stage.isCurrent
-                        padding: 0
-                        palette.dark: Style.primaryText
+                    Text {
+                        objectName: "stage" + stage.index
+                        text: stage.modelData
+                        textFormat: Text.PlainText
+                        font.pixelSize: Style.smallSize
+                        font.weight: stage.isCurrent ? Font.DemiBold : Font.Normal
+                        color: stage.isDone || stage.isCurrent ? Style.primaryText : Style.secondaryText
+                        Accessible.name: stage.modelData + (stage.isDone ? ", done" : stage.isCurrent ? ", in progress" : "")
                     }
-                    Rectangle {
-                        anchors.fill: parent
-                        anchors.margins: 2
-                        visible: !stage.isDone && !stage.isCurrent
-                        radius: width / 2
-                        color: "transparent"
-                        border.width: 1.5
-                        border.color: Style.secondaryText
+                    Text {
+                        visible: stage.index < strip.stageNames.length - 1
+                        text: "›"
+                        font.pixelSize: Style.bodySize
+                        color: Style.secondaryText
                     }
-                }
-                Text {
-                    objectName: "stage" + stage.index
-                    text: stage.modelData
-                    textFormat: Text.PlainText
-                    font.pixelSize: Style.smallSize
-                    font.weight: stage.isCurrent ? Font.DemiBold : Font.Normal
-                    color: stage.isDone || stage.isCurrent ? Style.primaryText : Style.secondaryText
-                    Accessible.name: stage.modelData + (stage.isDone ? ", done" : stage.isCurrent ? ", in progress" : "")
-                }
-                Text {
-                    visible: stage.index < strip.stageNames.length - 1
-                    text: "›"
-                    font.pixelSize: Style.bodySize
-                    color: Style.secondaryText
                 }
             }
         }
