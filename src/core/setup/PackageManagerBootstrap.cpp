@@ -43,7 +43,7 @@ void runAppleScript(const QString& program, const QString& script) {
 
 QString firstExecutable(const QStringList& names) {
     for (const QString& name : names) {
-        const QString path = QStandardPaths::findExecutable(name);
+        QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty()) {
             return path;
         }
