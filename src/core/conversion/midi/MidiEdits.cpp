@@ -35,16 +35,6 @@ QByteArray withStatus(const MidiEvent& event) {
     return bytes;
 }
 
-bool holdsNotes(QByteArrayView track) {
-    MidiTrackReader reader(track);
-    while (reader.readNext()) {
-        if (reader.event().isNoteOn()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The track with only the events kept, each channel event with its status byte, since a
 // dropped one may have carried the status the next relied on. A dropped event's time goes to the
 // next kept one, so nothing moves.
@@ -198,7 +188,7 @@ void snapToGrid(MidiFile& file, int noteValue) {
 int keepTracks(MidiFile& file, const QList<int>& chosen) {
     int number = 0;
     for (MidiFile::Chunk& chunk : file.chunks()) {
-        if (!chunk.isTrack() || !holdsNotes(chunk.data)) {
+        if (!chunk.isTrack() || !trackHoldsNotes(chunk.data)) {
             continue;
         }
         ++number;

@@ -32,16 +32,6 @@ bool isUtf8(QByteArrayView bytes) {
     return !decoder.hasError();
 }
 
-bool holdsNotes(QByteArrayView track) {
-    MidiTrackReader reader(track);
-    while (reader.readNext()) {
-        if (reader.event().isNoteOn()) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool holdsTitle(QByteArrayView track) {
     MidiTrackReader reader(track);
     while (reader.readNext()) {
@@ -156,7 +146,7 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayVie
         if (!chunk.isTrack()) {
             continue;
         }
-        const bool isTitleTrack = !titlePlaced && holdsNotes(chunk.data);
+        const bool isTitleTrack = !titlePlaced && trackHoldsNotes(chunk.data);
         titlePlaced = titlePlaced || isTitleTrack;
         chunk.data = rewritten(chunk.data, titleBytes, isTitleTrack);
         if (shift != 0) {

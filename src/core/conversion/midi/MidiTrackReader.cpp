@@ -94,4 +94,14 @@ bool MidiTrackReader::readNext() {
     return true;
 }
 
+bool trackHoldsNotes(QByteArrayView track) {
+    MidiTrackReader reader(track);
+    while (reader.readNext()) {
+        if (reader.event().isNoteOn()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace velmarto

@@ -32,4 +32,7 @@ private:
     MidiEvent m_event;
 };
 
+// Whether the track plays any note, which tells an instrument's track from a tempo or title one.
+bool trackHoldsNotes(QByteArrayView track);
+
 } // namespace velmarto
