@@ -72,6 +72,20 @@ private slots:
         saveInBothSchemes(view, preferences, u"4-done"_s);
         QVERIFY(shown);
 
+        // The import options open, one changed after the conversion, the sidebar scrolled down.
+        model.importOptions()->setExpanded(true);
+        preferences.setImportOption(u"voices"_s, u"2"_s);
+        QQuickItem* scrollBar =
+            velmarto::test::visualDescendant(view.rootObject(), u"sidebarScrollBar"_s);
+        QVERIFY(scrollBar);
+        QTest::qWait(200);
+        scrollBar->setProperty("position", 1.0 - scrollBar->property("size").toReal());
+        QTest::qWait(200);
+        saveInBothSchemes(view, preferences, u"7-import-options"_s);
+        scrollBar->setProperty("position", 0.0);
+        preferences.setImportOption(u"voices"_s, u"auto"_s);
+        model.importOptions()->setExpanded(false);
+
         model.setMIDI(
             QUrl::fromLocalFile(window.engines.writeFile(u"Broken.mid"_s, "not a MIDI file")));
         QVERIFY(QTest::qWaitFor([&] { return !model.isConverting(); }));

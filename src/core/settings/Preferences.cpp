@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <tuple>
+
 namespace velmarto {
 
 using namespace Qt::StringLiterals;
@@ -14,6 +16,16 @@ QString localPaperSize() {
     const QLocale::Territory territory = QLocale().territory();
     return territory == QLocale::UnitedStates || territory == QLocale::Canada ? u"letter"_s
                                                                               : u"a4"_s;
+}
+
+QString importOptionKey(const QString& name) {
+    return u"import/"_s + name;
+}
+
+// The options the window offers: those with choices.
+std::optional<importoptions::Option> offeredOption(const QString& name) {
+    const auto option = importoptions::named(name);
+    return option && !option->choices.isEmpty() ? option : std::nullopt;
 }
 
 } // namespace
@@ -59,6 +71,34 @@ void Preferences::setRevealAfterConvert(bool revealAfterConvert) {
     if (write(revealAfterConvertKey, revealAfterConvert, this->revealAfterConvert())) {
         emit revealAfterConvertChanged();
     }
+}
+
+QString Preferences::importOption(const QString& name) const {
+    const auto option = offeredOption(name);
+    if (!option) {
+        return {};
+    }
+    const QString stored = m_settings.value(importOptionKey(name)).toString();
+    return option->choices.contains(stored) ? stored : option->choices.first();
+}
+
+void Preferences::setImportOption(const QString& name, const QString& value) {
+    const auto option = offeredOption(name);
+    if (option && option->choices.contains(value) &&
+        write(importOptionKey(name), value, importOption(name))) {
+        emit importOptionsChanged();
+    }
+}
+
+ImportOptions Preferences::importOptions() const {
+    ImportOptions options;
+    for (const importoptions::Option& option : importoptions::all()) {
+        if (!option.choices.isEmpty()) {
+            // Every choice is a value the option reads.
+            std::ignore = importoptions::set(options, option.name, importOption(option.name));
+        }
+    }
+    return options;
 }
 
 QString Preferences::text(const QString& key, const QString& fallback) const {

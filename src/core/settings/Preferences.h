@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/conversion/ImportOptions.h"
+
 #include <QObject>
 #include <QSettings>
 #include <QString>
 
 namespace velmarto {
 
-// The four user preferences, read from and written to the platform's preference store. The
+// The user preferences, read from and written to the platform's preference store. The
 // application builds one and hands it to every window, so that a change made anywhere is seen
 // everywhere at once; readers keep their own interpretation of unknown stored texts. Build it only
 // after the application's names are set: they decide which store QSettings opens.
@@ -38,11 +40,21 @@ public:
     void setPaperSize(const QString& paperSize);
     void setRevealAfterConvert(bool revealAfterConvert);
 
+    // The import options the window offers, each stored as its text under "import/NAME". A
+    // stored text that is not one of the option's choices reads as its default, so nothing the
+    // window did not offer reaches an engine.
+    QString importOption(const QString& name) const;
+    // Ignores an unknown name and a value that is not one of the option's choices.
+    void setImportOption(const QString& name, const QString& value);
+    // All of them, for a conversion.
+    ImportOptions importOptions() const;
+
 signals:
     void appearanceChanged();
     void defaultEngineChanged();
     void paperSizeChanged();
     void revealAfterConvertChanged();
+    void importOptionsChanged();
 
 private:
     QString text(const QString& key, const QString& fallback) const;

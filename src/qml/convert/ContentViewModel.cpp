@@ -43,9 +43,16 @@ ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences
     , m_revealer(revealer)
     , m_engines(engines)
     , m_notifier(notifier)
-    , m_statusMessage(u"Drop a MIDI file to begin."_s) {
+    , m_statusMessage(u"Drop a MIDI file to begin."_s)
+    , m_importOptions(new ImportOptionsModel(preferences, this)) {
     m_elapsedTick.setInterval(1000);
     connect(&m_elapsedTick, &QTimer::timeout, this, &ContentViewModel::elapsedTextChanged);
+    connect(m_preferences, &Preferences::importOptionsChanged, this,
+            &ContentViewModel::updateConvertAgainOffer);
+    connect(this, &ContentViewModel::resultChanged, this,
+            &ContentViewModel::updateConvertAgainOffer);
+    connect(this, &ContentViewModel::isConvertingChanged, this,
+            &ContentViewModel::updateConvertAgainOffer);
 }
 
 // A conversion still running stops with its screen; its outcome has nowhere to go.
@@ -208,19 +215,23 @@ void ContentViewModel::convert() {
     m_elapsedTick.start();
     emit elapsedTextChanged();
     enterStage(ConversionStage::importing);
+    const ImportOptions import = m_preferences->importOptions();
     m_cancellation = std::make_shared<CancellationToken>();
     auto* watcher = new QFutureWatcher<Outcome>(this);
     connect(watcher, &QFutureWatcher<Outcome>::finished, this,
-            [this, watcher, converted = m_midiURL, revealAfterConvert] {
+            [this, watcher, converted = m_midiURL, revealAfterConvert, import] {
                 watcher->deleteLater();
+                if (watcher->result()) {
+                    m_convertedImport = import;
+                }
                 finishConversion(watcher->result(), converted, revealAfterConvert);
             });
     watcher->setFuture(QtConcurrent::run([converter = m_converter, midiURL = m_midiURL,
                                           engine = m_engine, paperSize = m_preferences->paperSize(),
-                                          cancellation = m_cancellation,
+                                          cancellation = m_cancellation, import,
                                           progress = progressReceiver()] {
         return converter.convert(midiURL, engine, paperSize, {.cancellation = cancellation.get()},
-                                 ScoreTitle::fromFileName(), {}, progress);
+                                 ScoreTitle::fromFileName(), import, progress);
     }));
 }
 
@@ -268,6 +279,15 @@ void ContentViewModel::showDraft(const QUrl& pdf) {
 void ContentViewModel::announce(const QString& summary, const QString& body) const {
     if (!m_isWindowActive && m_notifier) {
         m_notifier->notify(summary, body);
+    }
+}
+
+void ContentViewModel::updateConvertAgainOffer() {
+    const bool offers =
+        m_result && !m_isConverting && m_convertedImport != m_preferences->importOptions();
+    if (m_offersConvertAgain != offers) {
+        m_offersConvertAgain = offers;
+        emit offersConvertAgainChanged();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "core/conversion/Converter.h"
 #include "core/conversion/EngineStatus.h"
 #include "qml/convert/FailureReport.h"
+#include "qml/convert/ImportOptionsModel.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -77,6 +78,10 @@ class ContentViewModel : public QObject {
     // announced on the desktop.
     Q_PROPERTY(
         bool isWindowActive READ isWindowActive WRITE setWindowActive NOTIFY isWindowActiveChanged)
+    Q_PROPERTY(velmarto::ImportOptionsModel* importOptions READ importOptions CONSTANT)
+    // The import options differ from those the shown score was made with, and it can be made
+    // again with the new ones.
+    Q_PROPERTY(bool offersConvertAgain READ offersConvertAgain NOTIFY offersConvertAgainChanged)
 
 public:
     // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
@@ -125,6 +130,8 @@ public:
     bool hasPreview() const { return !previewURL().isEmpty(); }
     bool isDraft() const { return m_isConverting && !m_draftURL.isEmpty(); }
     bool isWindowActive() const { return m_isWindowActive; }
+    ImportOptionsModel* importOptions() const { return m_importOptions; }
+    bool offersConvertAgain() const { return m_offersConvertAgain; }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
@@ -172,6 +179,7 @@ signals:
     void elapsedTextChanged();
     void previewChanged();
     void isWindowActiveChanged();
+    void offersConvertAgainChanged();
     // Ask the view for its open or its save dialog; it answers with answerFileRequest or
     // cancelFileRequest.
     void openFileRequested(const QStringList& nameFilters);
@@ -194,6 +202,7 @@ private:
     void setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL = {});
     void setFailure(std::optional<FailureReport> failure);
     void setResult(std::optional<ConversionResult> result);
+    void updateConvertAgainOffer();
 
     Converter m_converter;
     Preferences* m_preferences;
@@ -223,6 +232,10 @@ private:
     QString m_savedPDFPath;
     std::optional<FailureReport> m_failure;
     bool m_isTargeted = false;
+    ImportOptionsModel* m_importOptions;
+    // The import options of the running conversion, then of the score it made.
+    ImportOptions m_convertedImport;
+    bool m_offersConvertAgain = false;
 };
 
 } // namespace velmarto

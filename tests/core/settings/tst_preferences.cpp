@@ -96,6 +96,35 @@ private slots:
         QCOMPARE(preferences.defaultEngine(), u"turbo"_s);
     }
 
+    // Import options reach the engines, so a stored text is taken only when it is one of the
+    // option's choices; anything else reads as the default and is refused when set.
+    void importOptionsAreOnlyTheOfferedChoices() {
+        QSettings store;
+        store.setValue(u"import/voices"_s, u"2"_s);
+        store.setValue(u"import/swing"_s, u"</Swing><Swing>2"_s);
+        store.setValue(u"import/key"_s, u"Bbm"_s);
+        store.setValue(u"import/meter"_s, u"5/8"_s);
+        store.setValue(u"import/tracks"_s, u"1-3"_s);
+        store.sync();
+        Preferences preferences;
+        QCOMPARE(preferences.importOption(u"voices"_s), u"2"_s);
+        QCOMPARE(preferences.importOption(u"swing"_s), u"none"_s);
+        QCOMPARE(preferences.importOption(u"meter"_s), u"auto"_s);
+        const velmarto::ImportOptions read = preferences.importOptions();
+        QCOMPARE(read.voices, std::optional(2));
+        QVERIFY(read.swing == velmarto::ImportOptions::Swing::none);
+        QVERIFY(read.key == velmarto::ImportOptions::Key(velmarto::TrackKey::Signature{-5, 1}));
+        QVERIFY(read.tracks.isEmpty());
+
+        QSignalSpy spy(&preferences, &Preferences::importOptionsChanged);
+        preferences.setImportOption(u"quantize"_s, u"12"_s);
+        preferences.setImportOption(u"tracks"_s, u"2"_s);
+        preferences.setImportOption(u"quantize"_s, u"16"_s);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(QSettings().value(u"import/quantize"_s).toString(), u"16"_s);
+        QCOMPARE(Preferences().importOptions().shortestNote, std::optional(16));
+    }
+
 private:
     velmarto::test::IsolatedSettings m_settings{u"preferences"_s};
 };

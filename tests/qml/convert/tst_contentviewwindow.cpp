@@ -2,9 +2,12 @@
 #include "support/FakeNotifications.h"
 #include "support/IsolatedSettings.h"
 #include "support/PrivateSessionBus.h"
+#include "support/QuickItemSearch.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QQmlEngine>
@@ -150,6 +153,68 @@ private slots:
         QVERIFY(fast->property("visualFocus").toBool());
         QTest::keyClick(&window.view, Qt::Key_Space);
         QTRY_COMPARE(window.model->engine(), velmarto::ConversionEngine::museScoreOnly);
+    }
+
+    // The section opens from the keyboard and every choice is in the Tab order; after a
+    // conversion a change offers to convert again, and that conversion takes the new choices.
+    void importOptionsAreChosenByKeyboardAndOfferToConvertAgain() {
+        Window window;
+        QVERIFY(window.ready());
+        window.view.requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&window.view));
+        QVERIFY(window.shows("importOptionsToggle"));
+        QVERIFY(!window.shows("importOptionsBody"));
+
+        const auto tabTo = [&](QQuickItem* target) {
+            for (int presses = 0; presses < 60 && !target->hasActiveFocus(); ++presses) {
+                QTest::keyClick(&window.view, Qt::Key_Tab);
+            }
+            return target->hasActiveFocus();
+        };
+        QVERIFY(tabTo(window.item("importOptionsToggle")));
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_VERIFY(window.shows("importOptionsBody"));
+        QTest::keyClick(&window.view, Qt::Key_Return);
+        QTRY_VERIFY(!window.shows("importOptionsBody"));
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_VERIFY(window.shows("importOptionsBody"));
+
+        QQuickItem* root = window.view.rootObject();
+        QQuickItem* oneVoice = velmarto::test::visualDescendant(
+            velmarto::test::visualDescendant(root, u"importOption-voices"_s), u"segment-1"_s);
+        QVERIFY(tabTo(oneVoice));
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_COMPARE(window.preferences.importOption(u"voices"_s), u"1"_s);
+        QVERIFY(tabTo(velmarto::test::visualDescendant(root, u"choiceBox-key"_s)));
+        QTest::keyClick(&window.view, Qt::Key_Down);
+        QTRY_COMPARE(window.preferences.importOption(u"key"_s), u"file"_s);
+
+        window.chooseFile(u"Song.mid"_s);
+        QTest::keyClick(&window.view, Qt::Key_Return, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
+        QVERIFY(!window.shows("convertAgainButton"));
+        window.preferences.setImportOption(u"swing"_s, u"swing"_s);
+        QVERIFY(window.shows("convertAgainButton"));
+        window.preferences.setImportOption(u"swing"_s, u"none"_s);
+        QVERIFY(!window.shows("convertAgainButton"));
+        QVERIFY(tabTo(velmarto::test::visualDescendant(
+            velmarto::test::visualDescendant(root, u"importOption-swing"_s),
+            u"segment-shuffle"_s)));
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_VERIFY(window.shows("convertAgainButton"));
+        const QUrl firstScore = window.model->pdfURL();
+        QVERIFY(tabTo(window.item("convertAgainButton")));
+        QTest::keyClick(&window.view, Qt::Key_Space);
+        QTRY_VERIFY_WITH_TIMEOUT(window.model->pdfURL() != firstScore, 20000);
+        QVERIFY(!window.shows("convertAgainButton"));
+        QFile options(QFileInfo(window.model->pdfURL().toLocalFile())
+                          .dir()
+                          .filePath(u"import-options.xml"_s));
+        QVERIFY(options.open(QIODevice::ReadOnly));
+        const QByteArray written = options.readAll();
+        QVERIFY2(written.contains("<VoiceCount>0</VoiceCount>") &&
+                     written.contains("<Swing>1</Swing>"),
+                 written.constData());
     }
 
     // After a save the status line offers that copy, and Reveal shows it rather than the work

@@ -93,6 +93,12 @@ Item {
                     showSavedCopyLabel: sidebar.model.showSavedCopyLabel
                     onShowSavedCopyRequested: sidebar.model.revealSavedCopy()
                 }
+                ImportOptionsSection {
+                    Layout.fillWidth: true
+                    options: sidebar.model.importOptions
+                    offersConvertAgain: sidebar.model.offersConvertAgain
+                    onConvertAgainRequested: sidebar.model.convert()
+                }
             }
 
             EngineFooter {
