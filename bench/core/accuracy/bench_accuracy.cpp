@@ -200,7 +200,7 @@ std::pair<double, double> ownStepsAndLength(const QString& midi) {
     for (int round = 0; round < 3; ++round) {
         QElapsedTimer timer;
         timer.start();
-        const auto prepared = MidiPreparation::prepared(bytes, QString());
+        const auto prepared = midipreparation::prepared(bytes, QString());
         best = std::min(best, double(timer.nsecsElapsed()) / 1e9);
         Q_UNUSED(prepared);
     }
@@ -216,7 +216,7 @@ QString museScoreInputHash(const QString& midi, bool prepared) {
         return {};
     }
     const QByteArray original = file.readAll();
-    const auto copy = prepared ? MidiPreparation::prepared(original, QString()) : std::nullopt;
+    const auto copy = prepared ? midipreparation::prepared(original, QString()) : std::nullopt;
     const QByteArray read = copy ? copy->bytes : original;
     return QString::fromLatin1(QCryptographicHash::hash(read, QCryptographicHash::Sha1).toHex());
 }

@@ -117,13 +117,13 @@ int main(int argc, char* argv[]) {
     }
 
     const auto parsable = std::count_if(seeds.cbegin(), seeds.cend(), [](const QByteArray& seed) {
-        return MidiPreparation::prepared(seed, u"Title"_s).has_value();
+        return midipreparation::prepared(seed, u"Title"_s).has_value();
     });
     const ImportOptions everyEdit{
         .played = false,
         .shortestNote = 8,
         .splitPiano = true,
-        .key = TrackKey::Signature{.sharps = -2, .mode = 1},
+        .key = trackkey::Signature{.sharps = -2, .mode = 1},
         .meter = TimeSignature{.numerator = 3, .denominator = 4},
         .tracks = {1, 3},
     };
@@ -138,15 +138,15 @@ int main(int argc, char* argv[]) {
         totalBytes += input.size();
         QElapsedTimer timer;
         timer.start();
-        const auto copy = MidiPreparation::prepared(input, u"Fuzz Title ♪"_s);
+        const auto copy = midipreparation::prepared(input, u"Fuzz Title ♪"_s);
         slowestNanoseconds = std::max(slowestNanoseconds, timer.nsecsElapsed());
         if (!copy) {
             continue;
         }
         ++prepared;
-        const auto again = MidiPreparation::prepared(copy->bytes, u"Fuzz Title ♪"_s);
+        const auto again = midipreparation::prepared(copy->bytes, u"Fuzz Title ♪"_s);
         // Every edit the import options make on the file, which must leave it well-formed.
-        const auto edited = MidiPreparation::prepared(input, u"Fuzz Title ♪"_s, everyEdit);
+        const auto edited = midipreparation::prepared(input, u"Fuzz Title ♪"_s, everyEdit);
         if (!MidiFile::parse(copy->bytes) || !again || again->bytes != copy->bytes || !edited ||
             !MidiFile::parse(edited->bytes)) {
             ++failures;

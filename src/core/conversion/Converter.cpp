@@ -89,7 +89,7 @@ std::optional<bool> isPlayed(const QString& midiPath) {
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    const auto midi = MidiFile::parse(file.read(MidiPreparation::maximumFileSize));
+    const auto midi = MidiFile::parse(file.read(midipreparation::maximumFileSize));
     const auto timing = midi ? MidiTiming::of(*midi) : std::nullopt;
     if (!timing) {
         return std::nullopt;
@@ -196,7 +196,7 @@ Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
     if (!workDirectory) {
         return std::unexpected(workDirectory.error());
     }
-    const QString stem = *workDirectory + u'/' + WorkFileName::baseFor(midi);
+    const QString stem = *workDirectory + u'/' + workfilename::baseFor(midi);
     const auto museScore = locateMuseScore();
     if (!museScore) {
         return std::unexpected(
@@ -207,7 +207,7 @@ Converter::prepare(const QUrl& midiURL, const ScoreTitle& title,
     // report in its own words.
     const QString titleText = title.textFor(midi);
     const QString preparedMidi = stem + u".mid"_s;
-    const auto prepared = MidiPreparation::prepare(midi, preparedMidi, titleText, import);
+    const auto prepared = midipreparation::prepare(midi, preparedMidi, titleText, import);
     // Chosen tracks can only be left out of a file that could be read; importing every track
     // instead would hand back a score the user did not ask for.
     if (!import.tracks.isEmpty() &&
@@ -342,7 +342,7 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
     // Text from the MIDI file (track names, lyrics, markers) travels through the MusicXML into
     // the LilyPond source; it is neutralised here, the one place where it enters the pipeline.
     // A document that is not well-formed XML cannot be, and is no valid MusicXML either.
-    if (!isPartwiseMusicXml(musicXml) || !MusicXmlSanitizer::neutralise(musicXml)) {
+    if (!isPartwiseMusicXml(musicXml) || !musicxmlsanitizer::neutralise(musicXml)) {
         log.prepend(draft ? draft->transcript() : QString());
         return ConversionError(u"MuseScore import"_s,
                                u"MuseScore did not produce valid MusicXML.\n\n"_s + log);
@@ -353,7 +353,7 @@ std::optional<ConversionFailure> Converter::importInto(const Workspace& workspac
         return ConversionCancelled{};
     }
     // A file that cannot be rewritten keeps its repeated lyrics; the score still engraves.
-    MusicXmlLyrics::removeRepeats(musicXml);
+    musicxmllyrics::removeRepeats(musicXml);
     if (isCancelled(limits)) {
         return ConversionCancelled{};
     }
@@ -439,7 +439,7 @@ Converter::engraveWithLilyPond(const Workspace& workspace, const QString& paperS
     QStringList names;
     QStringList shortNames;
     for (const auto& part :
-         MusicXmlPartNames::printNames(musicXml).value_or(QList<MusicXmlPartNames::Part>())) {
+         musicxmlpartnames::printNames(musicXml).value_or(QList<musicxmlpartnames::Part>())) {
         names.append(part.name);
         shortNames.append(part.abbreviation);
     }
@@ -463,7 +463,7 @@ Converter::engraveWithLilyPond(const Workspace& workspace, const QString& paperS
     if (!QFileInfo::exists(lilypondSource)) {
         return failed(u"musicxml2ly"_s, u"No LilyPond source was produced.\n\n"_s + log);
     }
-    LilyPondSource::rewrite(lilypondSource, paperSize,
+    lilypondsource::rewrite(lilypondSource, paperSize,
                             LilyPondEngraving(workspace.titleText.isEmpty()
                                                   ? std::nullopt
                                                   : std::optional(workspace.titleText),

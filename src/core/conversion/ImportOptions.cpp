@@ -25,14 +25,14 @@ constexpr int flatsOfFirstKey = -7;
 constexpr int highestTrack = 999;
 constexpr int mostBeatsPerBar = 32;
 
-std::optional<TrackKey::Signature> keyNamed(const QString& name) {
+std::optional<trackkey::Signature> keyNamed(const QString& name) {
     for (std::size_t index = 0; index < majorKeys.size(); ++index) {
         const int sharps = int(index) + flatsOfFirstKey;
         if (name.compare(majorKeys.at(index), Qt::CaseInsensitive) == 0) {
-            return TrackKey::Signature{.sharps = sharps, .mode = 0};
+            return trackkey::Signature{.sharps = sharps, .mode = 0};
         }
         if (name.compare(minorKeys.at(index), Qt::CaseInsensitive) == 0) {
-            return TrackKey::Signature{.sharps = sharps, .mode = 1};
+            return trackkey::Signature{.sharps = sharps, .mode = 1};
         }
     }
     return std::nullopt;

@@ -22,7 +22,7 @@ struct ImportOptions {
     struct AsInFile {
         friend bool operator==(const AsInFile&, const AsInFile&) = default;
     };
-    using Key = std::variant<std::monostate, AsInFile, TrackKey::Signature>;
+    using Key = std::variant<std::monostate, AsInFile, trackkey::Signature>;
     using Meter = std::variant<std::monostate, AsInFile, TimeSignature>;
 
     // Whether the file was played on a keyboard, and is quantised into written music first, or

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace velmarto {
+namespace velmarto::lilypondsource {
 
 using namespace Qt::StringLiterals;
 
@@ -108,40 +108,7 @@ PaperSites findPaperSites(const QString& text) {
     return sites;
 }
 
-} // namespace
-
-QString LilyPondSource::paperSizeLine(const QString& paperSize) {
-    QString escaped = paperSize;
-    escaped.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s);
-    return u"#(set-default-paper-size \""_s + escaped + u"\")"_s;
-}
-
-QString LilyPondSource::withPaperSize(const QString& text, const QString& paperSize) {
-    return withLinesAfterVersion(text, paperSizeLine(paperSize));
-}
-
-QString LilyPondSource::withEngraving(const QString& text, const QString& paperSize,
-                                      const LilyPondEngraving& engraving) {
-    return withLinesAfterVersion(withoutLoneVerseNumbers(text),
-                                 paperSizeLine(paperSize) + engraving.prelude()) +
-           engraving.closing();
-}
-
-QString LilyPondSource::withoutLoneVerseNumbers(const QString& text) {
-    // Lyrics reach the source neutralised (no backslash, no straight quote), so this is always
-    // musicxml2ly's own setting.
-    static const QRegularExpression verseNumber(u"\\\\set stanza = \"([^\"]*)\" ?"_s);
-    bool anotherVerse = false;
-    for (auto matches = verseNumber.globalMatch(text); matches.hasNext();) {
-        anotherVerse = anotherVerse || matches.next().captured(1) != u"1."_s;
-    }
-    if (anotherVerse) {
-        return text;
-    }
-    return QString(text).remove(verseNumber);
-}
-
-QString LilyPondSource::withLinesAfterVersion(const QString& text, const QString& lines) {
+QString withLinesAfterVersion(const QString& text, const QString& lines) {
     const PaperSites sites = findPaperSites(text);
 
     QString result;
@@ -170,8 +137,40 @@ QString LilyPondSource::withLinesAfterVersion(const QString& text, const QString
     return result;
 }
 
-bool LilyPondSource::rewrite(const QString& path, const QString& paperSize,
-                             const LilyPondEngraving& engraving) {
+} // namespace
+
+QString paperSizeLine(const QString& paperSize) {
+    QString escaped = paperSize;
+    escaped.replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s);
+    return u"#(set-default-paper-size \""_s + escaped + u"\")"_s;
+}
+
+QString withPaperSize(const QString& text, const QString& paperSize) {
+    return withLinesAfterVersion(text, paperSizeLine(paperSize));
+}
+
+QString withEngraving(const QString& text, const QString& paperSize,
+                      const LilyPondEngraving& engraving) {
+    return withLinesAfterVersion(withoutLoneVerseNumbers(text),
+                                 paperSizeLine(paperSize) + engraving.prelude()) +
+           engraving.closing();
+}
+
+QString withoutLoneVerseNumbers(const QString& text) {
+    // Lyrics reach the source neutralised (no backslash, no straight quote), so this is always
+    // musicxml2ly's own setting.
+    static const QRegularExpression verseNumber(u"\\\\set stanza = \"([^\"]*)\" ?"_s);
+    bool anotherVerse = false;
+    for (auto matches = verseNumber.globalMatch(text); matches.hasNext();) {
+        anotherVerse = anotherVerse || matches.next().captured(1) != u"1."_s;
+    }
+    if (anotherVerse) {
+        return text;
+    }
+    return QString(text).remove(verseNumber);
+}
+
+bool rewrite(const QString& path, const QString& paperSize, const LilyPondEngraving& engraving) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;
@@ -191,4 +190,4 @@ bool LilyPondSource::rewrite(const QString& path, const QString& paperSize,
     return target.commit();
 }
 
-} // namespace velmarto
+} // namespace velmarto::lilypondsource

@@ -4,9 +4,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
-namespace velmarto {
+namespace velmarto::musicxmlfile {
 
-std::optional<QString> MusicXmlFile::read(const QString& path) {
+std::optional<QString> read(const QString& path) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -19,9 +19,9 @@ std::optional<QString> MusicXmlFile::read(const QString& path) {
     return text;
 }
 
-bool MusicXmlFile::write(const QString& path, const QString& text) {
+bool write(const QString& path, const QString& text) {
     QSaveFile target(path);
     return target.open(QIODevice::WriteOnly) && target.write(text.toUtf8()) >= 0 && target.commit();
 }
 
-} // namespace velmarto
+} // namespace velmarto::musicxmlfile

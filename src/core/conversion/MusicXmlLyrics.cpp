@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
-namespace velmarto {
+namespace velmarto::musicxmllyrics {
 
 using namespace Qt::StringLiterals;
 
@@ -35,7 +35,7 @@ struct Span {
 
 } // namespace
 
-std::optional<QString> MusicXmlLyrics::withoutRepeats(const QString& musicXml) {
+std::optional<QString> withoutRepeats(const QString& musicXml) {
     QXmlStreamReader reader(musicXml);
     QList<Span> repeats;
     QSet<QString> lyricsOfNote;
@@ -90,13 +90,13 @@ std::optional<QString> MusicXmlLyrics::withoutRepeats(const QString& musicXml) {
     return result;
 }
 
-bool MusicXmlLyrics::removeRepeats(const QString& path) {
-    const auto text = MusicXmlFile::read(path);
+bool removeRepeats(const QString& path) {
+    const auto text = musicxmlfile::read(path);
     if (!text) {
         return false;
     }
     const auto rewritten = withoutRepeats(*text);
-    return rewritten && MusicXmlFile::write(path, *rewritten);
+    return rewritten && musicxmlfile::write(path, *rewritten);
 }
 
-} // namespace velmarto
+} // namespace velmarto::musicxmllyrics

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace velmarto {
+namespace velmarto::musicxmlpartnames {
 
 using namespace Qt::StringLiterals;
 
@@ -20,7 +20,7 @@ constexpr qsizetype longestAbbreviation = 12;
 constexpr qsizetype longestWholeWord = 5;
 
 struct ScorePart {
-    MusicXmlPartNames::Part names;
+    Part names;
     // Where the part-name's text lies, and where an abbreviation belongs: after the part-name, or
     // after its display form.
     qsizetype nameStart = -1;
@@ -114,7 +114,7 @@ QString abbreviatedWord(const QString& word) {
 
 } // namespace
 
-QString MusicXmlPartNames::printedName(const QString& partName) {
+QString printedName(const QString& partName) {
     const QString name = decodedEntities(partName).simplified();
     const qsizetype comma = name.indexOf(u", "_s);
     QString printed = name;
@@ -127,10 +127,10 @@ QString MusicXmlPartNames::printedName(const QString& partName) {
             printed = track;
         }
     }
-    return MusicXmlSanitizer::neutralisedText(printed);
+    return musicxmlsanitizer::neutralisedText(printed);
 }
 
-QString MusicXmlPartNames::abbreviationFor(const QString& printedName) {
+QString abbreviationFor(const QString& printedName) {
     const qsizetype comma = printedName.indexOf(u", "_s);
     const QString instrument = comma < 0 ? printedName : printedName.first(comma);
     QString abbreviation;
@@ -145,7 +145,7 @@ QString MusicXmlPartNames::abbreviationFor(const QString& printedName) {
     return abbreviation;
 }
 
-std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::read(const QString& musicXml) {
+std::optional<QList<Part>> read(const QString& musicXml) {
     const auto parts = scoreParts(musicXml);
     if (!parts) {
         return std::nullopt;
@@ -157,7 +157,7 @@ std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::read(const QStr
     return names;
 }
 
-std::optional<QString> MusicXmlPartNames::withPrintedNames(const QString& musicXml) {
+std::optional<QString> withPrintedNames(const QString& musicXml) {
     const auto parts = scoreParts(musicXml);
     if (!parts) {
         return std::nullopt;
@@ -189,16 +189,16 @@ std::optional<QString> MusicXmlPartNames::withPrintedNames(const QString& musicX
     return result;
 }
 
-std::optional<QList<MusicXmlPartNames::Part>> MusicXmlPartNames::printNames(const QString& path) {
-    const auto text = MusicXmlFile::read(path);
+std::optional<QList<Part>> printNames(const QString& path) {
+    const auto text = musicxmlfile::read(path);
     if (!text) {
         return std::nullopt;
     }
     const auto rewritten = withPrintedNames(*text);
-    if (!rewritten || !MusicXmlFile::write(path, *rewritten)) {
+    if (!rewritten || !musicxmlfile::write(path, *rewritten)) {
         return std::nullopt;
     }
     return read(*rewritten);
 }
 
-} // namespace velmarto
+} // namespace velmarto::musicxmlpartnames

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace velmarto {
+namespace velmarto::musicxmlsanitizer {
 
 using namespace Qt::StringLiterals;
 
@@ -50,7 +50,7 @@ QString documentType(const QXmlStreamReader& reader) {
 
 } // namespace
 
-QString MusicXmlSanitizer::neutralisedText(QStringView text) {
+QString neutralisedText(QStringView text) {
     QString result;
     result.reserve(text.size());
     for (qsizetype index = 0; index < text.size(); ++index) {
@@ -80,7 +80,7 @@ QString MusicXmlSanitizer::neutralisedText(QStringView text) {
     return result;
 }
 
-std::optional<QByteArray> MusicXmlSanitizer::neutralised(const QByteArray& musicXml) {
+std::optional<QByteArray> neutralised(const QByteArray& musicXml) {
     QXmlStreamReader reader(musicXml);
     reader.setNamespaceProcessing(false);
     QByteArray output;
@@ -141,7 +141,7 @@ std::optional<QByteArray> MusicXmlSanitizer::neutralised(const QByteArray& music
     return output;
 }
 
-bool MusicXmlSanitizer::neutralise(const QString& path) {
+bool neutralise(const QString& path) {
     QFile source(path);
     if (!source.open(QIODevice::ReadOnly)) {
         return false;
@@ -159,4 +159,4 @@ bool MusicXmlSanitizer::neutralise(const QString& path) {
     return target.commit();
 }
 
-} // namespace velmarto
+} // namespace velmarto::musicxmlsanitizer

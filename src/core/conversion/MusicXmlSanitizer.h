@@ -14,18 +14,17 @@ namespace velmarto {
 // shell commands) inside lilypond; a brace or '%' breaks the markup it sits in, and a line break
 // lets it span lines. So every piece of character data and every attribute value is rewritten
 // before musicxml2ly reads the file; the markup itself stays as MuseScore wrote it.
-class MusicXmlSanitizer {
-public:
-    // Rewrites the file in place. Returns false when it could not be read, is not well-formed
-    // XML, or could not be written back; the file is then left as it was.
-    static bool neutralise(const QString& path);
+namespace musicxmlsanitizer {
+// Rewrites the file in place. Returns false when it could not be read, is not well-formed
+// XML, or could not be written back; the file is then left as it was.
+bool neutralise(const QString& path);
 
-    // The whole document, rewritten; nothing when it is not well-formed XML.
-    static std::optional<QByteArray> neutralised(const QByteArray& musicXml);
+// The whole document, rewritten; nothing when it is not well-formed XML.
+std::optional<QByteArray> neutralised(const QByteArray& musicXml);
 
-    // One text: backslash, double quote, '#', '$', '%' and braces become look-alikes that mean
-    // nothing to LilyPond, and every line break becomes a blank.
-    static QString neutralisedText(QStringView text);
-};
+// One text: backslash, double quote, '#', '$', '%' and braces become look-alikes that mean
+// nothing to LilyPond, and every line break becomes a blank.
+QString neutralisedText(QStringView text);
+} // namespace musicxmlsanitizer
 
 } // namespace velmarto

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-namespace velmarto {
+namespace velmarto::workfilename {
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +21,7 @@ bool isUnsafe(QChar character) {
 
 } // namespace
 
-QString WorkFileName::baseFor(const QString& midiPath) {
+QString baseFor(const QString& midiPath) {
     QString base = QFileInfo(midiPath).completeBaseName();
     for (QChar& character : base) {
         if (isUnsafe(character)) {
@@ -34,4 +34,4 @@ QString WorkFileName::baseFor(const QString& midiPath) {
     return base.isEmpty() ? u"score"_s : base;
 }
 
-} // namespace velmarto
+} // namespace velmarto::workfilename

@@ -10,16 +10,15 @@ namespace velmarto {
 // which a line break would end. Those characters and every control character become "_", and the
 // name is shortened so that the longest work file still fits the file system, together with the
 // temporary copy an atomic rewrite makes beside it.
-class WorkFileName {
-public:
-    static QString baseFor(const QString& midiPath);
+namespace workfilename {
+QString baseFor(const QString& midiPath);
 
-    // Longest file name, in bytes, that common file systems accept.
-    static constexpr qsizetype maximumFileNameBytes = 255;
-    static constexpr qsizetype longestExtensionBytes = 9; // ".musicxml"
-    static constexpr qsizetype rewriteSuffixBytes = 7;    // QSaveFile's ".XXXXXX"
-    static constexpr qsizetype maximumBaseBytes =
-        maximumFileNameBytes - longestExtensionBytes - rewriteSuffixBytes;
-};
+// Longest file name, in bytes, that common file systems accept.
+inline constexpr qsizetype maximumFileNameBytes = 255;
+inline constexpr qsizetype longestExtensionBytes = 9; // ".musicxml"
+inline constexpr qsizetype rewriteSuffixBytes = 7;    // QSaveFile's ".XXXXXX"
+inline constexpr qsizetype maximumBaseBytes =
+    maximumFileNameBytes - longestExtensionBytes - rewriteSuffixBytes;
+} // namespace workfilename
 
 } // namespace velmarto

@@ -30,13 +30,13 @@ private slots:
     void paperLineGoesAfterTheFirstVersionLine() {
         QFETCH(QString, source);
         QFETCH(QString, expected);
-        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s), expected);
+        QCOMPARE(lilypondsource::withPaperSize(source, u"a4"_s), expected);
     }
 
     void museScoresPageDimensionsGiveWayToThePaperSize() {
         const QString source = u"\\version \"2.24.1\"\n\\paper {\n    paper-width = 21.0\\cm\n"
                                u"    paper-height = 29.7\\cm\n    top-margin = 1.0\\cm\n    }\n"_s;
-        QCOMPARE(LilyPondSource::withPaperSize(source, u"letter"_s),
+        QCOMPARE(lilypondsource::withPaperSize(source, u"letter"_s),
                  u"\\version \"2.24.1\"\n#(set-default-paper-size \"letter\")\n\\paper {\n"
                  u"    top-margin = 1.0\\cm\n    }\n"_s);
     }
@@ -55,13 +55,13 @@ private slots:
     void paperNamesCannotEscapeTheirString() {
         QFETCH(QString, paperSize);
         QFETCH(QString, line);
-        QCOMPARE(LilyPondSource::paperSizeLine(paperSize), line);
+        QCOMPARE(lilypondsource::paperSizeLine(paperSize), line);
     }
 
     void engravingSettingsFollowThePaperLineAndCloseTheSource() {
         const LilyPondEngraving engraving(u"Song"_s, {u"Piano"_s}, {});
         const QString source = u"\\version \"2.24.1\"\n\\header { title = \"Old\" }\n{ c }\n"_s;
-        QCOMPARE(LilyPondSource::withEngraving(source, u"a4"_s, engraving),
+        QCOMPARE(lilypondsource::withEngraving(source, u"a4"_s, engraving),
                  u"\\version \"2.24.1\"\n#(set-default-paper-size \"a4\")"_s + engraving.prelude() +
                      u"\n\\header { title = \"Old\" }\n{ c }\n"_s + engraving.closing());
     }
@@ -70,25 +70,25 @@ private slots:
         const QString oneVerse =
             u"\\new Lyrics \\lyricsto \"A\" { \\set stanza = \"1.\" \\ALyricsOne }\n"
             u"\\new Lyrics \\lyricsto \"B\" { \\set stanza = \"1.\" \\BLyricsOne }\n"_s;
-        QCOMPARE(LilyPondSource::withoutLoneVerseNumbers(oneVerse),
+        QCOMPARE(lilypondsource::withoutLoneVerseNumbers(oneVerse),
                  u"\\new Lyrics \\lyricsto \"A\" { \\ALyricsOne }\n"
                  u"\\new Lyrics \\lyricsto \"B\" { \\BLyricsOne }\n"_s);
         const QString twoVerses = oneVerse + u"{ \\set stanza = \"2.\" \\ALyricsTwo }\n"_s;
-        QCOMPARE(LilyPondSource::withoutLoneVerseNumbers(twoVerses), twoVerses);
+        QCOMPARE(lilypondsource::withoutLoneVerseNumbers(twoVerses), twoVerses);
     }
 
     void unreadableSourcesAreLeftAlone() {
         const LilyPondEngraving engraving(u"Song"_s, {}, {});
         QTemporaryDir directory;
         const QString path = directory.filePath(u"song.ly"_s);
-        QVERIFY(!LilyPondSource::rewrite(path, u"a4"_s, engraving));
+        QVERIFY(!lilypondsource::rewrite(path, u"a4"_s, engraving));
         QVERIFY(!QFile::exists(path));
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("\\version \"2.24\"\n\xff\xfe");
         file.close();
-        QVERIFY(!LilyPondSource::rewrite(path, u"a4"_s, engraving));
+        QVERIFY(!lilypondsource::rewrite(path, u"a4"_s, engraving));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("\\version \"2.24\"\n\xff\xfe"));
     }
@@ -103,7 +103,7 @@ private slots:
             u"\\paper {\n    paper-width = 10\\cm\n    }\n"
             u"\\score { \\layout { \\paper {\n    paper-height = 5\\cm\n} } }\n"
             u"words = \\lyricmode { \"x\n   paper-height = 1\\cm\n\" #(system \"id\") }\n"_s;
-        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s),
+        QCOMPARE(lilypondsource::withPaperSize(source, u"a4"_s),
                  u"\\version \"2.24.1\"\n#(set-default-paper-size \"a4\")\n% paper-width = 1\\cm\n"
                  u"\\paper {\n    % \"\n    top-margin = 1.0\\cm\n    }\n"
                  u"\\header { title = \"a\npaper-width = 1\\cm\n\" }\n"
@@ -115,7 +115,7 @@ private slots:
     void versionInsideAStringOrCommentIsNotTheVersion() {
         const QString source =
             u"% \\version \"1\"\ntitle = \"\\version\"\n\\version \"2.24\"\n{ c }"_s;
-        QCOMPARE(LilyPondSource::withPaperSize(source, u"a4"_s),
+        QCOMPARE(lilypondsource::withPaperSize(source, u"a4"_s),
                  u"% \\version \"1\"\ntitle = \"\\version\"\n\\version \"2.24\"\n"
                  u"#(set-default-paper-size \"a4\")\n{ c }"_s);
     }

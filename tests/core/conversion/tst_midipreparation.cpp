@@ -128,7 +128,7 @@ private slots:
         for (const int type : {0x01, 0x03, 0x04, 0x05, 0x09}) {
             const QByteArray file =
                 header(1, 1) + chunk("MTrk", meta(type, stored) + notes + endOfTrack);
-            const auto copy = MidiPreparation::prepared(file, QString());
+            const auto copy = midipreparation::prepared(file, QString());
             QVERIFY(copy);
             const auto events = metaEvents(copy->bytes);
             QCOMPARE(events.size(), 1);
@@ -142,14 +142,14 @@ private slots:
         const QByteArray file =
             header(1, 1) + chunk("MTrk", inC + meta(0x7f, "\xe5\x00\x01") + meta(0x10, "T\xe5") +
                                              notes + endOfTrack);
-        QCOMPARE(MidiPreparation::prepared(file, QString())->bytes, file);
+        QCOMPARE(midipreparation::prepared(file, QString())->bytes, file);
     }
 
     void theTitleGoesToTheFirstTrackWithNotes() {
         const QByteArray silent = chunk("MTrk", meta(0x03, "Words") + endOfTrack);
         const QByteArray piano = chunk("MTrk", meta(0x03, "Piano") + notes + endOfTrack);
         const QByteArray file = header(1, 4) + chunk("MTrk", conductor) + silent + piano + piano;
-        const auto copy = MidiPreparation::prepared(file, u"Harp Harmony ♪"_s);
+        const auto copy = midipreparation::prepared(file, u"Harp Harmony ♪"_s);
         QVERIFY(copy);
         const auto events = metaEvents(copy->bytes);
         QCOMPARE(events.size(), 4);
@@ -165,7 +165,7 @@ private slots:
     void aTitleEventOfTheFileTakesTheNewTitle() {
         const QByteArray file = header(0, 1) + chunk("MTrk", meta(0x03, "Piano") + notes +
                                                                  meta(0x10, "Old") + endOfTrack);
-        const auto events = metaEvents(MidiPreparation::prepared(file, u"New"_s)->bytes);
+        const auto events = metaEvents(midipreparation::prepared(file, u"New"_s)->bytes);
         QCOMPARE(events[0].size(), 3);
         QCOMPARE(events[0][1].metaType, 0x10);
         QCOMPARE(events[0][1].data, "New");
@@ -174,7 +174,7 @@ private slots:
     void typeZeroFilesGetTheTitleInTheirOneTrack() {
         const QByteArray file =
             header(0, 1) + chunk("MTrk", inC + meta(0x03, "Sp\xe5r") + notes + endOfTrack);
-        const auto copy = MidiPreparation::prepared(file, u"Song"_s);
+        const auto copy = midipreparation::prepared(file, u"Song"_s);
         QVERIFY(copy);
         QCOMPARE(copy->bytes,
                  header(0, 1) + chunk("MTrk", meta(0x10, "Song") + inC + meta(0x03, "Sp\xc3\xa5r") +
@@ -186,7 +186,7 @@ private slots:
         const QByteArray file =
             header(1, 2) + chunk("MTrk", conductor) + chunk("XFIH", "\x01\x02") +
             chunk("MTrk", meta(0x03, "Bass") + inC + notes + endOfTrack) + "\0\0"_ba;
-        QCOMPARE(MidiPreparation::prepared(file, QString())->bytes, file);
+        QCOMPARE(midipreparation::prepared(file, QString())->bytes, file);
     }
 
     void malformedFilesAreNotPrepared_data() {
@@ -216,7 +216,7 @@ private slots:
 
     void malformedFilesAreNotPrepared() {
         QFETCH(QByteArray, file);
-        QVERIFY(!MidiPreparation::prepared(file, u"Title"_s));
+        QVERIFY(!midipreparation::prepared(file, u"Title"_s));
     }
 
     void anUnparsableFileLeavesNoPreparedCopy() {
@@ -227,13 +227,13 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(header(1, 1) + "MTrk\x00\x00\x01\x00\x00\x90"_ba);
         file.close();
-        QVERIFY(!MidiPreparation::prepare(source, target, u"Broken"_s));
+        QVERIFY(!midipreparation::prepare(source, target, u"Broken"_s));
         QVERIFY(!QFile::exists(target));
 
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(header(1, 1) + chunk("MTrk", meta(0x03, "Sp\xe5r") + notes + endOfTrack));
         file.close();
-        QVERIFY(MidiPreparation::prepare(source, target, u"Fine"_s));
+        QVERIFY(midipreparation::prepare(source, target, u"Fine"_s));
         QFile written(target);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(trackName(written.readAll(), 0), "Sp\xc3\xa5r");
@@ -262,12 +262,12 @@ private slots:
         }
         builder.timedTrack(u"Tune"_s, notesEvery(480, pitches, 24))
             .timedTrack(u"Drums"_s, notesEvery(480, {36, 38, 42}, 24), 9);
-        const auto copy = MidiPreparation::prepared(builder.build(), QString());
+        const auto copy = midipreparation::prepared(builder.build(), QString());
         QVERIFY(copy);
         const auto tracks = MidiFile::parse(copy->bytes)->chunks();
-        const QList<TrackKey::Signature> expected{{.sharps = sharps, .mode = 0}};
-        QCOMPARE(TrackKey::signaturesIn(tracks[1].data), expected);
-        QCOMPARE(TrackKey::signaturesIn(tracks[2].data), QList<TrackKey::Signature>());
+        const QList<trackkey::Signature> expected{{.sharps = sharps, .mode = 0}};
+        QCOMPARE(trackkey::signaturesIn(tracks[1].data), expected);
+        QCOMPARE(trackkey::signaturesIn(tracks[2].data), QList<trackkey::Signature>());
     }
 
     void sequencedNotesEndOnTheGrid_data() {
@@ -297,7 +297,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(int, gridOffset);
         // Said not to be played, so that the recording quantiser leaves it to the timing.
-        const auto copy = MidiPreparation::prepared(file, QString(), {.played = false});
+        const auto copy = midipreparation::prepared(file, QString(), {.played = false});
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::sequenced);
         QCOMPARE(copy->timing->gridOffset, gridOffset);
@@ -316,7 +316,7 @@ private slots:
         test::MidiFileBuilder builder;
         builder.timedTrack(u"Piano"_s, played);
         const QByteArray file = builder.build();
-        const auto copy = MidiPreparation::prepared(file, QString(), {.played = false});
+        const auto copy = midipreparation::prepared(file, QString(), {.played = false});
         QVERIFY(copy && copy->timing);
         QCOMPARE(copy->timing->kind, MidiTiming::Kind::played);
         QCOMPARE(noteStarts(copy->bytes), noteStarts(file));

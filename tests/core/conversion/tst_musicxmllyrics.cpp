@@ -74,7 +74,7 @@ private slots:
     void repeatsOfALyricOnOneNoteGo() {
         QFETCH(QString, notes);
         QFETCH(QString, expected);
-        QCOMPARE(MusicXmlLyrics::withoutRepeats(scoreWithNotes(notes)), scoreWithNotes(expected));
+        QCOMPARE(musicxmllyrics::withoutRepeats(scoreWithNotes(notes)), scoreWithNotes(expected));
     }
 
     void lyricsThatDifferStay_data() {
@@ -94,11 +94,11 @@ private slots:
     void lyricsThatDifferStay() {
         QFETCH(QString, notes);
         const QString score = scoreWithNotes(notes);
-        QCOMPARE(MusicXmlLyrics::withoutRepeats(score), score);
+        QCOMPARE(musicxmllyrics::withoutRepeats(score), score);
     }
 
     void aDocumentThatIsNotWellFormedIsRefused() {
-        QCOMPARE(MusicXmlLyrics::withoutRepeats(scoreWithNotes(note(u"C"_s, u"<lyric>"_s))),
+        QCOMPARE(musicxmllyrics::withoutRepeats(scoreWithNotes(note(u"C"_s, u"<lyric>"_s))),
                  std::nullopt);
     }
 
@@ -110,11 +110,11 @@ private slots:
         file.write(scoreWithNotes(note(u"C"_s, lyric(u"1"_s, u"Spår"_s).repeated(2))).toUtf8());
         file.close();
 
-        QVERIFY(MusicXmlLyrics::removeRepeats(path));
+        QVERIFY(musicxmllyrics::removeRepeats(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
                  scoreWithNotes(note(u"C"_s, lyric(u"1"_s, u"Spår"_s))));
-        QVERIFY(!MusicXmlLyrics::removeRepeats(folder.filePath(u"missing.musicxml"_s)));
+        QVERIFY(!musicxmllyrics::removeRepeats(folder.filePath(u"missing.musicxml"_s)));
     }
 };
 

@@ -56,8 +56,8 @@ private slots:
         QFETCH(QString, partName);
         QFETCH(QString, printed);
         QFETCH(QString, abbreviation);
-        QCOMPARE(MusicXmlPartNames::printedName(partName), printed);
-        QCOMPARE(MusicXmlPartNames::abbreviationFor(printed), abbreviation);
+        QCOMPARE(musicxmlpartnames::printedName(partName), printed);
+        QCOMPARE(musicxmlpartnames::abbreviationFor(printed), abbreviation);
     }
 
     void namesAndAbbreviationsAreWrittenAndNothingElseChanges() {
@@ -69,7 +69,7 @@ private slots:
             u"</part-name-display>\n    </score-part>\n"
             u"    <score-part id=\"P3\">\n      <part-name>Flute, Track 3</part-name>\n"
             u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s);
-        const auto rewritten = MusicXmlPartNames::withPrintedNames(original);
+        const auto rewritten = musicxmlpartnames::withPrintedNames(original);
         QVERIFY(rewritten);
         QCOMPARE(
             *rewritten,
@@ -84,7 +84,7 @@ private slots:
                 u"    <score-part id=\"P3\">\n      <part-name>Flute</part-name>\n"
                 u"      <part-abbreviation>Fl.</part-abbreviation>\n    </score-part>\n"_s));
 
-        const auto parts = MusicXmlPartNames::read(*rewritten);
+        const auto parts = musicxmlpartnames::read(*rewritten);
         QVERIFY(parts);
         QCOMPARE(parts->size(), 3);
         QCOMPARE(parts->at(0).name, u"Grand Piano, R&B <Lead>"_s);
@@ -101,7 +101,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(broken);
         file.close();
-        QVERIFY(!MusicXmlPartNames::printNames(path));
+        QVERIFY(!musicxmlpartnames::printNames(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), broken);
     }
@@ -115,7 +115,7 @@ private slots:
                                   u"</part-name></score-part>"_s)
                        .toUtf8());
         file.close();
-        const auto parts = MusicXmlPartNames::printNames(path);
+        const auto parts = musicxmlpartnames::printNames(path);
         QVERIFY(parts);
         QCOMPARE(parts->size(), 1);
         QCOMPARE(parts->first().abbreviation, u"Perc."_s);

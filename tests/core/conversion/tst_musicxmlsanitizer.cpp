@@ -58,7 +58,7 @@ private slots:
     void textLosesWhatLilyPondWouldRead() {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(MusicXmlSanitizer::neutralisedText(text), expected);
+        QCOMPARE(musicxmlsanitizer::neutralisedText(text), expected);
     }
 
     void everyTextNodeIsNeutralisedAndTheMarkupKept() {
@@ -80,7 +80,7 @@ private slots:
             "<duration>4</duration><lyric><text>\xe5\xa4\x9c&#x2028;\\\"</text></lyric></note>"
             "</measure></part>\n"
             "</score-partwise>\n";
-        const auto rewritten = MusicXmlSanitizer::neutralised(original);
+        const auto rewritten = musicxmlsanitizer::neutralised(original);
         QVERIFY(rewritten.has_value());
 
         QCOMPARE(outline(*rewritten), (QStringList{
@@ -139,7 +139,7 @@ private slots:
             "<!ATTLIST words extra CDATA \"a&#34;b\">]>\n"
             "<score-partwise><part-list><score-part id=\"P1\"><part-name>&evil;</part-name>"
             "</score-part></part-list><words/></score-partwise>\n";
-        const auto rewritten = MusicXmlSanitizer::neutralised(original);
+        const auto rewritten = musicxmlsanitizer::neutralised(original);
         QVERIFY(rewritten.has_value());
         QVERIFY2(!rewritten->contains("ENTITY") && !rewritten->contains("ATTLIST"),
                  rewritten->constData());
@@ -156,13 +156,13 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(broken);
         file.close();
-        QVERIFY(!MusicXmlSanitizer::neutralised(broken).has_value());
-        QVERIFY(!MusicXmlSanitizer::neutralise(path));
+        QVERIFY(!musicxmlsanitizer::neutralised(broken).has_value());
+        QVERIFY(!musicxmlsanitizer::neutralise(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), broken);
         file.close();
 
-        QVERIFY(!MusicXmlSanitizer::neutralise(directory.filePath(u"missing.musicxml"_s)));
+        QVERIFY(!musicxmlsanitizer::neutralise(directory.filePath(u"missing.musicxml"_s)));
     }
 
     void theFileIsRewrittenInPlace() {
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<score-partwise><part-name>a\\b</part-name></score-partwise>");
         file.close();
-        QVERIFY(MusicXmlSanitizer::neutralise(path));
+        QVERIFY(musicxmlsanitizer::neutralise(path));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(outline(file.readAll()),
                  (QStringList{u"<score-partwise"_s, u"<part-name"_s, u"a\u29f5b"_s}));

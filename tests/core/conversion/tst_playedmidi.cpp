@@ -66,7 +66,7 @@ private slots:
         QVERIFY(played);
         QVERIFY(playedinputdetector::isPlayed(*played));
 
-        const auto quantised = PlayedMidiQuantiser::quantised(*played);
+        const auto quantised = playedmidiquantiser::quantised(*played);
         QVERIFY(quantised);
         const auto score = MidiFile::parse(*quantised);
         QVERIFY(score);
@@ -92,12 +92,12 @@ private slots:
         const auto sequenced = MidiFile::parse(test::MidiFileBuilder::scale(8).build());
         QVERIFY(sequenced);
         QVERIFY(!playedinputdetector::isPlayed(*sequenced));
-        QVERIFY(!PlayedMidiQuantiser::quantised(*sequenced));
-        QVERIFY(PlayedMidiQuantiser::quantised(*sequenced, true));
+        QVERIFY(!playedmidiquantiser::quantised(*sequenced));
+        QVERIFY(playedmidiquantiser::quantised(*sequenced, true));
 
         const auto played = MidiFile::parse(test::MidiFileBuilder::playedWaltz(8, 0));
         QVERIFY(played);
-        QVERIFY(!PlayedMidiQuantiser::quantised(*played, false));
+        QVERIFY(!playedmidiquantiser::quantised(*played, false));
     }
 };
 

@@ -113,7 +113,7 @@ private slots:
         const velmarto::ImportOptions read = preferences.importOptions();
         QCOMPARE(read.voices, std::optional(2));
         QVERIFY(read.swing == velmarto::ImportOptions::Swing::none);
-        QVERIFY(read.key == velmarto::ImportOptions::Key(velmarto::TrackKey::Signature{-5, 1}));
+        QVERIFY(read.key == velmarto::ImportOptions::Key(velmarto::trackkey::Signature{-5, 1}));
         QVERIFY(read.tracks.isEmpty());
 
         QSignalSpy spy(&preferences, &Preferences::importOptionsChanged);

@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-namespace velmarto {
+namespace velmarto::midipreparation {
 
 namespace {
 
@@ -55,7 +55,7 @@ QByteArray rewritten(QByteArrayView track, const QByteArray& title, bool isTitle
             writer.appendMeta(event.delta, titleEvent, title);
         } else if (isMeta && isTextEvent(event.metaType) && !isUtf8(event.data)) {
             writer.appendMeta(event.delta, event.metaType,
-                              Windows1252::decode(event.data).toUtf8());
+                              windows1252::decode(event.data).toUtf8());
         } else {
             writer.appendRaw(event.delta, event.raw);
         }
@@ -64,67 +64,66 @@ QByteArray rewritten(QByteArrayView track, const QByteArray& title, bool isTitle
     return writer.bytes();
 }
 
-std::optional<TrackKey::Signature> firstSignature(const MidiFile& file) {
+std::optional<trackkey::Signature> firstSignature(const MidiFile& file) {
     for (const MidiFile::Chunk& chunk : file.chunks()) {
         if (!chunk.isTrack()) {
             continue;
         }
-        if (const auto signatures = TrackKey::signaturesIn(chunk.data); !signatures.isEmpty()) {
+        if (const auto signatures = trackkey::signaturesIn(chunk.data); !signatures.isEmpty()) {
             return signatures.first();
         }
     }
     return std::nullopt;
 }
 
-bool holdsPitchedNotes(const TrackKey::PitchClassCounts& counts) {
+bool holdsPitchedNotes(const trackkey::PitchClassCounts& counts) {
     return std::ranges::any_of(counts, [](qint64 count) { return count != 0; });
 }
 
 // A track that changes key keeps its keys, and so does one whose key fits already or that has
 // nothing but drums.
-QByteArray withBestKey(const QByteArray& track, std::optional<TrackKey::Signature> fileSignature) {
-    const TrackKey::PitchClassCounts counts = TrackKey::countsOf(track);
+QByteArray withBestKey(const QByteArray& track, std::optional<trackkey::Signature> fileSignature) {
+    const trackkey::PitchClassCounts counts = trackkey::countsOf(track);
     if (!holdsPitchedNotes(counts)) {
         return track;
     }
-    const QList<TrackKey::Signature> own = TrackKey::signaturesIn(track);
+    const QList<trackkey::Signature> own = trackkey::signaturesIn(track);
     if (std::ranges::any_of(own, [&](const auto& signature) { return signature != own.first(); })) {
         return track;
     }
     const auto given = own.isEmpty() ? fileSignature : std::optional(own.first());
     const int sharps =
-        TrackKey::bestSharps(counts, given ? std::optional(given->sharps) : std::nullopt);
+        trackkey::bestSharps(counts, given ? std::optional(given->sharps) : std::nullopt);
     if (!own.isEmpty() && own.first().sharps == sharps) {
         return track;
     }
-    return TrackKey::withSignature(
+    return trackkey::withSignature(
         track, {.sharps = sharps, .mode = given && given->sharps == sharps ? given->mode : 0});
 }
 
 // The key the user chose, or the file's own (the track's, else the first in the file), in a track
 // with notes other than drums; the best fitting key when neither is asked for.
 QByteArray withKey(const QByteArray& track, const ImportOptions::Key& choice,
-                   std::optional<TrackKey::Signature> fileSignature) {
+                   std::optional<trackkey::Signature> fileSignature) {
     if (std::holds_alternative<std::monostate>(choice)) {
         return withBestKey(track, fileSignature);
     }
-    if (!holdsPitchedNotes(TrackKey::countsOf(track))) {
+    if (!holdsPitchedNotes(trackkey::countsOf(track))) {
         return track;
     }
-    if (const auto* chosen = std::get_if<TrackKey::Signature>(&choice)) {
-        return TrackKey::withSignature(track, *chosen);
+    if (const auto* chosen = std::get_if<trackkey::Signature>(&choice)) {
+        return trackkey::withSignature(track, *chosen);
     }
-    if (!TrackKey::signaturesIn(track).isEmpty() || !fileSignature) {
+    if (!trackkey::signaturesIn(track).isEmpty() || !fileSignature) {
         return track;
     }
-    return TrackKey::withSignature(track, *fileSignature);
+    return trackkey::withSignature(track, *fileSignature);
 }
 
 } // namespace
 
-std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayView original,
-                                                                   const QString& title,
-                                                                   const ImportOptions& import) {
+std::optional<Prepared> prepared(QByteArrayView original, const QString& title,
+                                 const ImportOptions& import) {
     auto file = MidiFile::parse(original);
     if (!file) {
         return std::nullopt;
@@ -133,7 +132,7 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayVie
     if (const auto* meter = std::get_if<TimeSignature>(&import.meter)) {
         midiedits::setTimeSignature(*file, *meter);
     }
-    if (const auto score = PlayedMidiQuantiser::quantised(*file, import.played, import.meter)) {
+    if (const auto score = playedmidiquantiser::quantised(*file, import.played, import.meter)) {
         file = MidiFile::parse(*score);
     }
     const auto timing = MidiTiming::of(*file);
@@ -150,7 +149,7 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayVie
         titlePlaced = titlePlaced || isTitleTrack;
         chunk.data = rewritten(chunk.data, titleBytes, isTitleTrack);
         if (shift != 0) {
-            chunk.data = MidiTrackShift::shifted(chunk.data, shift);
+            chunk.data = miditrackshift::shifted(chunk.data, shift);
         }
         chunk.data = withKey(chunk.data, import.key, fileSignature);
     }
@@ -164,10 +163,8 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepared(QByteArrayVie
         .bytes = file->serialize(), .timing = timing, .tracksWithNotes = tracksWithNotes};
 }
 
-std::optional<MidiPreparation::Prepared> MidiPreparation::prepare(const QString& source,
-                                                                  const QString& target,
-                                                                  const QString& title,
-                                                                  const ImportOptions& import) {
+std::optional<Prepared> prepare(const QString& source, const QString& target, const QString& title,
+                                const ImportOptions& import) {
     const auto original = inputfile::read(source, maximumFileSize);
     if (!original || original->size() > maximumFileSize) {
         return std::nullopt;
@@ -181,4 +178,4 @@ std::optional<MidiPreparation::Prepared> MidiPreparation::prepare(const QString&
     return copy;
 }
 
-} // namespace velmarto
+} // namespace velmarto::midipreparation

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <optional>
 
-namespace velmarto {
+namespace velmarto::miditrackshift {
 
 namespace {
 
@@ -63,7 +63,7 @@ private:
 
 } // namespace
 
-QByteArray MidiTrackShift::shifted(QByteArrayView track, int ticks) {
+QByteArray shifted(QByteArrayView track, int ticks) {
     EventWalk kept(track, false, ticks);
     EventWalk moved(track, true, ticks);
     MidiTrackWriter writer;
@@ -91,4 +91,4 @@ QByteArray MidiTrackShift::shifted(QByteArrayView track, int ticks) {
     return writer.bytes();
 }
 
-} // namespace velmarto
+} // namespace velmarto::miditrackshift

@@ -9,10 +9,9 @@ namespace velmarto {
 // changes, lyrics and other texts); the events that define the beat (tempo, time and key
 // signatures) stay where they are, and so does what stands at the start of the track. Nothing
 // moves before the start.
-class MidiTrackShift {
-public:
-    // ticks: how far to move, later when positive. The track must be well-formed.
-    static QByteArray shifted(QByteArrayView track, int ticks);
-};
+namespace miditrackshift {
+// ticks: how far to move, later when positive. The track must be well-formed.
+QByteArray shifted(QByteArrayView track, int ticks);
+} // namespace miditrackshift
 
 } // namespace velmarto

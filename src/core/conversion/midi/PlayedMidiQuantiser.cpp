@@ -10,7 +10,7 @@
 
 #include <QSet>
 
-namespace velmarto {
+namespace velmarto::playedmidiquantiser {
 
 namespace {
 
@@ -30,9 +30,8 @@ bool isOneKeyboard(const Performance& performance) {
 
 } // namespace
 
-std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
-                                                         std::optional<bool> played,
-                                                         const ImportOptions::Meter& meter) {
+std::optional<QByteArray> quantised(const MidiFile& file, std::optional<bool> played,
+                                    const ImportOptions::Meter& meter) {
     if (!played.value_or(playedinputdetector::isPlayed(file))) {
         return std::nullopt;
     }
@@ -66,4 +65,4 @@ std::optional<QByteArray> PlayedMidiQuantiser::quantised(const MidiFile& file,
     });
 }
 
-} // namespace velmarto
+} // namespace velmarto::playedmidiquantiser

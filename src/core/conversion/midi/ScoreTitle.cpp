@@ -23,7 +23,7 @@ constexpr quint8 trackNameEvent = 0x03;
 QString textOf(QByteArrayView bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
-    return (decoder.hasError() ? Windows1252::decode(bytes) : text).simplified();
+    return (decoder.hasError() ? windows1252::decode(bytes) : text).simplified();
 }
 
 bool saysNothing(const QString& name) {
@@ -67,7 +67,7 @@ QString ScoreTitle::readableFileName(const QString& midiPath) {
 }
 
 QString ScoreTitle::songTitleIn(const QString& midiPath) {
-    const auto bytes = inputfile::read(midiPath, MidiPreparation::maximumFileSize);
+    const auto bytes = inputfile::read(midiPath, midipreparation::maximumFileSize);
     if (!bytes) {
         return {};
     }

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-namespace velmarto {
+namespace velmarto::trackkey {
 
 namespace {
 
@@ -20,7 +20,7 @@ bool isKeySignature(const MidiEvent& event) {
 
 } // namespace
 
-TrackKey::PitchClassCounts TrackKey::countsOf(QByteArrayView track) {
+PitchClassCounts countsOf(QByteArrayView track) {
     PitchClassCounts counts{};
     MidiTrackReader reader(track);
     while (reader.readNext()) {
@@ -32,7 +32,7 @@ TrackKey::PitchClassCounts TrackKey::countsOf(QByteArrayView track) {
     return counts;
 }
 
-qint64 TrackKey::notesOutside(const PitchClassCounts& counts, int sharps) {
+qint64 notesOutside(const PitchClassCounts& counts, int sharps) {
     static constexpr int majorScale[] = {0, 2, 4, 5, 7, 9, 11};
     // Each sharp moves the tonic a fifth up, each flat a fifth down.
     const int tonic = ((sharps * 7) % 12 + 12) % 12;
@@ -46,7 +46,7 @@ qint64 TrackKey::notesOutside(const PitchClassCounts& counts, int sharps) {
     return outside;
 }
 
-int TrackKey::bestSharps(const PitchClassCounts& counts, std::optional<int> fileSharps) {
+int bestSharps(const PitchClassCounts& counts, std::optional<int> fileSharps) {
     if (fileSharps && std::abs(*fileSharps) > mostAccidentals) {
         fileSharps.reset();
     }
@@ -65,7 +65,7 @@ int TrackKey::bestSharps(const PitchClassCounts& counts, std::optional<int> file
     return best;
 }
 
-QList<TrackKey::Signature> TrackKey::signaturesIn(QByteArrayView track) {
+QList<Signature> signaturesIn(QByteArrayView track) {
     QList<Signature> signatures;
     MidiTrackReader reader(track);
     while (reader.readNext()) {
@@ -77,7 +77,7 @@ QList<TrackKey::Signature> TrackKey::signaturesIn(QByteArrayView track) {
     return signatures;
 }
 
-QByteArray TrackKey::withSignature(QByteArrayView track, Signature signature) {
+QByteArray withSignature(QByteArrayView track, Signature signature) {
     MidiTrackWriter writer;
     QByteArray payload(2, '\0');
     payload[0] = char(qint8(signature.sharps));
@@ -99,4 +99,4 @@ QByteArray TrackKey::withSignature(QByteArrayView track, Signature signature) {
     return writer.bytes();
 }
 
-} // namespace velmarto
+} // namespace velmarto::trackkey

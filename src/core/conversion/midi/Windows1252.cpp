@@ -1,6 +1,6 @@
 #include "core/conversion/midi/Windows1252.h"
 
-namespace velmarto {
+namespace velmarto::windows1252 {
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr char16_t upperControlRange[32] = {
 
 } // namespace
 
-QString Windows1252::decode(QByteArrayView bytes) {
+QString decode(QByteArrayView bytes) {
     QString text;
     text.reserve(bytes.size());
     for (const char byte : bytes) {
@@ -24,4 +24,4 @@ QString Windows1252::decode(QByteArrayView bytes) {
     return text;
 }
 
-} // namespace velmarto
+} // namespace velmarto::windows1252
