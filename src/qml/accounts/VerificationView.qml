@@ -71,15 +71,10 @@ FocusScope {
                 Layout.fillWidth: true
                 session: view.session
             }
-            Text {
+            FormError {
                 objectName: "verificationError"
                 Layout.fillWidth: true
-                visible: view.session.lastError !== ""
                 text: view.session.lastError
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
-                font.pixelSize: Style.captionSize
-                color: Style.error
             }
             PrimaryButton {
                 objectName: "verifyButton"

@@ -64,15 +64,10 @@ FocusScope {
                 onEdited: text => form.model.confirm = text
                 onSubmitted: form.model.submit()
             }
-            Text {
+            FormError {
                 objectName: "formError"
                 Layout.fillWidth: true
-                visible: form.model.error !== ""
                 text: form.model.error
-                textFormat: Text.PlainText
-                wrapMode: Text.Wrap
-                font.pixelSize: Style.captionSize
-                color: Style.error
             }
             PrimaryButton {
                 objectName: "submitButton"
