@@ -3,9 +3,9 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Velmarto
 
-// One PDF, its pages stacked in one scrolling column on a neutral grey. The pages fit the width
+// One PDF, its pages stacked in one scrolling column on a neutral backdrop. The pages fit the width
 // of the view unless zoomed, and the view pages through the score from the keyboard as a PDF
-// reader does. A file that cannot be opened leaves only the grey.
+// reader does. A file that cannot be opened leaves only the backdrop.
 Rectangle {
     id: root
 
@@ -26,7 +26,7 @@ Rectangle {
     property int pageToKeep: 0
     property real zoomToKeep: 1.0
 
-    color: Qt.rgba(0.93, 0.93, 0.93, 1.0)
+    color: Style.pageBackdrop
     activeFocusOnTab: true
     Accessible.role: Accessible.Document
     Accessible.name: "Score preview"

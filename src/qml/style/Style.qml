@@ -19,6 +19,9 @@ QtObject {
     readonly property color found: dark ? "#34c759" : "#17692c"
     readonly property color missing: dark ? "#ff9f0a" : "#804000"
     readonly property color error: dark ? "#ff6b60" : "#a8231b"
+    // Behind the preview's white pages: a neutral grey just off the window, darker in dark mode as a
+    // PDF reader's is, so the pages stand out and the pane does not glare.
+    readonly property color pageBackdrop: dark ? "#19191b" : "#ededed"
 
     // The type scale: every text takes one of these pixel sizes, none smaller than the caption's.
     readonly property int captionSize: 11
