@@ -1,4 +1,5 @@
 #include "app/VelmartoApp.h"
+#include "core/platform/PortalFileChooser.h"
 #include "core/platform/QuitSignals.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,8 @@ Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 int main(int argc, char* argv[]) {
     velmarto::VelmartoApp::configureApplication();
+    // Outside a sandbox Qt draws its own file dialogs unless told to ask the desktop's portal.
+    velmarto::portalfilechooser::chooseWhenOffered();
     QGuiApplication application(argc, argv);
     // Quitting closes the windows, and a closing window stops its conversion's engines.
     const velmarto::QuitSignals quitSignals;

@@ -28,6 +28,23 @@ void FakeDesktopPortal::changeOtherSetting(const QString& settingNamespace, cons
     command(u"other %1 %2 %3"_s.arg(settingNamespace, key).arg(value));
 }
 
+QStringList FakeDesktopPortal::chooserRequests() {
+    // Started before the application, the process has no notifier to read for it.
+    m_process.waitForReadyRead(10);
+    while (m_process.canReadLine()) {
+        m_chooserRequests << QString::fromUtf8(m_process.readLine()).chopped(1);
+    }
+    return m_chooserRequests;
+}
+
+void FakeDesktopPortal::choose(const QUrl& file) {
+    command(u"choose "_s + QString::fromUtf8(file.toEncoded()));
+}
+
+void FakeDesktopPortal::dismiss() {
+    command(u"dismiss"_s);
+}
+
 void FakeDesktopPortal::command(const QString& line) {
     m_process.write((line + u'\n').toUtf8());
     m_process.waitForBytesWritten();
