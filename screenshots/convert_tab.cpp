@@ -101,6 +101,19 @@ private slots:
         QMetaObject::invokeMethod(details, "clicked");
         QTest::qWait(200);
         saveInBothSchemes(view, preferences, u"6-failed-details"_s);
+
+        const QByteArray tune = velmarto::test::MidiFileBuilder::scale(8).build();
+        model.handleDrop(
+            {QUrl::fromLocalFile(window.engines.writeFile(u"Minuet in G.mid"_s, tune)),
+             QUrl::fromLocalFile(window.engines.writeFile(u"Gavotte.mid"_s, tune)),
+             QUrl::fromLocalFile(window.engines.writeFile(u"Damaged.mid"_s, "not a MIDI file"))});
+        model.setEngine(velmarto::ConversionEngine::museScoreOnly);
+        model.convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!model.isConverting(), 180000);
+        QCOMPARE(model.queue()->convertedCount(), 2);
+        QVERIFY(QTest::qWaitFor([&] { return firstPageShown(view); }, 20000));
+        QTest::qWait(400);
+        saveInBothSchemes(view, preferences, u"8-queue"_s);
     }
 
 private:

@@ -86,6 +86,7 @@ Item {
             isDraft: root.model.isDraft
             pdfFileName: root.model.pdfFileName
             isConverting: root.model.isConverting
+            hasError: root.model.hasError
             stageNames: root.model.stageNames
             stageIndex: root.model.stageIndex
             elapsedText: root.model.elapsedText

@@ -5,6 +5,7 @@
 #include "core/platform/FileReplacement.h"
 #include "core/platform/FileRevealer.h"
 #include "core/settings/Preferences.h"
+#include "qml/convert/FolderExport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,6 +33,33 @@ bool isMIDIFile(const QUrl& url) {
     return !info.isDir() && (suffix == u"mid"_s || suffix == u"midi"_s);
 }
 
+// Why one of several files named at once is left out of the queue; empty when it is taken.
+QString whyLeftOut(const QUrl& url) {
+    const QFileInfo info(url.toLocalFile());
+    const QString name =
+        info.fileName().isEmpty() ? url.toDisplayString(QUrl::PreferLocalFile) : info.fileName();
+    if (!url.isLocalFile() || !info.exists()) {
+        return u"Could not find "_s + name + u"."_s;
+    }
+    if (info.isDir()) {
+        return name + u" is a folder, not a MIDI file."_s;
+    }
+    if (!isMIDIFile(url)) {
+        return name + u" is not a MIDI file."_s;
+    }
+    if (inputfile::existsButIsNotRegular(info.filePath())) {
+        return inputfile::notRegularMessage(info.filePath());
+    }
+    return {};
+}
+
+QDir documentsFolder() {
+    // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
+    // useful.
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return folder.exists() ? folder : QDir::home();
+}
+
 } // namespace
 
 ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences,
@@ -43,6 +71,7 @@ ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences
     , m_revealer(revealer)
     , m_engines(engines)
     , m_notifier(notifier)
+    , m_queue(new ConversionQueue(this))
     , m_statusMessage(u"Drop a MIDI file to begin."_s)
     , m_importOptions(new ImportOptionsModel(preferences, this)) {
     m_elapsedTick.setInterval(1000);
@@ -53,6 +82,10 @@ ContentViewModel::ContentViewModel(Converter converter, Preferences* preferences
             &ContentViewModel::updateConvertAgainOffer);
     connect(this, &ContentViewModel::isConvertingChanged, this,
             &ContentViewModel::updateConvertAgainOffer);
+    connect(m_queue, &ConversionQueue::selectedRowChanged, this,
+            &ContentViewModel::showQueueSelection);
+    connect(m_queue, &ConversionQueue::entryChanged, this, &ContentViewModel::queueEntryChanged);
+    connect(m_queue, &ConversionQueue::finished, this, &ContentViewModel::finishQueue);
 }
 
 // A conversion still running stops with its screen; its outcome has nowhere to go.
@@ -150,11 +183,24 @@ void ContentViewModel::appear() {
 }
 
 void ContentViewModel::setMIDI(const QUrl& url) {
+    // The queue's rows stay until its run ends.
+    if (m_queue->isRunning()) {
+        setStatusMessage(u"Cancel the conversions first to choose other files."_s);
+        return;
+    }
     // A FIFO or a device named song.mid would hold the conversion before any engine starts.
     if (inputfile::existsButIsNotRegular(url.toLocalFile())) {
         setStatusMessage(inputfile::notRegularMessage(url.toLocalFile()));
         return;
     }
+    m_queue->setFiles({});
+    showFile(url);
+    setResult(std::nullopt);
+    setFailure(std::nullopt);
+    setStatusMessage(u"Ready: "_s + fileName(url));
+}
+
+void ContentViewModel::showFile(const QUrl& url) {
     const bool couldConvert = canConvert();
     m_midiURL = url;
     m_documentTitle = ScoreTitle::fromFileName().textFor(url.toLocalFile());
@@ -162,9 +208,41 @@ void ContentViewModel::setMIDI(const QUrl& url) {
     if (canConvert() != couldConvert) {
         emit canConvertChanged();
     }
-    setResult(std::nullopt);
-    setFailure(std::nullopt);
-    setStatusMessage(u"Ready: "_s + fileName(url));
+}
+
+void ContentViewModel::takeFiles(const QList<QUrl>& urls) {
+    if (m_isConverting) {
+        setStatusMessage(u"Cancel the conversions first to choose other files."_s);
+        return;
+    }
+    QList<QUrl> taken;
+    QStringList leftOut;
+    for (const QUrl& url : urls) {
+        const QString reason = whyLeftOut(url);
+        if (reason.isEmpty()) {
+            taken.append(url);
+        } else {
+            leftOut.append(reason);
+        }
+    }
+    if (taken.size() == 1) {
+        setMIDI(taken.first());
+    } else if (taken.size() > 1) {
+        m_queue->setFiles(taken);
+        setStatusMessage(u"Ready: %1 MIDI files"_s.arg(taken.size()));
+    }
+    if (!leftOut.isEmpty()) {
+        setStatusMessage((taken.isEmpty() ? QString() : m_statusMessage + u" — "_s) +
+                         leftOut.join(u' '));
+    }
+}
+
+void ContentViewModel::showQueueSelection() {
+    if (const ConversionQueue::Entry* entry = m_queue->selected()) {
+        showFile(entry->midiURL);
+        setResult(entry->result);
+        setFailure(entry->failure);
+    }
 }
 
 void ContentViewModel::openGivenFile(const QString& path) {
@@ -183,7 +261,13 @@ void ContentViewModel::openGivenFile(const QString& path) {
 }
 
 void ContentViewModel::chooseFile() {
-    awaitFile([this](const QUrl& chosen) { setMIDI(chosen); });
+    awaitFiles([this](const QList<QUrl>& chosen) {
+        if (chosen.size() == 1) {
+            setMIDI(chosen.first());
+        } else {
+            takeFiles(chosen);
+        }
+    });
     emit openFileRequested(midiNameFilters);
 }
 
@@ -191,7 +275,9 @@ bool ContentViewModel::handleDrop(const QList<QUrl>& urls) {
     if (urls.isEmpty()) {
         return false;
     }
-    if (isMIDIFile(urls.first())) {
+    if (urls.size() > 1) {
+        takeFiles(urls);
+    } else if (isMIDIFile(urls.first())) {
         setMIDI(urls.first());
     }
     return true;
@@ -201,6 +287,10 @@ void ContentViewModel::convert() {
     // The button is disabled while converting; refusing here too keeps two conversions from
     // racing to publish their outcome when the call comes another way.
     if (!canConvert()) {
+        return;
+    }
+    if (m_queue->count() > 1) {
+        convertQueue();
         return;
     }
     setConverting(true);
@@ -295,6 +385,59 @@ void ContentViewModel::cancel() {
     if (m_isConverting && m_cancellation) {
         m_cancellation->cancel();
     }
+    m_queue->cancel();
+}
+
+void ContentViewModel::convertQueue() {
+    setConverting(true);
+    m_runningEngine = m_engine;
+    m_elapsed.start();
+    m_elapsedTick.start();
+    emit elapsedTextChanged();
+    // Stages only: a draft would be shown whichever row is selected.
+    ConversionProgress progress = progressReceiver();
+    progress.draftReady = nullptr;
+    // Every row starts afresh, so whatever the queue shows from now on is made with these.
+    m_convertedImport = m_preferences->importOptions();
+    m_queue->start([converter = m_converter, engine = m_engine,
+                    paperSize = m_preferences->paperSize(), import = m_convertedImport,
+                    progress](const QUrl& midiURL, const CancellationToken& cancellation) {
+        return converter.convert(midiURL, engine, paperSize, {.cancellation = &cancellation},
+                                 ScoreTitle::fromFileName(), import, progress);
+    });
+}
+
+void ContentViewModel::queueEntryChanged(int row) {
+    if (row == m_queue->selectedRow()) {
+        showQueueSelection();
+    }
+    if (m_queue->entry(row).state == ConversionQueue::State::converting) {
+        m_stage.reset();
+        enterStage(ConversionStage::importing);
+        setStatusMessage(u"Converting %1 of %2: %3…"_s.arg(row + 1)
+                             .arg(m_queue->count())
+                             .arg(fileName(m_queue->entry(row).midiURL)));
+    }
+}
+
+void ContentViewModel::finishQueue() {
+    setConverting(false);
+    m_elapsedTick.stop();
+    emit elapsedTextChanged();
+    m_stage.reset();
+    emit stageChanged();
+    const int converted = m_queue->countIn(ConversionQueue::State::converted);
+    const int failed = m_queue->countIn(ConversionQueue::State::failed);
+    const QString summary = u"%1 of %2 files converted"_s.arg(converted).arg(m_queue->count()) +
+                            (failed > 0 ? u", %1 failed."_s.arg(failed) : u"."_s);
+    if (m_queue->countIn(ConversionQueue::State::cancelled) > 0) {
+        setStatusMessage(u"Conversion cancelled: "_s + summary);
+    } else {
+        setStatusMessage(u"Done — "_s + summary);
+        announce(failed > 0 ? u"Some scores failed"_s : u"Your scores are ready"_s, summary);
+    }
+    m_engines->refresh();
+    emit conversionFinished();
 }
 
 void ContentViewModel::finishConversion(const Outcome& outcome, const QUrl& converted,
@@ -363,6 +506,49 @@ void ContentViewModel::reveal(const QString& path) {
     });
 }
 
+void ContentViewModel::saveAll() {
+    if (m_isConverting || m_queue->countIn(ConversionQueue::State::converted) == 0) {
+        return;
+    }
+    awaitFile([this](const QUrl& folder) { saveAllInto(folder); });
+    emit saveFolderRequested(QUrl::fromLocalFile(documentsFolder().absolutePath()));
+}
+
+void ContentViewModel::saveAllInto(const QUrl& folder) {
+    if (!folder.isLocalFile()) {
+        setStatusMessage(u"Could not save: "_s + folder.toDisplayString(QUrl::PreferLocalFile) +
+                         u" is not a place on this computer."_s);
+        return;
+    }
+    QList<std::pair<QString, QString>> pdfs;
+    for (int row = 0; row < m_queue->count(); ++row) {
+        if (const auto& result = m_queue->entry(row).result) {
+            pdfs.append({m_queue->entry(row).midiURL.toLocalFile(), result->pdfURL.toLocalFile()});
+        }
+    }
+    const QString path = folder.toLocalFile();
+    const FolderExport copies(path, pdfs);
+    if (copies.replacedNames().isEmpty()) {
+        writeAll(copies, path);
+        return;
+    }
+    awaitFile([this, copies, path](const QUrl&) { writeAll(copies, path); });
+    emit replaceFilesRequested(folder, copies.replacedNames());
+}
+
+void ContentViewModel::writeAll(const FolderExport& copies, const QString& folder) {
+    const QStringList failures = copies.write();
+    const qsizetype total = copies.copies().size();
+    const qsizetype saved = total - failures.size();
+    if (failures.isEmpty()) {
+        setStatusMessage(u"Saved %1 PDFs to "_s.arg(saved) + folder, QUrl::fromLocalFile(folder));
+        return;
+    }
+    setStatusMessage(u"Saved %1 of %2 PDFs to "_s.arg(saved).arg(total) + folder +
+                         u". Could not save "_s + failures.join(u"; "_s),
+                     saved > 0 ? QUrl::fromLocalFile(folder) : QUrl());
+}
+
 void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedName,
                                   const QStringList& nameFilters) {
     awaitFile([this, source](const QUrl& destination) {
@@ -383,17 +569,16 @@ void ContentViewModel::exportCopy(const QUrl& source, const QString& suggestedNa
         }
         setStatusMessage(u"Saved to "_s + path, QUrl::fromLocalFile(path));
     });
-    // Many Linux homes have no Documents folder; a dialog opened on a missing one lists nothing
-    // useful.
-    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (!folder.exists()) {
-        folder = QDir::home();
-    }
+    const QDir folder = documentsFolder();
     emit saveFileRequested(QUrl::fromLocalFile(folder.absolutePath()),
                            QUrl::fromLocalFile(folder.filePath(suggestedName)), nameFilters);
 }
 
 void ContentViewModel::answerFileRequest(const QUrl& chosen) {
+    answerFilesRequest(chosen.isEmpty() ? QList<QUrl>() : QList<QUrl>{chosen});
+}
+
+void ContentViewModel::answerFilesRequest(const QList<QUrl>& chosen) {
     // Taken out first: the answer may well ask for the next dialog.
     const auto answer = std::exchange(m_pendingFileAnswer, nullptr);
     if (answer) {
@@ -411,6 +596,10 @@ void ContentViewModel::cancelFileRequest() {
 }
 
 void ContentViewModel::awaitFile(std::function<void(const QUrl& chosen)> answer) {
+    awaitFiles([answer = std::move(answer)](const QList<QUrl>& chosen) { answer(chosen.first()); });
+}
+
+void ContentViewModel::awaitFiles(FilesAnswer answer) {
     const bool wasAwaiting = isAwaitingFile();
     m_pendingFileAnswer = std::move(answer);
     if (!wasAwaiting) {

@@ -4,6 +4,7 @@
 #include "core/conversion/ConversionResult.h"
 #include "core/conversion/Converter.h"
 #include "core/conversion/EngineStatus.h"
+#include "qml/convert/ConversionQueue.h"
 #include "qml/convert/FailureReport.h"
 #include "qml/convert/ImportOptionsModel.h"
 
@@ -23,12 +24,14 @@ namespace velmarto {
 
 class DesktopNotifier;
 class FileRevealer;
+class FolderExport;
 class Preferences;
 
 // State and actions of the Convert tab: the chosen MIDI file, the running conversion and its
-// outcome, and the copies saved from it. All of it lives on the main thread; the conversion itself
-// runs on the thread pool and posts its outcome back. File dialogs belong to the view: the model
-// asks for one with a request signal and the view answers.
+// outcome, and the copies saved from it. Several files taken at once wait in the queue; the one
+// selected there is then the chosen file, and its outcome the one shown. All of it lives on the
+// main thread; the conversion itself runs on the thread pool and posts its outcome back. File
+// dialogs belong to the view: the model asks for one with a request signal and the view answers.
 class ContentViewModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -82,6 +85,8 @@ class ContentViewModel : public QObject {
     // The import options differ from those the shown score was made with, and it can be made
     // again with the new ones.
     Q_PROPERTY(bool offersConvertAgain READ offersConvertAgain NOTIFY offersConvertAgainChanged)
+    // The files of a drop or a choice of several; empty when a single file is chosen.
+    Q_PROPERTY(velmarto::ConversionQueue* queue READ queue CONSTANT)
 
 public:
     // A dialog filter whose patterns match the extensions in any case: Qt's own dialog compares
@@ -132,6 +137,7 @@ public:
     bool isWindowActive() const { return m_isWindowActive; }
     ImportOptionsModel* importOptions() const { return m_importOptions; }
     bool offersConvertAgain() const { return m_offersConvertAgain; }
+    ConversionQueue* queue() const { return m_queue; }
 
     void setEngine(ConversionEngine engine);
     void setTargeted(bool isTargeted);
@@ -145,19 +151,24 @@ public:
     // user asked for it by name, so the status line says why.
     void openGivenFile(const QString& path);
     Q_INVOKABLE void chooseFile();
-    // Returns whether the drop is taken; an unsuitable first item is taken and then ignored.
+    // Returns whether the drop is taken. A single unsuitable item is taken and then ignored; of
+    // several items, the MIDI files are queued and the status line names the others.
     Q_INVOKABLE bool handleDrop(const QList<QUrl>& urls);
+    // Converts the chosen file, or every queued one.
     Q_INVOKABLE void convert();
     // Stops the running conversion and its engines; the previous result stays.
     Q_INVOKABLE void cancel();
     Q_INVOKABLE void savePDF();
+    // Saves the PDF of every converted file in the queue into a folder the user chooses.
+    Q_INVOKABLE void saveAll();
     Q_INVOKABLE void saveMusicXML();
     // Shows the PDF in the file manager: the copy saved last, or the engraved one until then.
     Q_INVOKABLE void revealPDF();
     Q_INVOKABLE void revealSavedCopy();
 
-    // The view's answer to the last file request.
+    // The view's answer to the last file request; an open request may be answered with several.
     Q_INVOKABLE void answerFileRequest(const QUrl& chosen);
+    Q_INVOKABLE void answerFilesRequest(const QList<QUrl>& chosen);
     Q_INVOKABLE void cancelFileRequest();
 
     void exportCopy(const QUrl& source, const QString& suggestedName,
@@ -185,10 +196,26 @@ signals:
     void openFileRequested(const QStringList& nameFilters);
     void saveFileRequested(const QUrl& folder, const QUrl& suggestedFile,
                            const QStringList& nameFilters);
+    // Ask for the folder that Save All writes into, then, when some of its files are there
+    // already, whether to replace them; the chosen folder is the answer to both.
+    void saveFolderRequested(const QUrl& folder);
+    void replaceFilesRequested(const QUrl& folder, const QStringList& fileNames);
 
 private:
     using Outcome = std::expected<ConversionResult, ConversionFailure>;
+    using FilesAnswer = std::function<void(const QList<QUrl>& chosen)>;
 
+    // Shows the file as the chosen one, keeping the result shown with it.
+    void showFile(const QUrl& url);
+    // Several files named at once: the MIDI files among them are queued, or chosen when there is
+    // just one, and the status line says why any other is left out.
+    void takeFiles(const QList<QUrl>& urls);
+    void showQueueSelection();
+    void convertQueue();
+    void queueEntryChanged(int row);
+    void finishQueue();
+    void saveAllInto(const QUrl& folder);
+    void writeAll(const FolderExport& copies, const QString& folder);
     void finishConversion(const Outcome& outcome, const QUrl& converted, bool revealAfterConvert);
     // What the conversion's threads report, handed to this model on its own thread.
     ConversionProgress progressReceiver();
@@ -197,6 +224,7 @@ private:
     void announce(const QString& summary, const QString& body) const;
     void setConverting(bool isConverting);
     void awaitFile(std::function<void(const QUrl& chosen)> answer);
+    void awaitFiles(FilesAnswer answer);
     void reveal(const QString& path);
     // Any other status hides the saved copy's link.
     void setStatusMessage(const QString& statusMessage, const QUrl& savedCopyURL = {});
@@ -210,7 +238,8 @@ private:
     EngineStatus* m_engines;
     const DesktopNotifier* m_notifier;
     // Only one dialog is open at a time, so one pending answer is enough.
-    std::function<void(const QUrl& chosen)> m_pendingFileAnswer;
+    FilesAnswer m_pendingFileAnswer;
+    ConversionQueue* m_queue;
 
     QUrl m_midiURL;
     QString m_documentTitle;

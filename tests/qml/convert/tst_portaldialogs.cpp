@@ -83,7 +83,7 @@ private slots:
         QTest::keySequence(&window.view, QKeySequence::Open);
         QTRY_VERIFY(window.model->isAwaitingFile());
         QTRY_COMPARE(portal->chooserRequests().size(), 1);
-        QCOMPARE(portal->chooserRequests().last(), u"OpenFile\tChoose a MIDI file\t\tMIDI files"_s);
+        QCOMPARE(portal->chooserRequests().last(), u"OpenFile\tChoose MIDI files\t\tMIDI files"_s);
         const QUrl midi = window.midi(u"Little Tune.mid"_s);
         portal->choose(midi);
         QTRY_COMPARE(window.model->midiURL(), midi);

@@ -7,6 +7,7 @@ ColumnLayout {
     id: state
 
     required property bool isConverting
+    required property bool hasError
 
     objectName: "emptyState"
     spacing: 14
@@ -39,7 +40,7 @@ ColumnLayout {
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
-        text: state.isConverting ? "The first page shows here as soon as it is engraved." : "Drop a MIDI file and press Convert."
+        text: state.hasError ? "This file could not be engraved; the sidebar says why." : state.isConverting ? "The first page shows here as soon as it is engraved." : "Drop a MIDI file and press Convert."
         font.pixelSize: Style.smallSize
         color: Style.secondaryText
     }

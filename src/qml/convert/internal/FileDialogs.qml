@@ -4,7 +4,8 @@ import QtQuick.Dialogs
 import QtQuick.Templates as T
 import Velmarto
 
-// The open and save dialogs the model asks for, and the question before a save replaces a file.
+// The open, save and folder dialogs the model asks for, and the question before a save replaces
+// files.
 // The desktop's own dialogs are used where the platform offers them; Qt's own dialog, drawn
 // inside the window, is the fallback and must work as fully.
 Item {
@@ -70,7 +71,7 @@ Item {
     Timer {
         id: dialogOpener
 
-        property FileDialog dialog
+        property QtObject dialog
 
         interval: 0
         onTriggered: {
@@ -92,15 +93,25 @@ Item {
     FileDialog {
         id: openDialog
         objectName: "openDialog"
-        title: "Choose a MIDI file"
-        fileMode: FileDialog.OpenFile
+        title: "Choose MIDI files"
+        fileMode: FileDialog.OpenFiles
         // The patterns spell every letter case; the filter's name says enough.
         // The linter of Qt 6.4 knows neither the options' type nor the values of its enums.
         options: FileDialog.HideNameFilterDetails // qmllint disable
         modality: Qt.ApplicationModal
         // Without a native dialog, Qt draws its own inside this window and needs to be told which.
         parentWindow: root.Window.window
-        onAccepted: root.model.answerFileRequest(selectedFile)
+        onAccepted: root.model.answerFilesRequest(selectedFiles)
+        onRejected: root.model.cancelFileRequest()
+    }
+    FolderDialog {
+        id: folderDialog
+        objectName: "saveFolderDialog"
+        title: "Save All PDFs Into"
+        acceptLabel: "Save All"
+        modality: Qt.ApplicationModal
+        parentWindow: root.Window.window
+        onAccepted: root.model.answerFileRequest(selectedFolder)
         onRejected: root.model.cancelFileRequest()
     }
     FileDialog {
@@ -171,6 +182,59 @@ Item {
             }
         }
     }
+    Dialog {
+        id: replaceAllDialog
+        objectName: "replaceAllDialog"
+
+        property url folder
+        property var fileNames: []
+
+        parent: T.Overlay.overlay
+        anchors.centerIn: parent
+        width: Math.min(420, parent ? parent.width - 40 : 420)
+        modal: true
+        onAccepted: root.model.answerFileRequest(folder)
+        onRejected: root.model.cancelFileRequest()
+
+        Column {
+            width: parent.width
+            spacing: 8
+
+            Label {
+                objectName: "replaceAllQuestion"
+                width: parent.width
+                wrapMode: Text.Wrap
+                font.bold: true
+                text: "Replace " + (replaceAllDialog.fileNames.length === 1 ? "a file" : replaceAllDialog.fileNames.length + " files") + " already in “" + SaveDestination.fileName(replaceAllDialog.folder) + "”?"
+            }
+            Label {
+                objectName: "replacedFileNames"
+                width: parent.width
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+                maximumLineCount: 8
+                elide: Text.ElideRight
+                text: replaceAllDialog.fileNames.join("\n")
+            }
+            Label {
+                width: parent.width
+                wrapMode: Text.Wrap
+                text: "Replacing them overwrites their current contents."
+            }
+        }
+        footer: DialogButtonBox {
+            Button {
+                objectName: "replaceAllCancelButton"
+                text: "Cancel"
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable
+            }
+            Button {
+                objectName: "replaceAllButton"
+                text: "Replace"
+                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole // qmllint disable
+            }
+        }
+    }
     Connections {
         target: root.model
 
@@ -186,6 +250,16 @@ Item {
             root.showSaveDialog(folder);
             dialogOpener.dialog = saveDialog;
             dialogOpener.restart();
+        }
+        function onSaveFolderRequested(folder) {
+            folderDialog.currentFolder = folder;
+            dialogOpener.dialog = folderDialog;
+            dialogOpener.restart();
+        }
+        function onReplaceFilesRequested(folder, fileNames) {
+            replaceAllDialog.folder = folder;
+            replaceAllDialog.fileNames = fileNames;
+            replaceAllDialog.open();
         }
     }
 }

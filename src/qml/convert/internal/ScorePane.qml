@@ -14,6 +14,7 @@ ColumnLayout {
     required property bool isDraft
     required property string pdfFileName
     required property bool isConverting
+    required property bool hasError
     required property var stageNames
     required property int stageIndex
     required property string elapsedText
@@ -100,6 +101,7 @@ ColumnLayout {
             anchors.centerIn: parent
             visible: !pane.hasPreview
             isConverting: pane.isConverting
+            hasError: pane.hasError
         }
         Label {
             objectName: "draftBadge"

@@ -58,6 +58,14 @@ Item {
                             drop.acceptProposedAction();
                     }
                 }
+                QueueList {
+                    Layout.fillWidth: true
+                    visible: sidebar.model.queue.count > 1
+                    queue: sidebar.model.queue
+                    canSaveAll: !sidebar.model.isConverting && sidebar.model.queue.convertedCount > 0
+                    onRowSelected: row => sidebar.model.queue.selectedRow = row
+                    onSaveAllRequested: sidebar.model.saveAll()
+                }
                 QualityPicker {
                     Layout.fillWidth: true
                     engine: sidebar.model.engine
@@ -66,12 +74,12 @@ Item {
                 PrimaryButton {
                     objectName: "convertButton"
                     Layout.fillWidth: true
-                    text: sidebar.model.isConverting ? "Engraving…" : "Convert to Sheet Music"
+                    text: sidebar.model.isConverting ? "Engraving…" : sidebar.model.queue.count > 1 ? "Convert All " + sidebar.model.queue.count + " Files" : "Convert to Sheet Music"
                     symbol: "wand.and.stars"
                     busy: sidebar.model.isConverting
                     enabled: sidebar.model.canConvert
                     onClicked: sidebar.model.convert()
-                    ToolTip.text: "Engrave the chosen file (Ctrl+Return)"
+                    ToolTip.text: sidebar.model.queue.count > 1 ? "Engrave every queued file (Ctrl+Return)" : "Engrave the chosen file (Ctrl+Return)"
                 }
                 ExportSection {
                     Layout.fillWidth: true
