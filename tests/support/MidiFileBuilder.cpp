@@ -19,6 +19,38 @@ struct Played {
     int velocity;
 };
 
+// One track as a MIDI piano records it: every onset and release in seconds at 960 ticks a second,
+// under the 4/4 that recorders write into every file.
+QByteArray recordingOf(const QList<Played>& notes) {
+    struct Event {
+        int tick;
+        QByteArray bytes;
+    };
+    QList<Event> events;
+    for (const Played& note : notes) {
+        events.append({int(std::lround(note.onset * 960)),
+                       QByteArray::fromHex("90") + char(note.pitch) + char(note.velocity)});
+        events.append({int(std::lround(note.offset * 960)),
+                       QByteArray::fromHex("80") + char(note.pitch) + char(0)});
+    }
+    std::stable_sort(events.begin(), events.end(), [](const Event& first, const Event& second) {
+        return first.tick < second.tick;
+    });
+    MidiTrackWriter track;
+    track.appendMeta(0, 0x58, QByteArray::fromHex("04021808"));
+    int last = 0;
+    for (const Event& event : std::as_const(events)) {
+        track.appendRaw(quint32(event.tick - last), event.bytes);
+        last = event.tick;
+    }
+    track.appendMeta(0, 0x2f, {});
+    QByteArray file = QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk";
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        file += char((track.bytes().size() >> shift) & 0xff);
+    }
+    return file + track.bytes();
+}
+
 void appendVariableLength(QByteArray& out, quint32 value) {
     QByteArray bytes(1, char(value & 0x7f));
     while ((value >>= 7) != 0) {
@@ -199,33 +231,26 @@ QByteArray MidiFileBuilder::playedWaltz(int bars, int firstBeat) {
         notes.append({time + period / 2 + jitter(), time + 0.95 * period, 74 + beat % 4, 60});
         time += period;
     }
-    struct Event {
-        int tick;
-        QByteArray bytes;
-    };
-    QList<Event> events;
-    for (const Played& note : notes) {
-        events.append({int(std::lround(note.onset * 960)),
-                       QByteArray::fromHex("90") + char(note.pitch) + char(note.velocity)});
-        events.append({int(std::lround(note.offset * 960)),
-                       QByteArray::fromHex("80") + char(note.pitch) + char(0)});
+    return recordingOf(notes);
+}
+
+QByteArray MidiFileBuilder::playedSlowSixteenths(int bars) {
+    QRandomGenerator random(11);
+    QList<Played> notes;
+    double time = 0.3;
+    for (int beat = 0; beat < bars * 4; ++beat) {
+        const double period = 1.3 + 0.15 * std::sin(beat / 4.0);
+        const auto jitter = [&] { return (random.bounded(30) - 15) / 1000.0; };
+        notes.append(
+            {time + jitter(), time + 0.9 * period, 40 + beat % 5, beat % 4 == 0 ? 95 : 70});
+        for (int sixteenth = 0; sixteenth < 4; ++sixteenth) {
+            const double onset = time + sixteenth * period / 4;
+            notes.append({onset + jitter(), onset + 0.22 * period, 67 + (beat + sixteenth) % 6,
+                          sixteenth == 0 ? 75 : 60});
+        }
+        time += period;
     }
-    std::stable_sort(events.begin(), events.end(), [](const Event& first, const Event& second) {
-        return first.tick < second.tick;
-    });
-    MidiTrackWriter track;
-    track.appendMeta(0, 0x58, QByteArray::fromHex("04021808"));
-    int last = 0;
-    for (const Event& event : std::as_const(events)) {
-        track.appendRaw(quint32(event.tick - last), event.bytes);
-        last = event.tick;
-    }
-    track.appendMeta(0, 0x2f, {});
-    QByteArray file = QByteArray::fromHex("4d546864000000060000000101e0") + "MTrk";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        file += char((track.bytes().size() >> shift) & 0xff);
-    }
-    return file + track.bytes();
+    return recordingOf(notes);
 }
 
 } // namespace velmarto::test

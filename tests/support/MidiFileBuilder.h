@@ -58,6 +58,9 @@ public:
     // off. At the file's 480 ticks a quarter and 120 beats a minute a tick is about a millisecond.
     // The recording starts on the given beat of a bar (a pickup unless it is 0).
     static QByteArray playedWaltz(int bars, int firstBeat);
+    // A slow piece in common time: a bass note on every quarter and sixteenths above, at about
+    // 46 quarters a minute, swelling and slackening, every onset a little off.
+    static QByteArray playedSlowSixteenths(int bars);
 
 private:
     struct Voice {

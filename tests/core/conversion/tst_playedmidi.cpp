@@ -79,13 +79,38 @@ private slots:
             if (note.pitch < 48) {
                 ++bassNotes;
                 QCOMPARE(note.track, 2);
-                QCOMPARE(note.tick % (3 * 480), 0);
+                QCOMPARE(note.tick % (qint64{3} * 480), 0);
             } else if (note.pitch >= 72) {
                 QCOMPARE(note.track, 1);
                 QCOMPARE(note.tick % 240, 0);
             }
         }
         QCOMPARE(bassNotes, 24 - (firstBeat > 0 ? 1 : 0));
+    }
+
+    void aSlowPieceKeepsItsSixteenthsRatherThanDoublingThem() {
+        const auto played = MidiFile::parse(test::MidiFileBuilder::playedSlowSixteenths(12));
+        QVERIFY(played);
+        const auto quantised = playedmidiquantiser::quantised(*played);
+        QVERIFY(quantised);
+        const auto score = MidiFile::parse(*quantised);
+        QVERIFY(score);
+
+        QList<qint64> melody;
+        int bassNotes = 0;
+        for (const WrittenNote& note : notesOf(*score)) {
+            if (note.pitch < 48) {
+                ++bassNotes;
+                QCOMPARE(note.tick % 480, 0);
+            } else {
+                melody.append(note.tick);
+            }
+        }
+        QCOMPARE(bassNotes, 48);
+        QCOMPARE(melody.size(), 4 * 48);
+        for (qsizetype index = 1; index < melody.size(); ++index) {
+            QCOMPARE(melody.at(index) - melody.at(index - 1), 120);
+        }
     }
 
     void aSequencedFileIsLeftAloneUnlessTheUserSaysItWasPlayed() {

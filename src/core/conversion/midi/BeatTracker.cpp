@@ -9,11 +9,18 @@ namespace velmarto::beattracker {
 namespace {
 
 constexpr double framesPerSecond = 100;
-// The range of beat periods considered, and the period a listener prefers when the onsets
-// allow several (about 100 beats a minute).
+// The range of beat periods considered.
 constexpr double shortestPeriod = 0.25;
-constexpr double longestPeriod = 1.5;
-constexpr double preferredPeriod = 0.6;
+constexpr double longestPeriod = 2.2;
+// The period a listener taps when nothing says otherwise (about 100 beats a minute).
+constexpr double listenersPeriod = 0.6;
+// Onsets closer than this sound as one chord.
+constexpr double chordSpread = 0.035;
+// The quick notes' length: the gap between chords at this share of the shortest ones.
+constexpr double quickNoteShare = 0.35;
+// How far, on a logarithmic scale, a player's tempo typically swings from the piece's own: a
+// slow piece breathes by a tenth and more either way.
+constexpr double tempoSwing = 0.25;
 // How strongly an uneven step between beats is penalised against a strong onset.
 constexpr double tightness = 100;
 
@@ -58,17 +65,17 @@ std::vector<double> onsetStrength(const Performance& performance, int frames) {
 
 // The beat period in frames: the lag of the strongest autocorrelation, weighted towards the
 // preferred period on a logarithmic scale.
-double beatPeriod(const std::vector<double>& strength) {
+double beatPeriod(const std::vector<double>& strength, double preferred) {
     const int first = int(shortestPeriod * framesPerSecond);
     const int last = int(longestPeriod * framesPerSecond);
     double bestScore = -1;
-    int bestLag = int(preferredPeriod * framesPerSecond);
+    int bestLag = int(preferred * framesPerSecond);
     for (int lag = first; lag <= last; ++lag) {
         double sum = 0;
         for (size_t frame = size_t(lag); frame < strength.size(); ++frame) {
             sum += strength[frame] * strength[frame - size_t(lag)];
         }
-        const double octaves = std::log2(lag / (preferredPeriod * framesPerSecond));
+        const double octaves = std::log2(lag / (preferred * framesPerSecond));
         const double score = sum * std::exp(-0.5 * octaves * octaves / (0.9 * 0.9));
         if (score > bestScore) {
             bestScore = score;
@@ -98,7 +105,7 @@ std::vector<double> localPeriods(const std::vector<double>& strength, double glo
                 sum += strength[size_t(frame)] * strength[size_t(frame - lag)];
             }
             const double drift = std::log(lag / globalPeriod);
-            const double score = sum * std::exp(-0.5 * drift * drift / (0.15 * 0.15));
+            const double score = sum * std::exp(-0.5 * drift * drift / (tempoSwing * tempoSwing));
             if (score > bestScore) {
                 bestScore = score;
                 best = lag;
@@ -111,7 +118,24 @@ std::vector<double> localPeriods(const std::vector<double>& strength, double glo
 
 } // namespace
 
-QList<double> beats(const Performance& performance) {
+double fourQuickNotes(const Performance& performance) {
+    std::vector<double> gaps;
+    double lastChord = performance.notes.first().onset;
+    for (const PerformedNote& note : performance.notes) {
+        if (note.onset - lastChord > chordSpread) {
+            gaps.push_back(note.onset - lastChord);
+            lastChord = note.onset;
+        }
+    }
+    if (gaps.empty()) {
+        return listenersPeriod;
+    }
+    const auto quick = gaps.begin() + qsizetype(double(gaps.size()) * quickNoteShare);
+    std::nth_element(gaps.begin(), quick, gaps.end());
+    return std::clamp(4 * *quick, 0.3, 2.0);
+}
+
+QList<double> beats(const Performance& performance, std::optional<double> preferredPeriod) {
     if (performance.notes.isEmpty()) {
         return {};
     }
@@ -119,7 +143,7 @@ QList<double> beats(const Performance& performance) {
     const double end = performance.length();
     const int frames = frameOf(end) + 2;
     const std::vector<double> strength = onsetStrength(performance, frames);
-    const double period = beatPeriod(strength);
+    const double period = beatPeriod(strength, preferredPeriod.value_or(listenersPeriod));
     const std::vector<double> periods = localPeriods(strength, period);
 
     // score[t]: the best total of onset strength minus step penalties over beat sequences that

@@ -91,7 +91,25 @@ bool dividesInThree(const Performance& performance, const QList<double>& beats) 
     return inThree > 1.2 * inTwo;
 }
 
+double strongestContrast(const std::vector<double>& accent, int beatsPerBar) {
+    double strongest = -1e9;
+    for (int phase = 0; phase < beatsPerBar; ++phase) {
+        strongest = std::max(strongest, contrast(accent, beatsPerBar, phase));
+    }
+    return strongest;
+}
+
 } // namespace
+
+bool groupsInThrees(const Performance& performance, const QList<double>& beats) {
+    if (beats.size() < 7) {
+        return false;
+    }
+    const std::vector<double> accent = accents(performance, beats);
+    // Half a quiet note's accent: less than that is chance in the phrasing.
+    constexpr double margin = 0.5;
+    return strongestContrast(accent, 3) > strongestContrast(accent, 2) + margin;
+}
 
 Meter find(const Performance& performance, const QList<double>& beats,
            std::optional<TimeSignature> stated) {

@@ -19,6 +19,9 @@ struct Meter {
 // the bass, loud chords and a change of harmony.
 namespace meterfinder {
 
+// Whether the beats clearly fall into threes (a waltz's quarters) rather than into pairs.
+bool groupsInThrees(const Performance& performance, const QList<double>& beats);
+
 // A time signature the file states is taken for the beats per bar; only the downbeat is then
 // looked for.
 Meter find(const Performance& performance, const QList<double>& beats,

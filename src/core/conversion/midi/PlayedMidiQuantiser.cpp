@@ -28,6 +28,24 @@ bool isOneKeyboard(const Performance& performance) {
     return tracks.size() <= 2;
 }
 
+// A listener taps at a comfortable pace, which may be a slow piece's eighths or a fast one's
+// half notes, where scores mostly write four quick notes to a beat. The beats follow that written
+// pace, unless it is the coarser one and the tapped beats clearly group in threes, as a waltz's
+// quarters over its eighths do.
+QList<double> beatsAsWritten(const Performance& performance) {
+    QList<double> tapped = beattracker::beats(performance);
+    if (tapped.size() < 2) {
+        return tapped;
+    }
+    constexpr double levelsApart = 1.4;
+    const double tappedPeriod = (tapped.last() - tapped.first()) / double(tapped.size() - 1);
+    const double written = beattracker::fourQuickNotes(performance);
+    const bool finer = written < tappedPeriod / levelsApart;
+    const bool coarser =
+        written > tappedPeriod * levelsApart && !meterfinder::groupsInThrees(performance, tapped);
+    return finer || coarser ? beattracker::beats(performance, written) : tapped;
+}
+
 } // namespace
 
 std::optional<QByteArray> quantised(const MidiFile& file, std::optional<bool> played,
@@ -40,7 +58,7 @@ std::optional<QByteArray> quantised(const MidiFile& file, std::optional<bool> pl
         !isOneKeyboard(*performance)) {
         return std::nullopt;
     }
-    const QList<double> beats = beattracker::beats(*performance);
+    const QList<double> beats = beatsAsWritten(*performance);
     if (beats.size() < 2) {
         return std::nullopt;
     }
