@@ -3,6 +3,7 @@
 #include "core/conversion/Converter.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
+#include "support/OwnHome.h"
 #include "support/WindowDriver.h"
 
 #include <QDir>
@@ -20,19 +21,10 @@ Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::test::ConvertWindow;
+using velmarto::test::OwnHome;
 using velmarto::test::WindowDriver;
 
 namespace {
-
-// A home of the test's own, made before the window: the folder dialog opens in its Documents.
-struct OwnHome {
-    QTemporaryDir home;
-
-    OwnHome() {
-        qputenv("HOME", home.path().toUtf8());
-        QDir(home.path()).mkpath(u"Documents/Scores"_s);
-    }
-};
 
 // The Convert tab on the installed engines, with the view's own dialogs answering the model.
 struct Window : OwnHome, ConvertWindow {

@@ -1,5 +1,6 @@
 #include "ConvertWindow.h"
 #include "support/IsolatedSettings.h"
+#include "support/OwnHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,18 +18,9 @@ Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::test::ConvertWindow;
+using velmarto::test::OwnHome;
 
 namespace {
-
-// A home of the test's own, made before the window: the save dialog opens in its Documents.
-struct OwnHome {
-    QTemporaryDir home;
-
-    OwnHome() {
-        qputenv("HOME", home.path().toUtf8());
-        QDir(home.path()).mkpath(u"Documents/Scores"_s);
-    }
-};
 
 // The Convert tab in an offscreen window with Qt's own file dialogs (no platform theme offers
 // native ones there), driven by clicks and typing as a user would.
