@@ -1,11 +1,8 @@
 // Runs one real "Best" conversion from the Convert tab in an offscreen window and prints the
 // longest gaps the main thread left between frames and between timer ticks while it ran.
 
+#include "ConvertTabOnScreen.h"
 #include "core/conversion/Converter.h"
-#include "core/conversion/EngineStatus.h"
-#include "core/platform/FileRevealer.h"
-#include "core/settings/Preferences.h"
-#include "qml/app/ViewLoader.h"
 #include "qml/convert/ContentViewModel.h"
 #include "support/MidiFileBuilder.h"
 
@@ -42,17 +39,12 @@ int main(int argc, char* argv[]) {
     }
     midi.close();
 
-    velmarto::Preferences preferences;
-    velmarto::FileRevealer revealer(velmarto::PlatformProfile::current());
-    velmarto::EngineStatus engines{velmarto::EngineLocator(velmarto::PlatformProfile::current())};
-    velmarto::ContentViewModel model(converter, &preferences, &revealer, &engines, nullptr);
-    QQuickView view;
-    if (!velmarto::loadView(view, u"convert/ContentView.qml"_s,
-                            {{u"model"_s, QVariant::fromValue(&model)}})) {
+    ConvertTabOnScreen tab(converter);
+    if (!tab.show()) {
         return 1;
     }
-    view.resize(1100, 720);
-    view.show();
+    velmarto::ContentViewModel& model = tab.model;
+    QQuickView& view = tab.view;
 
     QElapsedTimer clock;
     qint64 lastFrame = -1;
