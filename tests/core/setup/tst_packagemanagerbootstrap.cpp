@@ -26,11 +26,14 @@ void writeProgram(const QString& path, const QByteArray& body) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// A terminal emulator that writes its arguments, NUL-separated, to ARGV beside itself.
+// A terminal emulator that writes its arguments, NUL-separated, to ARGV beside itself. The
+// record appears whole, by a rename, so a test that sees the file never reads half of it
+// (PATH holds only the fakes, hence /bin/mv).
 QString writeFakeTerminal(const QString& folder, const QString& name) {
     const QString path = folder + u'/' + name;
     writeProgram(path,
-                 QStringLiteral("for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '%1.argv'\n")
+                 QStringLiteral("for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '%1.part'\n"
+                                "/bin/mv '%1.part' '%1.argv'\n")
                      .arg(path)
                      .toUtf8());
     return path;
