@@ -81,10 +81,10 @@ bool runProgram(const QString& program, const QStringList& arguments,
 
 class Mv2h {
 public:
-    Mv2h(QString classes, QString museScore, QProcessEnvironment environment)
+    Mv2h(QString classes, QString museScore, const QProcessEnvironment& environment)
         : m_classes(std::move(classes))
         , m_museScore(std::move(museScore))
-        , m_environment(std::move(environment)) {}
+        , m_environment(environment) {}
 
     static bool build(const QString& sources, const QString& classes) {
         if (QFileInfo::exists(classes + u"/mv2h/Main.class"_s)) {
@@ -154,6 +154,7 @@ private:
 void runInParallel(int threads, size_t count, const std::function<void(size_t)>& job) {
     std::atomic<size_t> next{0};
     std::vector<std::jthread> workers;
+    workers.reserve(static_cast<size_t>(threads));
     for (int thread = 0; thread < threads; ++thread) {
         workers.emplace_back([&] {
             for (size_t index = next++; index < count; index = next++) {

@@ -28,8 +28,11 @@ QByteArray mutated(const QByteArray& seed, QRandomGenerator& random) {
     for (int round = 0; round < rounds && !bytes.isEmpty(); ++round) {
         switch (random.bounded(8u)) {
         case 0: // flip a bit
-            bytes[position() % bytes.size()] ^= static_cast<char>(1U << random.bounded(8U));
+        {
+            char& flipped = bytes[position() % bytes.size()];
+            flipped = static_cast<char>(static_cast<quint8>(flipped) ^ (1U << random.bounded(8U)));
             break;
+        }
         case 1: // overwrite a byte, favouring the values parsers trip on
         {
             static constexpr char interesting[] = {0x00,       0x7f,       char(0x80), char(0xf0),
