@@ -78,7 +78,7 @@ QString decodedEntities(QString text) {
 bool saysNothing(const QString& trackName) {
     static const QRegularExpression generic(
         u"^(?:(?:midi\\s*)?(?:track|staff|ch(?:an+el)?\\.?|part|instrument|voice|sequence|seq\\.?)"
-        u"|untitled|unnamed|new track|no name)?[\\s\\-_#:.]*\\d*$"_s,
+        u"|midi|untitled|unnamed|new track|no name)?[\\s\\-_#:.]*\\d*$"_s,
         QRegularExpression::CaseInsensitiveOption);
     return generic.match(trackName.trimmed()).hasMatch();
 }
