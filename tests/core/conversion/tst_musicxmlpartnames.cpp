@@ -41,8 +41,8 @@ private slots:
         QTest::newRow("numbered track")
             << u"Electric Guitar, Track7"_s << u"Electric Guitar"_s << u"Elec. Guit."_s;
         QTest::newRow("channel") << u"Strings, MIDI Ch. 2"_s << u"Strings"_s << u"Str."_s;
-        QTest::newRow("sequencer's port") << u"Choir Aahs, MIDI 01"_s << u"Choir Aahs"_s
-                                          << u"Choir Aahs"_s;
+        QTest::newRow("sequencer's port")
+            << u"Choir Aahs, MIDI 01"_s << u"Choir Aahs"_s << u"Choir Aahs"_s;
         QTest::newRow("staff") << u"Voice, Staff-1"_s << u"Voice"_s << u"Voice"_s;
         QTest::newRow("short name from the instrument, not the track")
             << u"Elec. Guit., Electric"_s << u"Elec. Guit., Electric"_s << u"Elec. Guit."_s;
