@@ -21,6 +21,8 @@ constexpr double quickNoteShare = 0.35;
 // How far, on a logarithmic scale, a player's tempo typically swings from the piece's own: a
 // slow piece breathes by a tenth and more either way.
 constexpr double tempoSwing = 0.25;
+// Seconds beyond which holding a note longer marks no stronger beat.
+constexpr double longestHeld = 1.0;
 // How strongly an uneven step between beats is penalised against a strong onset.
 constexpr double tightness = 100;
 
@@ -29,11 +31,15 @@ int frameOf(double seconds) {
 }
 
 // Onset strength per frame: each note counts by its loudness, a low note (the bass, which
-// marks beats) counts double, and the result is smoothed over a few frames.
+// marks beats) counts double, a held note more than a passing one (long notes fall on beats,
+// which keeps the beats off the offbeats of a running line), and the result is smoothed over a
+// few frames.
 std::vector<double> onsetStrength(const Performance& performance, int frames) {
     std::vector<double> raw(size_t(frames), 0.0);
     for (const PerformedNote& note : performance.notes) {
-        const double weight = (0.5 + note.velocity / 127.0) * (note.pitch < 55 ? 2.0 : 1.0);
+        const double held = std::min(note.offset - note.onset, longestHeld);
+        const double weight =
+            (0.5 + note.velocity / 127.0) * (note.pitch < 55 ? 2.0 : 1.0) * (1 + held);
         raw[size_t(std::clamp(frameOf(note.onset), 0, frames - 1))] += weight;
     }
     std::vector<double> smooth(raw.size(), 0.0);
