@@ -19,7 +19,7 @@ AccentWash {
         session: root.session
     }
 
-    ScrollView {
+    FocusScrollView {
         id: scroll
 
         anchors.fill: parent

@@ -35,7 +35,7 @@ Popup {
         }
     }
 
-    ScrollView {
+    FocusScrollView {
         id: scroll
 
         anchors.fill: parent

@@ -5,7 +5,7 @@ import Velmarto
 
 // The Settings tab. It keeps nothing of its own: every value comes from the shared preferences,
 // the window's session or the engine status, and every control writes straight through.
-ScrollView {
+FocusScrollView {
     id: root
 
     required property Preferences preferences

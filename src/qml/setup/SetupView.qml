@@ -9,7 +9,7 @@ import Velmarto
 // Its creator gives it `installer`, a new EngineInstaller made for this screen alone and
 // released with it, and the application's `engines`, and listens to `ready()`, emitted when the
 // user is done ("Start Using Velmarto" or "Done").
-ScrollView {
+FocusScrollView {
     id: root
 
     required property EngineInstaller installer

@@ -164,6 +164,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&window.view));
         QVERIFY(window.shows("importOptionsToggle"));
         QVERIFY(!window.shows("importOptionsBody"));
+        // Chosen while its link is in view: Tab scrolls the sidebar down to the options.
+        window.chooseFile(u"Song.mid"_s);
 
         const auto tabTo = [&](QQuickItem* target) {
             for (int presses = 0; presses < 60 && !target->hasActiveFocus(); ++presses) {
@@ -189,7 +191,6 @@ private slots:
         QTest::keyClick(&window.view, Qt::Key_Down);
         QTRY_COMPARE(window.preferences.importOption(u"key"_s), u"file"_s);
 
-        window.chooseFile(u"Song.mid"_s);
         QTest::keyClick(&window.view, Qt::Key_Return, Qt::ControlModifier);
         QTRY_VERIFY_WITH_TIMEOUT(window.shows("exportSection"), 20000);
         QVERIFY(!window.shows("convertAgainButton"));
@@ -197,13 +198,23 @@ private slots:
         QVERIFY(window.shows("convertAgainButton"));
         window.preferences.setImportOption(u"swing"_s, u"none"_s);
         QVERIFY(!window.shows("convertAgainButton"));
-        QVERIFY(tabTo(velmarto::test::visualDescendant(
-            velmarto::test::visualDescendant(root, u"importOption-swing"_s),
-            u"segment-shuffle"_s)));
+        QQuickItem* shuffle = velmarto::test::visualDescendant(
+            velmarto::test::visualDescendant(root, u"importOption-swing"_s), u"segment-shuffle"_s);
+        // The open section reaches below the fold; each control Tab reaches is scrolled into view.
+        const auto inSidebarView = [&](QQuickItem* target) {
+            const QRectF box =
+                target->mapRectToItem(window.item("sidebar"), target->boundingRect());
+            return box.top() >= 0 && box.bottom() <= window.item("sidebar")->height();
+        };
+        QVERIFY(tabTo(shuffle));
+        QTRY_VERIFY(inSidebarView(shuffle));
         QTest::keyClick(&window.view, Qt::Key_Space);
         QTRY_VERIFY(window.shows("convertAgainButton"));
+        // A frame lays the new button out, as one would before a person's next key press.
+        window.view.grabWindow();
         const QUrl firstScore = window.model->pdfURL();
         QVERIFY(tabTo(window.item("convertAgainButton")));
+        QTRY_VERIFY(inSidebarView(window.item("convertAgainButton")));
         QTest::keyClick(&window.view, Qt::Key_Space);
         QTRY_VERIFY_WITH_TIMEOUT(window.model->pdfURL() != firstScore, 20000);
         QVERIFY(!window.shows("convertAgainButton"));

@@ -17,7 +17,7 @@ Item {
         strength: 0.10
     }
 
-    ScrollView {
+    FocusScrollView {
         anchors.fill: parent
         contentWidth: availableWidth
         contentHeight: content.height
