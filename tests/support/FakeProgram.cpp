@@ -1,5 +1,7 @@
 #include "FakeProgram.h"
 
+#include "FileContents.h"
+
 #include <QFile>
 #include <QTest>
 
@@ -13,11 +15,6 @@ void writeFile(const QString& path, const QByteArray& content) {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     file.write(content);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -57,12 +54,12 @@ void FakeProgram::prepareDelay(int seconds) const {
 }
 
 int FakeProgram::runCount() const {
-    return static_cast<int>(readFile(recordFile(u"runs"_s)).count("run\n"));
+    return static_cast<int>(fileContents(recordFile(u"runs"_s)).count("run\n"));
 }
 
 QStringList FakeProgram::lastArguments() const {
     QStringList arguments;
-    const QList<QByteArray> parts = readFile(recordFile(u"argv"_s)).split('\0');
+    const QList<QByteArray> parts = fileContents(recordFile(u"argv"_s)).split('\0');
     for (qsizetype index = 0; index + 1 < parts.size(); ++index) {
         arguments.append(QString::fromUtf8(parts[index]));
     }
@@ -70,7 +67,7 @@ QStringList FakeProgram::lastArguments() const {
 }
 
 QByteArray FakeProgram::lastStandardInput() const {
-    return readFile(recordFile(u"stdin"_s));
+    return fileContents(recordFile(u"stdin"_s));
 }
 
 QString FakeProgram::recordFile(const QString& suffix) const {

@@ -1,4 +1,5 @@
 #include "core/platform/FileReplacement.h"
+#include "support/FileContents.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace velmarto;
+using velmarto::test::fileContents;
 
 class TestFileReplacement : public QObject {
     Q_OBJECT
@@ -25,11 +27,6 @@ private:
         return file.fileName();
     }
 
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
 private slots:
     void init() { scratch = std::make_unique<QTemporaryDir>(); }
 
@@ -37,12 +34,12 @@ private slots:
         const QString source = write(u"score.pdf"_s, "%PDF new");
         const QString destination = write(u"saved.pdf"_s, "%PDF old");
         QVERIFY(filereplacement::copy(source, destination).has_value());
-        QCOMPARE(read(destination), QByteArray("%PDF new"));
-        QCOMPARE(read(source), QByteArray("%PDF new"));
+        QCOMPARE(fileContents(destination), QByteArray("%PDF new"));
+        QCOMPARE(fileContents(source), QByteArray("%PDF new"));
 
         const QString fresh = scratch->filePath(u"fresh.pdf"_s);
         QVERIFY(filereplacement::copy(source, fresh).has_value());
-        QCOMPARE(read(fresh), QByteArray("%PDF new"));
+        QCOMPARE(fileContents(fresh), QByteArray("%PDF new"));
     }
 
     void aFailedCopyKeepsWhatWasThere() {
@@ -51,7 +48,7 @@ private slots:
             filereplacement::copy(scratch->filePath(u"gone.pdf"_s), destination);
         QVERIFY(!missingSource.has_value());
         QVERIFY(!missingSource.error().isEmpty());
-        QCOMPARE(read(destination), QByteArray("precious"));
+        QCOMPARE(fileContents(destination), QByteArray("precious"));
 
         const QString source = write(u"score.pdf"_s, "%PDF");
         const QString blocker = write(u"file"_s, "x");
@@ -74,9 +71,9 @@ private slots:
         QVERIFY(QFile::link(victim, planted));
 
         QVERIFY(filereplacement::copy(source, planted).has_value());
-        QCOMPARE(read(victim), QByteArray("someone else's notes"));
+        QCOMPARE(fileContents(victim), QByteArray("someone else's notes"));
         QVERIFY(!QFileInfo(planted).isSymLink());
-        QCOMPARE(read(planted), QByteArray("%PDF new"));
+        QCOMPARE(fileContents(planted), QByteArray("%PDF new"));
     }
 
     void destinationsThatCannotHoldACopyAreRefusedBeforeWriting() {
@@ -98,7 +95,7 @@ private slots:
         const QString source = write(u"self.pdf"_s, "%PDF self");
         QVERIFY(filereplacement::copy(source, source).has_value());
         QVERIFY(filereplacement::copy(source, scratch->path() + u"/./self.pdf"_s).has_value());
-        QCOMPARE(read(source), QByteArray("%PDF self"));
+        QCOMPARE(fileContents(source), QByteArray("%PDF self"));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "ConvertScreen.h"
+#include "support/FileContents.h"
 #include "support/IsolatedSettings.h"
 
 #include <QDir>
@@ -18,13 +19,9 @@ using velmarto::Converter;
 using velmarto::FileRevealer;
 using velmarto::PlatformProfile;
 using velmarto::test::ConvertScreen;
+using velmarto::test::fileContents;
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The Convert tab's model and everything it needs, on fake engines.
 struct Screen : ConvertScreen {
@@ -303,7 +300,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
 
         QVERIFY(screen.model->hasMusicXML());
         const QString source = QString::fromUtf8(
-            contents(screen.model->result()->lilypondURL.value_or(QUrl()).toLocalFile()));
+            fileContents(screen.model->result()->lilypondURL.value_or(QUrl()).toLocalFile()));
         QVERIFY2(source.contains(u"a4"_s), qPrintable(source));
         QVERIFY(!source.contains(u"letter"_s));
         QTRY_COMPARE(revealSpy.count(), 1);
@@ -367,7 +364,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QCOMPARE(screen.chooser.requests().first().suggestedName, u"Song.pdf"_s);
         QCOMPARE(screen.chooser.requests().first().nameFilters, ContentViewModel::pdfNameFilters);
         QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + target);
-        QCOMPARE(contents(target), contents(screen.model->pdfURL().toLocalFile()));
+        QCOMPARE(fileContents(target), fileContents(screen.model->pdfURL().toLocalFile()));
     }
 
     void savingTheMusicXMLOverAnExistingFileReplacesIt() {
@@ -387,7 +384,8 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QCOMPARE(screen.chooser.requests().first().nameFilters,
                  ContentViewModel::musicXMLNameFilters);
         QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + target);
-        QCOMPARE(contents(target), contents(screen.model->result()->musicXMLURL->toLocalFile()));
+        QCOMPARE(fileContents(target),
+                 fileContents(screen.model->result()->musicXMLURL->toLocalFile()));
     }
 
     void aFailedSaveKeepsTheFileThatWasThere() {
@@ -407,7 +405,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
 
         QVERIFY(screen.model->statusMessage().startsWith(u"Could not save: "_s));
         QVERIFY(screen.model->statusMessage().size() > u"Could not save: "_s.size());
-        QCOMPARE(contents(target), QByteArray("the user's own file"));
+        QCOMPARE(fileContents(target), QByteArray("the user's own file"));
         QVERIFY(!screen.model->hasError());
     }
 
@@ -441,13 +439,13 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         screen.model->setMIDI(screen.midi());
         QVERIFY(screen.convertAndWait());
         const QString pdf = screen.model->pdfURL().toLocalFile();
-        const QByteArray before = contents(pdf);
+        const QByteArray before = fileContents(pdf);
         screen.chooser.answerNext(QUrl::fromLocalFile(pdf));
 
         screen.model->savePDF();
 
         QCOMPARE(screen.model->statusMessage(), u"Saved to "_s + pdf);
-        QCOMPARE(contents(pdf), before);
+        QCOMPARE(fileContents(pdf), before);
     }
 
     void cancellingTheSaveDialogLeavesTheStatus() {
@@ -524,7 +522,7 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QSignalSpy resultSpy(screen.model.get(), &ContentViewModel::resultChanged);
 
         screen.model->convert();
-        QTRY_VERIFY_WITH_TIMEOUT(!contents(pidFile).trimmed().isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!fileContents(pidFile).trimmed().isEmpty(), 20000);
         screen.model->cancel();
         QTRY_VERIFY_WITH_TIMEOUT(!screen.model->isConverting(), 5000);
 
@@ -532,7 +530,8 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         QVERIFY(!screen.model->hasError());
         QCOMPARE(resultSpy.count(), 0);
         QCOMPARE(screen.model->pdfURL(), earlierPDF);
-        QTRY_VERIFY(!QDir(u"/proc/"_s + QString::fromUtf8(contents(pidFile).trimmed())).exists());
+        QTRY_VERIFY(
+            !QDir(u"/proc/"_s + QString::fromUtf8(fileContents(pidFile).trimmed())).exists());
     }
 
     void aScreenThatGoesAwayStopsItsConversion() {
@@ -541,11 +540,11 @@ printf '%s\n{ c4 }\n' '\version "2.24.0"' > "$3")"_s);
         const QString pidFile = screen.engines.path(u"mscore.pid"_s);
         screen.engines.installMuseScore(u"echo $$ > '"_s + pidFile + u"'; exec sleep 30"_s);
         screen.model->convert();
-        QTRY_VERIFY_WITH_TIMEOUT(!contents(pidFile).trimmed().isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!fileContents(pidFile).trimmed().isEmpty(), 20000);
 
         screen.model.reset();
         QTRY_VERIFY_WITH_TIMEOUT(
-            !QDir(u"/proc/"_s + QString::fromUtf8(contents(pidFile).trimmed())).exists(), 5000);
+            !QDir(u"/proc/"_s + QString::fromUtf8(fileContents(pidFile).trimmed())).exists(), 5000);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "ConvertWindow.h"
 #include "QuickItemSearch.h"
 #include "core/conversion/Converter.h"
+#include "support/FileContents.h"
 #include "support/IsolatedSettings.h"
 #include "support/MidiFileBuilder.h"
 #include "support/OwnHome.h"
@@ -21,6 +22,7 @@ Q_IMPORT_QML_PLUGIN(VelmartoPlugin)
 
 using namespace Qt::StringLiterals;
 using velmarto::test::ConvertWindow;
+using velmarto::test::fileContents;
 using velmarto::test::OwnHome;
 using velmarto::test::WindowDriver;
 
@@ -97,11 +99,6 @@ struct Window : OwnHome, ConvertWindow {
     }
 };
 
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestConversionQueue : public QObject {
@@ -161,8 +158,8 @@ private slots:
         const QDir& out = window.scores;
         window.saveAllIntoScores();
         QTRY_COMPARE(window.driver.text(u"statusLine"_s), u"Saved 2 PDFs to "_s + out.path());
-        QVERIFY(contents(out.filePath(u"First.pdf"_s)).startsWith("%PDF"));
-        QVERIFY(contents(out.filePath(u"Second.pdf"_s)).startsWith("%PDF"));
+        QVERIFY(fileContents(out.filePath(u"First.pdf"_s)).startsWith("%PDF"));
+        QVERIFY(fileContents(out.filePath(u"Second.pdf"_s)).startsWith("%PDF"));
         QCOMPARE(out.entryList(QDir::Files).size(), 2);
 
         QFile edited(out.filePath(u"First.pdf"_s));
@@ -174,12 +171,12 @@ private slots:
         QCOMPARE(window.driver.text(u"replacedFileNames"_s), u"First.pdf\nSecond.pdf"_s);
         window.driver.click(u"replaceAllCancelButton"_s);
         QTRY_VERIFY(!window.driver.shows(u"replacedFileNames"_s));
-        QCOMPARE(contents(edited.fileName()), QByteArray("keep me"));
+        QCOMPARE(fileContents(edited.fileName()), QByteArray("keep me"));
 
         window.saveAllIntoScores();
         QTRY_VERIFY(window.driver.shows(u"replaceAllButton"_s));
         window.driver.click(u"replaceAllButton"_s);
-        QTRY_VERIFY(contents(edited.fileName()).startsWith("%PDF"));
+        QTRY_VERIFY(fileContents(edited.fileName()).startsWith("%PDF"));
     }
 
 private:

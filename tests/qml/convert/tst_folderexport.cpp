@@ -1,4 +1,5 @@
 #include "qml/convert/FolderExport.h"
+#include "support/FileContents.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 
 using namespace Qt::StringLiterals;
 using velmarto::FolderExport;
+using velmarto::test::fileContents;
 
 namespace {
 
@@ -15,11 +17,6 @@ void write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -54,8 +51,8 @@ private slots:
         const QStringList failures = copies.write();
         QCOMPARE(failures.size(), 1);
         QVERIFY(failures.first().startsWith(u"Gone.pdf: "_s));
-        QCOMPARE(contents(out.filePath(u"Waltz.pdf"_s)), QByteArray("%PDF-1.4 score"));
-        QCOMPARE(contents(out.filePath(u"Waltz (3).pdf"_s)), QByteArray("%PDF-1.4 score"));
+        QCOMPARE(fileContents(out.filePath(u"Waltz.pdf"_s)), QByteArray("%PDF-1.4 score"));
+        QCOMPARE(fileContents(out.filePath(u"Waltz (3).pdf"_s)), QByteArray("%PDF-1.4 score"));
     }
 };
 
