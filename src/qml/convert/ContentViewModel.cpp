@@ -33,8 +33,8 @@ bool isMIDIFile(const QUrl& url) {
     return !info.isDir() && (suffix == u"mid"_s || suffix == u"midi"_s);
 }
 
-// Why one of several files named at once is left out of the queue; empty when it is taken.
-QString whyLeftOut(const QUrl& url) {
+// Why the item cannot be taken as a MIDI file to convert; empty when it can.
+QString whyNotMIDI(const QUrl& url) {
     const QFileInfo info(url.toLocalFile());
     const QString name =
         info.fileName().isEmpty() ? url.toDisplayString(QUrl::PreferLocalFile) : info.fileName();
@@ -218,7 +218,7 @@ void ContentViewModel::takeFiles(const QList<QUrl>& urls) {
     QList<QUrl> taken;
     QStringList leftOut;
     for (const QUrl& url : urls) {
-        const QString reason = whyLeftOut(url);
+        const QString reason = whyNotMIDI(url);
         if (reason.isEmpty()) {
             taken.append(url);
         } else {
@@ -246,18 +246,12 @@ void ContentViewModel::showQueueSelection() {
 }
 
 void ContentViewModel::openGivenFile(const QString& path) {
-    const QFileInfo info(path);
-    const QString name = info.fileName().isEmpty() ? path : info.fileName();
-    const QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
-    if (!info.exists()) {
-        setStatusMessage(u"Could not find "_s + name + u"."_s);
-    } else if (info.isDir()) {
-        setStatusMessage(name + u" is a folder, not a MIDI file."_s);
-    } else if (!isMIDIFile(url)) {
-        setStatusMessage(name + u" is not a MIDI file."_s);
-    } else {
-        setMIDI(url);
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (const QString reason = whyNotMIDI(url); !reason.isEmpty()) {
+        setStatusMessage(reason);
+        return;
     }
+    setMIDI(url);
 }
 
 void ContentViewModel::chooseFile() {
@@ -426,7 +420,7 @@ void ContentViewModel::finishQueue() {
     emit elapsedTextChanged();
     m_stage.reset();
     emit stageChanged();
-    const int converted = m_queue->countIn(ConversionQueue::State::converted);
+    const int converted = m_queue->convertedCount();
     const int failed = m_queue->countIn(ConversionQueue::State::failed);
     const QString summary = u"%1 of %2 files converted"_s.arg(converted).arg(m_queue->count()) +
                             (failed > 0 ? u", %1 failed."_s.arg(failed) : u"."_s);
@@ -507,7 +501,7 @@ void ContentViewModel::reveal(const QString& path) {
 }
 
 void ContentViewModel::saveAll() {
-    if (m_isConverting || m_queue->countIn(ConversionQueue::State::converted) == 0) {
+    if (m_isConverting || m_queue->convertedCount() == 0) {
         return;
     }
     awaitFile([this](const QUrl& folder) { saveAllInto(folder); });

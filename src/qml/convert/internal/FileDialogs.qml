@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Dialogs
-import QtQuick.Templates as T
 import Velmarto
 
 // The open, save and folder dialogs the model asks for, and the question before a save replaces
@@ -139,100 +138,48 @@ Item {
                 root.model.cancelFileRequest();
         }
     }
-    Dialog {
+    ReplaceQuestion {
         id: replaceDialog
         objectName: "replaceDialog"
 
         property url destination
 
-        parent: T.Overlay.overlay
-        anchors.centerIn: parent
-        width: Math.min(420, parent ? parent.width - 40 : 420)
-        modal: true
+        namePrefix: "replace"
+        heading: "“" + SaveDestination.fileName(destination) + "” already exists. Do you want to replace it?"
         onAccepted: root.model.answerFileRequest(destination)
         onRejected: root.model.cancelFileRequest()
 
-        Column {
+        Label {
             width: parent.width
-            spacing: 8
-
-            Label {
-                objectName: "replaceQuestion"
-                width: parent.width
-                wrapMode: Text.Wrap
-                font.bold: true
-                text: "“" + SaveDestination.fileName(replaceDialog.destination) + "” already exists. Do you want to replace it?"
-            }
-            Label {
-                width: parent.width
-                wrapMode: Text.Wrap
-                text: "A file with the same name already exists in “" + SaveDestination.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
-            }
-        }
-        footer: DialogButtonBox {
-            Button {
-                objectName: "replaceCancelButton"
-                text: "Cancel"
-                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable
-            }
-            Button {
-                objectName: "replaceButton"
-                text: "Replace"
-                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole // qmllint disable
-            }
+            wrapMode: Text.Wrap
+            text: "A file with the same name already exists in “" + SaveDestination.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
         }
     }
-    Dialog {
+    ReplaceQuestion {
         id: replaceAllDialog
         objectName: "replaceAllDialog"
 
         property url folder
         property var fileNames: []
 
-        parent: T.Overlay.overlay
-        anchors.centerIn: parent
-        width: Math.min(420, parent ? parent.width - 40 : 420)
-        modal: true
+        namePrefix: "replaceAll"
+        heading: "Replace " + (fileNames.length === 1 ? "a file" : fileNames.length + " files") + " already in “" + SaveDestination.fileName(folder) + "”?"
         onAccepted: root.model.answerFileRequest(folder)
         onRejected: root.model.cancelFileRequest()
 
-        Column {
+        Label {
+            objectName: "replacedFileNames"
             width: parent.width
-            spacing: 8
-
-            Label {
-                objectName: "replaceAllQuestion"
-                width: parent.width
-                wrapMode: Text.Wrap
-                font.bold: true
-                text: "Replace " + (replaceAllDialog.fileNames.length === 1 ? "a file" : replaceAllDialog.fileNames.length + " files") + " already in “" + SaveDestination.fileName(replaceAllDialog.folder) + "”?"
-            }
-            Label {
-                objectName: "replacedFileNames"
-                width: parent.width
-                wrapMode: Text.Wrap
-                textFormat: Text.PlainText
-                maximumLineCount: 8
-                elide: Text.ElideRight
-                text: replaceAllDialog.fileNames.join("\n")
-            }
-            Label {
-                width: parent.width
-                wrapMode: Text.Wrap
-                text: "Replacing them overwrites their current contents."
-            }
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+            maximumLineCount: 8
+            elide: Text.ElideRight
+            text: replaceAllDialog.fileNames.join("\n")
         }
-        footer: DialogButtonBox {
-            Button {
-                objectName: "replaceAllCancelButton"
-                text: "Cancel"
-                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable
-            }
-            Button {
-                objectName: "replaceAllButton"
-                text: "Replace"
-                DialogButtonBox.buttonRole: DialogButtonBox.AcceptRole // qmllint disable
-            }
+        Label {
+            width: parent.width
+            wrapMode: Text.Wrap
+            text: "Replacing them overwrites their current contents."
         }
     }
     Connections {
