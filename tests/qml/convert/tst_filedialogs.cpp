@@ -203,18 +203,27 @@ private slots:
         Window window;
         QVERIFY(window.ready());
         window.convertOnce();
-        const QString existing = window.documents(u"Old.pdf"_s);
+        // A name that would be a link if the question drew it as markup.
+        const QString oldName = u"<a href=\"x:y\">Old.pdf"_s;
+        const QString existing = window.documents(oldName);
         QFile file(existing);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("keep me");
         file.close();
 
-        window.openSaveDialogAndType(u"Old.pdf"_s);
+        window.openSaveDialogAndType(oldName);
         window.click(window.button(u"Save"_s));
         QObject* question = window.view.rootObject()->findChild<QObject*>(u"replaceDialog"_s);
         QTRY_VERIFY(question->property("opened").toBool());
-        QCOMPARE(window.named(u"replaceQuestion"_s)->property("text").toString(),
-                 u"“Old.pdf” already exists. Do you want to replace it?"_s);
+        QQuickItem* heading = window.named(u"replaceQuestion"_s);
+        QCOMPARE(heading->property("text").toString(),
+                 u"“"_s + oldName + u"” already exists. Do you want to replace it?"_s);
+        for (qreal x = 0; x < heading->width(); x += 4) {
+            QString link;
+            QVERIFY(QMetaObject::invokeMethod(heading, "linkAt", Q_RETURN_ARG(QString, link),
+                                              Q_ARG(qreal, x), Q_ARG(qreal, 6)));
+            QVERIFY(link.isEmpty());
+        }
         window.click(window.named(u"replaceCancelButton"_s));
         QTRY_VERIFY(!window.named(u"replaceQuestion"_s));
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -222,7 +231,7 @@ private slots:
         file.close();
         QVERIFY(!window.status().startsWith(u"Saved to"_s));
 
-        window.openSaveDialogAndType(u"Old.pdf"_s);
+        window.openSaveDialogAndType(oldName);
         window.click(window.button(u"Save"_s));
         QTRY_VERIFY(question->property("opened").toBool());
         window.click(window.named(u"replaceButton"_s));

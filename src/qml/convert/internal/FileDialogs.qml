@@ -152,6 +152,7 @@ Item {
         Label {
             width: parent.width
             wrapMode: Text.Wrap
+            textFormat: Text.PlainText
             text: "A file with the same name already exists in “" + SaveDestination.folderName(replaceDialog.destination) + "”. Replacing it will overwrite its current contents."
         }
     }

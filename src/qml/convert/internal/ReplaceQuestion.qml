@@ -28,6 +28,8 @@ Dialog {
             width: parent.width
             wrapMode: Text.Wrap
             font.bold: true
+            // It names files and folders, whose names may look like markup.
+            textFormat: Text.PlainText
             text: question.heading
         }
     }
